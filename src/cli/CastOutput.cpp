@@ -1,0 +1,162 @@
+#include "cli/CastOutput.h"
+
+#include "cli/Json.h"
+#include "engine/Utf8.h"
+
+namespace quenmar::cli {
+
+namespace {
+
+// Display width on a terminal: CJK ideographs and full-width forms take two columns; box
+// drawing, marks and everything else one.
+std::size_t displayWidth(std::string_view text) {
+    std::size_t width = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t len = utf8::charLength(text, pos);
+        unsigned codePoint = static_cast<unsigned char>(text[pos]);
+        if (len == 3) {
+            codePoint = ((codePoint & 0x0Fu) << 12) | ((static_cast<unsigned char>(text[pos + 1]) & 0x3Fu) << 6) |
+                        (static_cast<unsigned char>(text[pos + 2]) & 0x3Fu);
+        }
+        const bool wide = len == 4 || (len == 3 && ((codePoint >= 0x2E80 && codePoint <= 0xA4CF) ||
+                                                    (codePoint >= 0xF900 && codePoint <= 0xFAFF) ||
+                                                    (codePoint >= 0xFF00 && codePoint <= 0xFF60)));
+        width += wide ? 2 : 1;
+        pos += len;
+    }
+    return width;
+}
+
+std::string padded(std::string_view text, std::size_t width) {
+    std::string cell(text);
+    for (std::size_t w = displayWidth(text); w < width; ++w) {
+        cell += ' ';
+    }
+    return cell;
+}
+
+// The two 卦象 columns draw the line: one bar for yang, two bars for yin.
+std::string drawnLine(std::string_view bit) {
+    return bit == "1" ? "━━━━━━━" : "━━━ ━━━";
+}
+
+std::string normalisedNewlines(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+} // namespace
+
+CastOutput computeCast(CastRequest request, int gameCode, const ClockReading& now) {
+    CastOutput output;
+    prepareRequest(request, gameCode, now);
+    output.request = request;
+    output.run = runCalculation(request, output.chart);
+    return output;
+}
+
+std::string castText(const CastOutput& output) {
+    const ChartView& view = output.run.view;
+    std::string text = view.title + "\n";
+    text += padded(view.primaryLabel, 40) + view.changedLabel + "\n\n";
+
+    const auto titles = chartColumnTitles();
+    constexpr std::size_t kCell = 6;
+    constexpr std::size_t kLines = 9;
+    const auto widthOf = [&](int column) {
+        return column == kPrimaryLinesColumn || column == kChangedLinesColumn ? kLines : kCell;
+    };
+    for (int c = 0; c < kGridColumns; ++c) {
+        text += padded(titles[static_cast<std::size_t>(c)], widthOf(c));
+    }
+    text += "\n";
+    for (const auto& row : view.cells) {
+        for (int c = 0; c < kGridColumns; ++c) {
+            const std::string& cell = row[static_cast<std::size_t>(c)];
+            const bool lines = c == kPrimaryLinesColumn || c == kChangedLinesColumn;
+            text += padded(lines ? drawnLine(cell) : cell, widthOf(c));
+        }
+        // Trailing blanks of the last column are noise on a terminal.
+        while (!text.empty() && text.back() == ' ') {
+            text.pop_back();
+        }
+        text += "\n";
+    }
+    text += "\n";
+    text += normalisedNewlines(output.run.report);
+    return text;
+}
+
+void writeChartFields(JsonWriter& json, const ChartResult& c) {
+    json.field("method", c.method)
+        .field("numberText", c.numberText)
+        .field("upperLines", c.upperLines)
+        .field("lowerLines", c.lowerLines)
+        .field("timeChoice", c.timeChoice)
+        .field("moment", c.moment)
+        .field("zodiac", c.zodiac)
+        .field("zodiacBranch", c.zodiacBranch)
+        .field("zodiacDigit", c.zodiacDigit)
+        .field("zodiacElement", c.zodiacElement)
+        .field("dayPillar", c.dayPillar)
+        .field("dayStem", c.dayStem)
+        .field("dayBranch", c.dayBranch)
+        .field("dayStemDigit", c.dayStemDigit)
+        .field("dayBranchDigit", c.dayBranchDigit)
+        .field("hourPillar", c.hourPillar)
+        .field("hourStem", c.hourStem)
+        .field("hourBranch", c.hourBranch)
+        .field("hourStemDigit", c.hourStemDigit)
+        .field("hourBranchDigit", c.hourBranchDigit)
+        .field("primaryName", c.primaryName)
+        .field("primaryPalaceName", c.primaryPalaceName)
+        .field("primaryGeneration", c.primaryGeneration)
+        .field("changedName", c.changedName)
+        .field("changedPalaceName", c.changedPalaceName)
+        .field("changedGeneration", c.changedGeneration)
+        .field("primarySpirits", c.primarySpirits)
+        .field("primaryRelations", c.primaryRelations)
+        .field("primaryStems", c.primaryStems)
+        .field("primaryBranches", c.primaryBranches)
+        .field("primaryStemDigits", c.primaryStemDigits)
+        .field("primaryBranchDigits", c.primaryBranchDigits)
+        .field("primaryElements", c.primaryElements)
+        .field("shiIndex", c.shiIndex)
+        .field("yingIndex", c.yingIndex)
+        .field("movingMarks", c.movingMarks)
+        .field("changedRelations", c.changedRelations)
+        .field("changedStems", c.changedStems)
+        .field("changedBranches", c.changedBranches)
+        .field("changedStemDigits", c.changedStemDigits)
+        .field("changedBranchDigits", c.changedBranchDigits)
+        .field("changedElements", c.changedElements)
+        .field("changedShiIndex", c.changedShiIndex)
+        .field("changedYingIndex", c.changedYingIndex);
+}
+
+std::string castJson(const CastOutput& output) {
+    const ChartView& view = output.run.view;
+    JsonWriter json;
+    json.beginObject();
+    json.field("title", view.title).field("primaryLabel", view.primaryLabel).field("changedLabel", view.changedLabel);
+    json.key("grid").beginArray();
+    for (const auto& row : view.cells) {
+        json.array(row);
+    }
+    json.endArray();
+    json.field("report", output.run.report);
+    json.key("chart").beginObject();
+    writeChartFields(json, output.chart);
+    json.endObject();
+    json.endObject();
+    return json.text();
+}
+
+} // namespace quenmar::cli

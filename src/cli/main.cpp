@@ -1,0 +1,50 @@
+// quenmar-cli: the chart, the report and the suggested numbers on a terminal or as JSON.
+#include "cli/Args.h"
+#include "cli/CastCommand.h"
+
+#include <cstring>
+#include <exception>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Command = std::function<int(const std::vector<std::string>&, std::ostream&, std::ostream&)>;
+
+const char* const kUsage =
+    "usage:\n"
+    "  quenmar-cli cast --method number|hand|ms --zodiac N [--number TEXT] [--lines DDDDDD]\n"
+    "                   [--moment \"YYYY-MM-DD HH:MM:SS[.mmm]\"] [--time current|draw] [--game CODE] [--json]\n";
+
+const std::map<std::string, Command>& commands() {
+    static const std::map<std::string, Command> table{
+        {"cast", quenmar::cli::runCastCommand},
+    };
+    return table;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+            (argc < 2 ? std::cerr : std::cout) << kUsage;
+            return argc < 2 ? quenmar::cli::kExitBadInput : quenmar::cli::kExitOk;
+        }
+        const auto it = commands().find(argv[1]);
+        if (it == commands().end()) {
+            std::cerr << "quenmar-cli: 未知命令 (见 quenmar-cli --help)\n";
+            return quenmar::cli::kExitBadInput;
+        }
+        const std::vector<std::string> words(argv + 2, argv + argc);
+        return it->second(words, std::cout, std::cerr);
+    } catch (const std::exception& e) {
+        std::cerr << "quenmar-cli: 运行时异常: " << e.what() << '\n';
+    } catch (...) {
+        std::cerr << "quenmar-cli: 运行时异常\n";
+    }
+    return quenmar::cli::kExitFailed;
+}
