@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// HTTP(S) GET over libcurl: the one place that includes curl. TLS certificate and host-name
+// verification are always on (the system's certificate store, or `caFile` when given);
+// redirects are followed up to a cap; every transfer has time limits so that a stalled site
+// never holds a caller for long. A transfer that completes reports the HTTP status: a 404 is
+// a completed transfer with status 404, never a success by itself.
+namespace quenmar::support {
+
+struct HttpOptions {
+    long connectTimeoutMs = 5'000;   // establishing the connection
+    long totalTimeoutMs = 15'000;    // the whole transfer; 0 = no overall limit (downloads)
+    long lowSpeedBytesPerSecond = 0; // with lowSpeedSeconds: abort when slower than this ...
+    long lowSpeedSeconds = 0;        // ... for this long (0 = off)
+    long maxRedirects = 5;
+    std::size_t maxBodyBytes = 16u << 20; // larger bodies fail instead of filling memory
+    std::string caFile;              // extra trust anchor (PEM); empty = the system store only
+};
+
+struct HttpResponse {
+    bool completed = false; // the transfer finished (any HTTP status)
+    long status = 0;        // HTTP status code, 0 when not completed
+    std::string body;       // the body bytes as received (GetResponse) or empty (download)
+    std::string error;      // why the transfer did not complete, in plain words
+    std::int64_t contentLength = -1; // announced length, -1 when unknown
+
+    bool ok() const { return completed && status == 200; }
+};
+
+/// Progress of a download: bytes received so far and the announced total (0 when unknown).
+/// Return false to abort the transfer.
+using HttpProgress = std::function<bool(std::int64_t received, std::int64_t total)>;
+
+/// GET `url` into memory.
+HttpResponse httpGet(const std::string& url, const HttpOptions& options = {});
+
+/// GET `url` into the file `path` (created or truncated). On any failure, including a status
+/// other than 200 or an abort through `progress`, the file is removed again.
+HttpResponse httpDownload(const std::string& url, const std::string& path, const HttpOptions& options,
+                          const HttpProgress& progress = {});
+
+} // namespace quenmar::support
