@@ -1,0 +1,49 @@
+#include "engine/Utf8.h"
+
+#include <gtest/gtest.h>
+
+namespace quenmar::utf8 {
+
+TEST(Utf8, CountsCodePointsNotBytes) {
+    EXPECT_EQ(length(""), 0u);
+    EXPECT_EQ(length("38"), 2u);
+    EXPECT_EQ(length("甲子"), 2u);
+    EXPECT_EQ(length("a甲😀"), 3u);
+}
+
+TEST(Utf8, MalformedBytesCountOneEachAndNeverOverrun) {
+    // A lead byte of a three-byte character cut off at the end of the text.
+    const std::string cut = std::string("甲").substr(0, 2);
+    EXPECT_FALSE(isValid(cut));
+    EXPECT_EQ(length(cut), 2u);
+    EXPECT_FALSE(isValid("\xff"));
+    EXPECT_FALSE(isValid("\xc0\xaf")); // overlong "/"
+    EXPECT_FALSE(isValid("\xed\xa0\x80")); // a UTF-16 surrogate
+    EXPECT_TRUE(isValid("以数字123起卦"));
+}
+
+TEST(Utf8, SlicesByCharacters) {
+    EXPECT_EQ(charAt("甲乙丙", 1), "乙");
+    EXPECT_EQ(charAt("甲乙丙", 3), "");
+    EXPECT_EQ(first("甲乙丙", 2), "甲乙");
+    EXPECT_EQ(first("甲", 5), "甲");
+    EXPECT_EQ(last("12345", 3), "345");
+    EXPECT_EQ(last("甲乙丙", 1), "丙");
+    EXPECT_EQ(last("甲", 4), "甲");
+}
+
+TEST(Utf8, FindMatchesOnCharacterBoundariesOnly) {
+    EXPECT_EQ(find("甲乙丙", "乙丙"), 1);
+    EXPECT_EQ(find("甲乙丙", ""), 0);
+    EXPECT_EQ(find("甲乙丙", "丁"), -1);
+    // The last byte of 甲 is a continuation byte: it must not be found inside the character.
+    const std::string tail = std::string("甲").substr(2);
+    EXPECT_EQ(find("甲乙", tail), -1);
+}
+
+TEST(Utf8, TrimsOnlySurroundingBlanks) {
+    EXPECT_EQ(trimBlanks("  12 3\t\r\n"), "12 3");
+    EXPECT_EQ(trimBlanks("   "), "");
+}
+
+} // namespace quenmar::utf8
