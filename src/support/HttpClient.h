@@ -17,15 +17,16 @@ struct HttpOptions {
     long lowSpeedBytesPerSecond = 0; // with lowSpeedSeconds: abort when slower than this ...
     long lowSpeedSeconds = 0;        // ... for this long (0 = off)
     long maxRedirects = 5;
-    std::size_t maxBodyBytes = 16u << 20; // larger bodies fail instead of filling memory
-    std::string caFile;              // extra trust anchor (PEM); empty = the system store only
+    std::size_t maxBodyBytes = 16u << 20; // larger bodies fail instead of filling memory (0 = no cap)
+    std::string caFile;                   // extra trust anchors (PEM file), in addition to the system's
+                                          // certificate folder; empty = the system store only
 };
 
 struct HttpResponse {
-    bool completed = false; // the transfer finished (any HTTP status)
-    long status = 0;        // HTTP status code, 0 when not completed
-    std::string body;       // the body bytes as received (GetResponse) or empty (download)
-    std::string error;      // why the transfer did not complete, in plain words
+    bool completed = false;          // the transfer finished (any HTTP status)
+    long status = 0;                 // HTTP status code, 0 when not completed
+    std::string body;                // the body bytes as received (GetResponse) or empty (download)
+    std::string error;               // why the transfer did not complete, in plain words
     std::int64_t contentLength = -1; // announced length, -1 when unknown
 
     bool ok() const { return completed && status == 200; }

@@ -1,0 +1,284 @@
+#include "support/HttpClient.h"
+
+#include "TestServer.h"
+
+#include <chrono>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace quenmar::support {
+namespace {
+
+using test::TempDir;
+using test::TestServer;
+
+class HttpClientTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_dir = new TempDir;
+        ASSERT_TRUE(test::writeFile(s_dir->file("hello.txt"), "hello, world\n"));
+        s_certs = new std::optional<test::TestCertificates>(test::makeTestCertificates(s_dir->path()));
+        ASSERT_TRUE(s_certs->has_value());
+        s_http = TestServer::start(s_dir->path()).release();
+        s_https = TestServer::start(s_dir->path(), &**s_certs).release();
+        ASSERT_NE(s_http, nullptr);
+        ASSERT_NE(s_https, nullptr);
+    }
+
+    static void TearDownTestSuite() {
+        delete s_https;
+        delete s_http;
+        delete s_certs;
+        delete s_dir;
+    }
+
+    static HttpOptions trusting() {
+        HttpOptions options;
+        options.caFile = (*s_certs)->caFile;
+        return options;
+    }
+
+    static TempDir* s_dir;
+    static std::optional<test::TestCertificates>* s_certs;
+    static TestServer* s_http;
+    static TestServer* s_https;
+};
+
+TempDir* HttpClientTest::s_dir = nullptr;
+std::optional<test::TestCertificates>* HttpClientTest::s_certs = nullptr;
+TestServer* HttpClientTest::s_http = nullptr;
+TestServer* HttpClientTest::s_https = nullptr;
+
+TEST_F(HttpClientTest, GetReturnsBodyStatusAndLength) {
+    const HttpResponse response = httpGet(s_http->url("/hello.txt"));
+    EXPECT_TRUE(response.ok());
+    EXPECT_EQ(response.status, 200);
+    EXPECT_EQ(response.body, "hello, world\n");
+    EXPECT_EQ(response.contentLength, 13);
+    EXPECT_EQ(response.error, "");
+}
+
+// libcurl itself calls a 404 a success: the status must come through so callers can refuse it.
+TEST_F(HttpClientTest, NotFoundIsACompletedTransferWithItsStatus) {
+    const HttpResponse response = httpGet(s_http->url("/status/404"));
+    EXPECT_TRUE(response.completed);
+    EXPECT_FALSE(response.ok());
+    EXPECT_EQ(response.status, 404);
+    EXPECT_EQ(response.body, "status 404");
+}
+
+TEST_F(HttpClientTest, FollowsARedirect) {
+    const HttpResponse response = httpGet(s_http->url("/redirect?to=/hello.txt"));
+    EXPECT_TRUE(response.ok());
+    EXPECT_EQ(response.body, "hello, world\n");
+}
+
+TEST_F(HttpClientTest, RedirectLoopStopsAtTheCap) {
+    HttpOptions options;
+    options.maxRedirects = 3;
+    const HttpResponse response = httpGet(s_http->url("/loop/0"), options);
+    EXPECT_FALSE(response.completed);
+    EXPECT_EQ(response.status, 0);
+    EXPECT_NE(response.error, "");
+}
+
+// A redirect is followed only to the web; a crafted Location must not read local files.
+TEST_F(HttpClientTest, RedirectToAnotherSchemeIsRefused) {
+    const HttpResponse response = httpGet(s_http->url("/redirect?to=file:///etc/hostname"));
+    EXPECT_FALSE(response.completed);
+    EXPECT_EQ(response.body, "");
+}
+
+TEST_F(HttpClientTest, NonWebSchemeIsRefused) {
+    const HttpResponse response = httpGet("file:///etc/hostname");
+    EXPECT_FALSE(response.completed);
+}
+
+TEST_F(HttpClientTest, StalledServerHitsTheLowSpeedLimit) {
+    HttpOptions options;
+    options.totalTimeoutMs = 0;
+    options.lowSpeedBytesPerSecond = 100;
+    options.lowSpeedSeconds = 1;
+    const auto started = std::chrono::steady_clock::now();
+    const HttpResponse response = httpGet(s_http->url("/stall?bytes=10"), options);
+    EXPECT_FALSE(response.completed);
+    // The server would hold the connection for a minute; the limit must end it long before.
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+}
+
+TEST_F(HttpClientTest, StalledServerHitsTheOverallLimit) {
+    HttpOptions options;
+    options.totalTimeoutMs = 800;
+    const auto started = std::chrono::steady_clock::now();
+    const HttpResponse response = httpGet(s_http->url("/stall"), options);
+    EXPECT_FALSE(response.completed);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+}
+
+TEST_F(HttpClientTest, ClosedPortFails) {
+    // Port 1 is privileged and never served by the tests.
+    const HttpResponse response = httpGet("http://127.0.0.1:1/");
+    EXPECT_FALSE(response.completed);
+    EXPECT_NE(response.error, "");
+}
+
+TEST_F(HttpClientTest, HttpsWithTrustedCertificate) {
+    const HttpResponse response = httpGet(s_https->url("/hello.txt"), trusting());
+    EXPECT_TRUE(response.ok());
+    EXPECT_EQ(response.body, "hello, world\n");
+}
+
+struct UntrustedCase {
+    const char* name;
+    bool withOtherCa;
+    bool byHostName;
+    const char* errorPart;
+};
+
+class HttpsRefusalTest : public HttpClientTest, public ::testing::WithParamInterface<UntrustedCase> {};
+
+TEST_P(HttpsRefusalTest, IsRefused) {
+    const UntrustedCase& c = GetParam();
+    HttpOptions options;
+    if (c.withOtherCa) {
+        options.caFile = (*s_certs)->otherCaFile;
+    }
+    if (c.byHostName) {
+        options = trusting();
+    }
+    std::string url = s_https->url("/hello.txt");
+    if (c.byHostName) {
+        // The certificate names 127.0.0.1 only; reached as "localhost" it does not match.
+        url = "https://localhost:" + std::to_string(s_https->port()) + "/hello.txt";
+    }
+    const HttpResponse response = httpGet(url, options);
+    EXPECT_FALSE(response.completed);
+    EXPECT_EQ(response.status, 0);
+    EXPECT_EQ(response.body, "");
+    // The refusal must come from verification, not from some other failure on the way.
+    EXPECT_NE(response.error.find(c.errorPart), std::string::npos) << response.error;
+}
+
+INSTANTIATE_TEST_SUITE_P(Certificates, HttpsRefusalTest,
+                         ::testing::Values(UntrustedCase{"SystemStoreOnly", false, false, "certificate"},
+                                           UntrustedCase{"UnrelatedAuthority", true, false, "certificate"},
+                                           UntrustedCase{"WrongHostName", false, true, "'localhost'"}),
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
+
+struct SizeCase {
+    const char* name;
+    int bytes;
+    bool announced;
+    bool fits;
+};
+
+class BodyCapTest : public HttpClientTest, public ::testing::WithParamInterface<SizeCase> {};
+
+TEST_P(BodyCapTest, HonoursTheCap) {
+    const SizeCase& c = GetParam();
+    HttpOptions options;
+    options.maxBodyBytes = 1000;
+    const std::string path = "/big?bytes=" + std::to_string(c.bytes) + (c.announced ? "" : "&length=0");
+    const HttpResponse response = httpGet(s_http->url(path), options);
+    EXPECT_EQ(response.completed, c.fits);
+    EXPECT_EQ(response.body.size(), c.fits ? static_cast<std::size_t>(c.bytes) : 0u);
+    if (!c.fits) {
+        EXPECT_EQ(response.error, "response body larger than the allowed size");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, BodyCapTest,
+                         ::testing::Values(SizeCase{"ExactlyTheCap", 1000, true, true},
+                                           SizeCase{"AnnouncedOversize", 1001, true, false},
+                                           SizeCase{"UnannouncedAtCap", 1000, false, true},
+                                           SizeCase{"UnannouncedOversize", 5000, false, false}),
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
+
+TEST_F(HttpClientTest, DownloadWritesTheFileAndReportsProgress) {
+    TempDir out;
+    const std::string path = out.file("download.bin");
+    std::int64_t lastReceived = -1;
+    std::int64_t lastTotal = -1;
+    bool monotonic = true;
+    const HttpResponse response = httpDownload(s_http->url("/drip?bytes=3000&chunk=1000&delay=20"), path,
+                                               trusting(), [&](std::int64_t received, std::int64_t total) {
+                                                   monotonic = monotonic && received >= lastReceived;
+                                                   lastReceived = received;
+                                                   lastTotal = total;
+                                                   return true;
+                                               });
+    EXPECT_TRUE(response.ok());
+    EXPECT_EQ(response.body, "");
+    EXPECT_EQ(test::readFile(path), std::string(3000, 'd'));
+    EXPECT_TRUE(monotonic);
+    EXPECT_EQ(lastReceived, 3000);
+    EXPECT_EQ(lastTotal, 3000);
+}
+
+TEST_F(HttpClientTest, DownloadOverHttps) {
+    TempDir out;
+    const std::string path = out.file("download.bin");
+    const HttpResponse response = httpDownload(s_https->url("/hello.txt"), path, trusting());
+    EXPECT_TRUE(response.ok());
+    EXPECT_EQ(test::readFile(path), "hello, world\n");
+}
+
+struct FailedDownloadCase {
+    const char* name;
+    const char* path;
+    bool https;
+    bool completed;
+    long status;
+};
+
+class FailedDownloadTest : public HttpClientTest, public ::testing::WithParamInterface<FailedDownloadCase> {};
+
+// Whatever went wrong, nothing that could pass for the file is left behind, not even an
+// older file of the same name.
+TEST_P(FailedDownloadTest, LeavesNoFile) {
+    const FailedDownloadCase& c = GetParam();
+    TempDir out;
+    const std::string path = out.file("download.bin");
+    ASSERT_TRUE(test::writeFile(path, "an older file"));
+    HttpOptions options; // no caFile: the HTTPS case is refused
+    options.totalTimeoutMs = 0;
+    options.lowSpeedBytesPerSecond = 100;
+    options.lowSpeedSeconds = 1;
+    options.maxBodyBytes = 1'500'000;
+    const HttpResponse response = httpDownload((c.https ? s_https : s_http)->url(c.path), path, options);
+    EXPECT_FALSE(response.ok());
+    EXPECT_EQ(response.completed, c.completed);
+    EXPECT_EQ(response.status, c.status);
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, FailedDownloadTest,
+    ::testing::Values(FailedDownloadCase{"NotFound", "/status/404", false, true, 404},
+                      FailedDownloadCase{"ServerError", "/status/500", false, true, 500},
+                      FailedDownloadCase{"Stalled", "/stall?bytes=10", false, false, 0},
+                      FailedDownloadCase{"Oversize", "/big?bytes=2000000&length=0", false, false, 0},
+                      FailedDownloadCase{"UntrustedCertificate", "/hello.txt", true, false, 0}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
+
+TEST_F(HttpClientTest, DownloadAbortedByProgressLeavesNoFile) {
+    TempDir out;
+    const std::string path = out.file("download.bin");
+    const HttpResponse response =
+        httpDownload(s_http->url("/drip?bytes=5000&chunk=500&delay=20"), path, HttpOptions{},
+                     [](std::int64_t received, std::int64_t) { return received < 1000; });
+    EXPECT_FALSE(response.completed);
+    EXPECT_EQ(response.error, "transfer cancelled");
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST_F(HttpClientTest, DownloadIntoMissingFolderFails) {
+    TempDir out;
+    const HttpResponse response =
+        httpDownload(s_http->url("/hello.txt"), out.file("no/such/file"), HttpOptions{});
+    EXPECT_FALSE(response.completed);
+    EXPECT_EQ(response.error, "cannot create the file " + out.file("no/such/file"));
+}
+
+} // namespace
+} // namespace quenmar::support
