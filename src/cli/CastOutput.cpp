@@ -2,6 +2,7 @@
 
 #include "cli/Json.h"
 #include "engine/Utf8.h"
+#include "prediction/BaseNumbers.h"
 
 namespace quenmar::cli {
 
@@ -59,6 +60,11 @@ CastOutput computeCast(CastRequest request, int gameCode, const ClockReading& no
     prepareRequest(request, gameCode, now);
     output.request = request;
     output.run = runCalculation(request, output.chart);
+    if (output.run.charted) {
+        // As the main window does when the chart panel reports the chart finished.
+        output.chart.numberBasis = buildNumberBasis(output.chart);
+        output.prediction = predict(output.chart);
+    }
     return output;
 }
 
@@ -91,6 +97,11 @@ std::string castText(const CastOutput& output) {
     }
     text += "\n";
     text += normalisedNewlines(output.run.report);
+    if (!output.prediction.text.empty()) {
+        text += "\n";
+        text += normalisedNewlines(output.prediction.text);
+        text += "\n";
+    }
     return text;
 }
 
@@ -141,6 +152,34 @@ void writeChartFields(JsonWriter& json, const ChartResult& c) {
         .field("changedYingIndex", c.changedYingIndex);
 }
 
+void writeNumberBasis(JsonWriter& json, const NumberBasis& b) {
+    json.field("querentDigit", b.querentDigit)
+        .field("dayStemDigit", b.dayStemDigit)
+        .field("dayBranchDigit", b.dayBranchDigit)
+        .field("hourStemDigit", b.hourStemDigit)
+        .field("hourBranchDigit", b.hourBranchDigit)
+        .field("primaryStemDigits", b.primaryStemDigits)
+        .field("primaryBranchDigits", b.primaryBranchDigits)
+        .field("changedStemDigits", b.changedStemDigits)
+        .field("changedBranchDigits", b.changedBranchDigits)
+        .field("querentRelations", b.querentRelations);
+    json.key("crossRelations").beginArray();
+    for (const auto& line : b.crossRelations) {
+        json.array(line);
+    }
+    json.endArray();
+    json.field("markedLine", b.markedLine)
+        .field("markedDigits", b.markedDigits)
+        .field("shiIndex", b.shiIndex)
+        .field("yingIndex", b.yingIndex)
+        .field("shiDigits", b.shiDigits)
+        .field("yingDigits", b.yingDigits)
+        .field("changedShiIndex", b.changedShiIndex)
+        .field("changedYingIndex", b.changedYingIndex)
+        .field("changedShiYingRelations", b.changedShiYingRelations)
+        .field("changedShiYingDigits", b.changedShiYingDigits);
+}
+
 std::string castJson(const CastOutput& output) {
     const ChartView& view = output.run.view;
     JsonWriter json;
@@ -155,6 +194,12 @@ std::string castJson(const CastOutput& output) {
     json.key("chart").beginObject();
     writeChartFields(json, output.chart);
     json.endObject();
+    json.key("numberBasis").beginObject();
+    writeNumberBasis(json, output.chart.numberBasis);
+    json.endObject();
+    json.field("rawPicks", output.prediction.rawPicks)
+        .field("picks", output.prediction.picks)
+        .field("prediction", output.prediction.text);
     json.endObject();
     return json.text();
 }

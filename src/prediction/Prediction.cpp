@@ -1,0 +1,229 @@
+#include "prediction/Prediction.h"
+
+#include "engine/Utf8.h"
+#include "prediction/BaseNumbers.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+
+namespace quenmar {
+
+namespace {
+
+constexpr int kDecadeGroups = 8; // 1..9, 10..19, ..., 60..69, 70 and above
+
+// Lines joined by CR LF, no break after the last; "{n}" stands for pick n.
+constexpr std::string_view PredictionTemplate = "周易推演参考数据如下：\r\n"
+                                                " ---仅---供-----参---考---\r\n"
+                                                "推演十注:\r\n"
+                                                "一注:{1}\r\n"
+                                                "二注:{2}\r\n"
+                                                "三注:{3}\r\n"
+                                                "四注:{4}\r\n"
+                                                "五注:{5}\r\n"
+                                                "六注:{6}\r\n"
+                                                "七注:{7}\r\n"
+                                                "八注:{8}\r\n"
+                                                "九注:{9}\r\n"
+                                                "十注:{10}\r\n"
+                                                "预选20码:\r\n"
+                                                "{11}";
+
+constexpr std::string_view kNoNumbers = "无";
+
+int decadeGroup(int value) {
+    return value <= 0 ? -1 : std::min(value / 10, kDecadeGroups - 1);
+}
+
+int needOf(int pick) {
+    return pick == kPickCount ? kPreselectionSize : kBetSize;
+}
+
+// Hands the values of spreadByDecade to `take` in taking order. Each group keeps a cursor into
+// the list, so the whole spread reads the list once per group and needs no buffer.
+template <typename Take>
+void spreadEach(std::span<const int> values, long long need, Take take) {
+    if (need <= 0) {
+        return;
+    }
+    std::array<std::size_t, kDecadeGroups> cursor{};
+    long long taken = 0;
+    for (;;) {
+        bool tookAny = false;
+        for (int group = 0; group < kDecadeGroups; ++group) {
+            std::size_t& c = cursor[static_cast<std::size_t>(group)];
+            while (c < values.size() && decadeGroup(values[c]) != group) {
+                ++c;
+            }
+            if (c < values.size()) {
+                take(values[c++]);
+                tookAny = true;
+                if (++taken == need) {
+                    return;
+                }
+            }
+        }
+        if (!tookAny) {
+            return;
+        }
+    }
+}
+
+void appendNumber(std::string& out, int value) {
+    if (value < 10) {
+        out += '0';
+    }
+    std::array<char, 12> buffer{};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
+    out.append(buffer.data(), end);
+}
+
+// formatPick for the generator's own numbers, which are distinct and 1..80: the chosen values
+// go into a bit set and come out ascending, which is what sorting them gives.
+void appendFormatted(std::string& out, const PickNumbers& pick, int need) {
+    std::array<std::uint64_t, 2> chosen{};
+    const auto take = [&](int v) {
+        chosen[static_cast<unsigned>(v) >> 6] |= std::uint64_t{1} << (v & 63);
+    };
+    if (pick.size() == static_cast<std::size_t>(need)) {
+        for (const int v : pick.values()) {
+            take(v);
+        }
+    } else {
+        spreadEach(pick.values(), need, take);
+    }
+    bool first = true;
+    for (int v = 1; v <= kHighestNumber; ++v) {
+        if ((chosen[static_cast<unsigned>(v) >> 6] >> (v & 63) & 1u) != 0) {
+            if (!first) {
+                out += ',';
+            }
+            first = false;
+            appendNumber(out, v);
+        }
+    }
+}
+
+// Every "{n}" of the template (n = 1..11) becomes pick n; picks never hold braces, so one
+// pass gives what replacing the placeholders one by one gives.
+template <typename PickText>
+std::string fillTemplate(PickText pickText) {
+    std::string out;
+    out.reserve(PredictionTemplate.size() + 400);
+    for (std::size_t pos = 0; pos < PredictionTemplate.size();) {
+        const std::size_t open = PredictionTemplate.find('{', pos);
+        if (open == std::string_view::npos) {
+            out.append(PredictionTemplate.substr(pos));
+            break;
+        }
+        out.append(PredictionTemplate.substr(pos, open - pos));
+        const std::size_t close = PredictionTemplate.find('}', open);
+        int pick = 0;
+        std::from_chars(PredictionTemplate.data() + open + 1, PredictionTemplate.data() + close, pick);
+        const std::size_t before = out.size();
+        pickText(out, pick);
+        if (out.size() == before) {
+            out.append(kNoNumbers);
+        }
+        pos = close + 1;
+    }
+    return out;
+}
+
+std::array<PickNumbers, kPickCount> generateAll(const NumberBasis& basis) {
+    const double x = chartFactor(basis);
+    std::array<PickNumbers, kPickCount> picks;
+    for (int pick = 1; pick <= kPickCount; ++pick) {
+        picks[static_cast<std::size_t>(pick - 1)] = generatePickNumbers(basis, pick, x);
+    }
+    return picks;
+}
+
+} // namespace
+
+std::vector<int> pickValues(std::string_view rawPick) {
+    std::vector<int> values;
+    while (!rawPick.empty()) {
+        const std::size_t comma = rawPick.find(',');
+        const std::string_view item = utf8::trimBlanks(rawPick.substr(0, comma));
+        rawPick = comma == std::string_view::npos ? std::string_view{} : rawPick.substr(comma + 1);
+        if (item.empty()) {
+            continue;
+        }
+        int value = 0;
+        std::from_chars(item.data(), item.data() + item.size(), value);
+        values.push_back(value);
+    }
+    return values;
+}
+
+std::vector<int> spreadByDecade(std::span<const int> values, int need) {
+    std::vector<int> taken;
+    taken.reserve(std::min<std::size_t>(values.size(), need > 0 ? static_cast<std::size_t>(need) : 0));
+    spreadEach(values, need, [&](int v) { taken.push_back(v); });
+    return taken;
+}
+
+std::string formatPick(std::span<const int> values, int need) {
+    std::vector<int> chosen;
+    if (need >= 0 && values.size() == static_cast<std::size_t>(need)) {
+        chosen.assign(values.begin(), values.end());
+    } else {
+        chosen = spreadByDecade(values, need);
+    }
+    std::sort(chosen.begin(), chosen.end());
+    std::string out;
+    for (const int v : chosen) {
+        if (v <= 0) {
+            continue;
+        }
+        if (!out.empty()) {
+            out += ',';
+        }
+        appendNumber(out, v);
+    }
+    return out;
+}
+
+std::array<std::string, kPickCount> runPrediction(const ChartResult& chart) {
+    const auto numbers = generateAll(chart.numberBasis);
+    std::array<std::string, kPickCount> picks;
+    for (int pick = 1; pick <= kPickCount; ++pick) {
+        const auto i = static_cast<std::size_t>(pick - 1);
+        appendFormatted(picks[i], numbers[i], needOf(pick));
+    }
+    return picks;
+}
+
+std::string predictionText(const ChartResult& chart) {
+    const auto numbers = generateAll(chart.numberBasis);
+    return fillTemplate([&](std::string& out, int pick) {
+        if (pick >= 1 && pick <= kPickCount) {
+            appendFormatted(out, numbers[static_cast<std::size_t>(pick - 1)], needOf(pick));
+        }
+    });
+}
+
+Prediction predict(const ChartResult& chart) {
+    const auto numbers = generateAll(chart.numberBasis);
+    Prediction prediction;
+    for (int pick = 1; pick <= kPickCount; ++pick) {
+        const auto i = static_cast<std::size_t>(pick - 1);
+        prediction.rawPicks[i] = numbers[i].text();
+        appendFormatted(prediction.picks[i], numbers[i], needOf(pick));
+    }
+    prediction.text = fillTemplate([&](std::string& out, int pick) {
+        if (pick >= 1 && pick <= kPickCount) {
+            out += prediction.picks[static_cast<std::size_t>(pick - 1)];
+        }
+    });
+    return prediction;
+}
+
+std::string predictFinishedChart(ChartResult& chart) {
+    chart.numberBasis = buildNumberBasis(chart);
+    return predictionText(chart);
+}
+
+} // namespace quenmar
