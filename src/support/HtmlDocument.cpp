@@ -1,0 +1,427 @@
+#include "support/HtmlDocument.h"
+
+// Modest's own headers only: myhtml/api.h redeclares what myhtml/myhtml.h declares, and the
+// two together do not compile.
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <modest/finder/finder.h>
+#include <mycss/mycss.h>
+#include <mycss/selectors/init.h>
+#include <mycss/selectors/list.h>
+#include <myhtml/myhtml.h>
+#include <utility>
+
+namespace quenmar::support {
+
+namespace detail {
+
+// Everything one parsed page needs, released together. The selector parser and the finder
+// belong to the document, so two documents never share mutable parser state.
+struct HtmlDocumentState {
+    myhtml_t* html = nullptr;
+    myhtml_tree_t* tree = nullptr;
+    mycss_t* css = nullptr;
+    mycss_entry_t* entry = nullptr;
+    modest_finder_t* finder = nullptr;
+
+    HtmlDocumentState() = default;
+    HtmlDocumentState(const HtmlDocumentState&) = delete;
+    HtmlDocumentState& operator=(const HtmlDocumentState&) = delete;
+
+    ~HtmlDocumentState() {
+        if (finder != nullptr) {
+            modest_finder_destroy(finder, true);
+        }
+        if (entry != nullptr) {
+            mycss_entry_destroy(entry, true);
+        }
+        if (css != nullptr) {
+            mycss_destroy(css, true);
+        }
+        if (tree != nullptr) {
+            myhtml_tree_destroy(tree);
+        }
+        if (html != nullptr) {
+            myhtml_destroy(html);
+        }
+    }
+
+    HtmlNode wrap(myhtml_tree_node_t* node) const { return HtmlNode(this, node); }
+
+    std::vector<HtmlNode> find(myhtml_tree_node_t* scope, std::string_view selector) const {
+        std::vector<HtmlNode> found;
+        if (scope == nullptr || !isSupportedSelector(selector)) {
+            return found;
+        }
+        mystatus_t status = MyCORE_STATUS_OK;
+        mycss_selectors_t* selectors = mycss_entry_selectors(entry);
+        mycss_selectors_list_t* list =
+            mycss_selectors_parse(selectors, MyENCODING_UTF_8, selector.data(), selector.size(), &status);
+        if (list == nullptr) {
+            return found;
+        }
+        if (status == MyCORE_STATUS_OK && (list->flags & MyCSS_SELECTORS_FLAGS_SELECTOR_BAD) == 0) {
+            myhtml_collection_t* collection = nullptr;
+            modest_finder_by_selectors_list(finder, scope, list, &collection);
+            if (collection != nullptr) {
+                found.reserve(collection->length);
+                for (std::size_t i = 0; i < collection->length; ++i) {
+                    if (collection->list[i] != scope) {
+                        found.push_back(wrap(collection->list[i]));
+                    }
+                }
+                myhtml_collection_destroy(collection);
+            }
+        }
+        mycss_selectors_list_destroy(selectors, list, true);
+        return found;
+    }
+};
+
+} // namespace detail
+
+namespace {
+
+myhtml_tree_node_t* raw(void* node) {
+    return static_cast<myhtml_tree_node_t*>(node);
+}
+
+bool isElementNode(myhtml_tree_node_t* node) {
+    const myhtml_tag_id_t tag = myhtml_node_tag_id(node);
+    return tag != MyHTML_TAG__UNDEF && tag != MyHTML_TAG__TEXT && tag != MyHTML_TAG__COMMENT &&
+           tag != MyHTML_TAG__DOCTYPE && tag != MyHTML_TAG__END_OF_FILE;
+}
+
+std::string_view nodeText(myhtml_tree_node_t* node) {
+    std::size_t length = 0;
+    const char* text = myhtml_node_text(node, &length);
+    return text == nullptr ? std::string_view() : std::string_view(text, length);
+}
+
+// The indentation between tags: the HTML blanks (space, tab, LF, FF, CR) alone.
+bool isBlank(std::string_view text) {
+    return text.find_first_not_of(" \t\n\f\r") == std::string_view::npos;
+}
+
+bool isTextNode(myhtml_tree_node_t* node) {
+    return myhtml_node_tag_id(node) == MyHTML_TAG__TEXT;
+}
+
+bool isContentText(myhtml_tree_node_t* node) {
+    return isTextNode(node) && !isBlank(nodeText(node));
+}
+
+} // namespace
+
+bool HtmlNode::isElement() const {
+    return m_node != nullptr && isElementNode(raw(m_node));
+}
+
+bool HtmlNode::isText() const {
+    return m_node != nullptr && isTextNode(raw(m_node));
+}
+
+std::string HtmlNode::attribute(std::string_view name) const {
+    if (!isElement() || name.empty()) {
+        return {};
+    }
+    myhtml_tree_attr_t* attr = myhtml_attribute_by_key(raw(m_node), name.data(), name.size());
+    if (attr == nullptr) {
+        return {};
+    }
+    std::size_t length = 0;
+    const char* value = myhtml_attribute_value(attr, &length);
+    return value == nullptr ? std::string() : std::string(value, length);
+}
+
+std::string HtmlNode::ownText() const {
+    if (m_node == nullptr) {
+        return {};
+    }
+    if (isTextNode(raw(m_node))) {
+        return std::string(nodeText(raw(m_node)));
+    }
+    std::string text;
+    for (myhtml_tree_node_t* child = myhtml_node_child(raw(m_node)); child != nullptr;
+         child = myhtml_node_next(child)) {
+        if (isContentText(child)) {
+            text += nodeText(child);
+        }
+    }
+    return text;
+}
+
+std::string HtmlNode::text() const {
+    if (m_node == nullptr) {
+        return {};
+    }
+    if (isTextNode(raw(m_node))) {
+        return std::string(nodeText(raw(m_node)));
+    }
+    // Iterative walk: the depth is capped before parsing, but a loop needs no stack at all.
+    std::string text;
+    myhtml_tree_node_t* const top = raw(m_node);
+    myhtml_tree_node_t* node = myhtml_node_child(top);
+    while (node != nullptr) {
+        if (isContentText(node)) {
+            text += nodeText(node);
+        }
+        if (isElementNode(node) && myhtml_node_child(node) != nullptr) {
+            node = myhtml_node_child(node);
+            continue;
+        }
+        while (node != nullptr && node != top && myhtml_node_next(node) == nullptr) {
+            node = myhtml_node_parent(node);
+        }
+        node = (node == nullptr || node == top) ? nullptr : myhtml_node_next(node);
+    }
+    return text;
+}
+
+std::vector<HtmlNode> HtmlNode::children() const {
+    std::vector<HtmlNode> list;
+    if (m_node == nullptr || isTextNode(raw(m_node))) {
+        return list;
+    }
+    for (myhtml_tree_node_t* child = myhtml_node_child(raw(m_node)); child != nullptr;
+         child = myhtml_node_next(child)) {
+        if (isElementNode(child) || isContentText(child)) {
+            list.push_back(HtmlNode(m_state, child));
+        }
+    }
+    return list;
+}
+
+std::vector<HtmlNode> HtmlNode::find(std::string_view selector) const {
+    if (m_state == nullptr || !isElement()) {
+        return {};
+    }
+    return m_state->find(raw(m_node), selector);
+}
+
+HtmlDocument::HtmlDocument(std::unique_ptr<detail::HtmlDocumentState> state) : m_state(std::move(state)) {}
+HtmlDocument::HtmlDocument(HtmlDocument&&) noexcept = default;
+HtmlDocument& HtmlDocument::operator=(HtmlDocument&&) noexcept = default;
+HtmlDocument::~HtmlDocument() = default;
+
+std::optional<HtmlDocument> HtmlDocument::parse(std::string_view html, const HtmlLimits& limits) {
+    if (html.empty() || html.size() > limits.maxBytes ||
+        estimateNestingDepth(html, limits.maxDepth) > limits.maxDepth) {
+        return std::nullopt;
+    }
+    auto state = std::make_unique<detail::HtmlDocumentState>();
+    // Single mode: the default starts parser threads, which a page of a few kilobytes does
+    // not need and which would outlive nothing but cost a thread start per page.
+    state->html = myhtml_create();
+    if (state->html == nullptr ||
+        myhtml_init(state->html, MyHTML_OPTIONS_PARSE_MODE_SINGLE, 1, 0) != MyCORE_STATUS_OK) {
+        return std::nullopt;
+    }
+    state->tree = myhtml_tree_create();
+    if (state->tree == nullptr || myhtml_tree_init(state->tree, state->html) != MyCORE_STATUS_OK) {
+        return std::nullopt;
+    }
+    if (myhtml_parse(state->tree, MyENCODING_UTF_8, html.data(), html.size()) != MyCORE_STATUS_OK) {
+        return std::nullopt;
+    }
+    state->css = mycss_create();
+    if (state->css == nullptr || mycss_init(state->css) != MyCORE_STATUS_OK) {
+        return std::nullopt;
+    }
+    state->entry = mycss_entry_create();
+    if (state->entry == nullptr || mycss_entry_init(state->css, state->entry) != MyCORE_STATUS_OK) {
+        return std::nullopt;
+    }
+    state->finder = modest_finder_create_simple();
+    if (state->finder == nullptr) {
+        return std::nullopt;
+    }
+    return HtmlDocument(std::move(state));
+}
+
+std::vector<HtmlNode> HtmlDocument::find(std::string_view selector) const {
+    return m_state->find(myhtml_tree_get_document(m_state->tree), selector);
+}
+
+HtmlNode HtmlDocument::root() const {
+    return m_state->wrap(myhtml_tree_get_document(m_state->tree));
+}
+
+namespace {
+
+bool isAsciiAlpha(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool isAsciiDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isNameChar(char c) {
+    return isAsciiAlpha(c) || isAsciiDigit(c) || c == '-' || c == '_';
+}
+
+// Reads one compound selector at `pos`; false when there is none or it is malformed.
+bool readCompound(std::string_view s, std::size_t& pos) {
+    const std::size_t start = pos;
+    if (pos < s.size() && s[pos] == '*') {
+        ++pos;
+    } else if (pos < s.size() && isAsciiAlpha(s[pos])) {
+        while (pos < s.size() && isNameChar(s[pos])) {
+            ++pos;
+        }
+    }
+    constexpr std::string_view kNthChild = ":nth-child(";
+    while (pos < s.size()) {
+        if (s[pos] == '.') {
+            ++pos;
+            if (pos >= s.size() || !(isAsciiAlpha(s[pos]) || s[pos] == '_' || s[pos] == '-')) {
+                return false;
+            }
+            while (pos < s.size() && isNameChar(s[pos])) {
+                ++pos;
+            }
+        } else if (s.substr(pos, kNthChild.size()) == kNthChild) {
+            pos += kNthChild.size();
+            const std::size_t digits = pos;
+            while (pos < s.size() && isAsciiDigit(s[pos]) && pos - digits < 6) {
+                ++pos;
+            }
+            if (pos == digits || pos >= s.size() || s[pos] != ')') {
+                return false;
+            }
+            ++pos;
+        } else {
+            break;
+        }
+    }
+    return pos > start;
+}
+
+} // namespace
+
+bool isSupportedSelector(std::string_view s) {
+    if (s.empty() || s.size() > 256) {
+        return false;
+    }
+    std::size_t pos = 0;
+    if (!readCompound(s, pos)) {
+        return false;
+    }
+    while (pos < s.size()) {
+        const std::size_t gap = pos;
+        while (pos < s.size() && s[pos] == ' ') {
+            ++pos;
+        }
+        if (pos < s.size() && s[pos] == '>') {
+            ++pos;
+            while (pos < s.size() && s[pos] == ' ') {
+                ++pos;
+            }
+        } else if (pos == gap) {
+            return false; // two compounds need a blank or ">" between them
+        }
+        if (!readCompound(s, pos)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+namespace {
+
+constexpr std::array<std::string_view, 16> kVoidElements{
+    "area", "base", "br",    "col",    "embed", "hr",  "img",    "input",
+    "link", "meta", "param", "source", "track", "wbr", "keygen", "frame"};
+constexpr std::array<std::string_view, 6> kRawTextElements{"script", "style", "textarea",
+                                                           "title",  "xmp",   "plaintext"};
+// An open element of these ends where the next one of its group starts.
+constexpr std::array<std::pair<std::string_view, int>, 8> kSelfEnding{
+    {{"p", 1}, {"li", 2}, {"option", 3}, {"dt", 4}, {"dd", 4}, {"tr", 5}, {"td", 6}, {"th", 6}}};
+
+template <std::size_t N>
+bool among(const std::array<std::string_view, N>& list, std::string_view name) {
+    return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+int selfEndingGroup(std::string_view name) {
+    for (const auto& [tag, group] : kSelfEnding) {
+        if (tag == name) {
+            return group;
+        }
+    }
+    return 0;
+}
+
+std::string lowerName(std::string_view html, std::size_t& pos) {
+    std::string name;
+    while (pos < html.size() && (isNameChar(html[pos]) || html[pos] == ':') && name.size() < 32) {
+        name += static_cast<char>(std::tolower(static_cast<unsigned char>(html[pos])));
+        ++pos;
+    }
+    while (pos < html.size() && (isNameChar(html[pos]) || html[pos] == ':')) {
+        ++pos;
+    }
+    return name;
+}
+
+} // namespace
+
+std::size_t estimateNestingDepth(std::string_view html, std::size_t cap) {
+    std::vector<std::string> open;
+    std::size_t deepest = 0;
+    std::size_t pos = 0;
+    while ((pos = html.find('<', pos)) != std::string_view::npos) {
+        ++pos;
+        if (pos >= html.size()) {
+            break;
+        }
+        if (html.compare(pos, 3, "!--") == 0) {
+            const std::size_t end = html.find("-->", pos + 3);
+            pos = end == std::string_view::npos ? html.size() : end + 3;
+            continue;
+        }
+        if (html[pos] == '/') {
+            ++pos;
+            const std::string name = lowerName(html, pos);
+            const auto it = std::find(open.rbegin(), open.rend(), name);
+            if (!name.empty() && it != open.rend()) {
+                open.erase(std::prev(it.base()), open.end());
+            }
+            continue;
+        }
+        if (!isAsciiAlpha(html[pos])) {
+            continue; // "<!DOCTYPE", "<?xml", or a lone "<" in text
+        }
+        const std::string name = lowerName(html, pos);
+        const std::size_t close = html.find('>', pos);
+        const bool selfClosed = close != std::string_view::npos && close > pos && html[close - 1] == '/';
+        pos = close == std::string_view::npos ? html.size() : close + 1;
+        if (among(kRawTextElements, name)) {
+            std::size_t end = pos;
+            while ((end = html.find("</", end)) != std::string_view::npos) {
+                std::size_t p = end + 2;
+                if (lowerName(html, p) == name) {
+                    break;
+                }
+                end += 2;
+            }
+            pos = end == std::string_view::npos ? html.size() : end;
+            continue;
+        }
+        if (selfClosed || among(kVoidElements, name)) {
+            continue;
+        }
+        if (const int group = selfEndingGroup(name);
+            group != 0 && !open.empty() && selfEndingGroup(open.back()) == group) {
+            open.pop_back();
+        }
+        open.push_back(name);
+        deepest = std::max(deepest, open.size());
+        if (deepest > cap) {
+            break;
+        }
+    }
+    return deepest;
+}
+
+} // namespace quenmar::support
