@@ -1,6 +1,7 @@
 // quenmar-cli: the chart, the report and the suggested numbers on a terminal or as JSON.
 #include "cli/Args.h"
 #include "cli/CastCommand.h"
+#include "cli/DrawsCommand.h"
 
 #include <cstring>
 #include <exception>
@@ -17,11 +18,13 @@ using Command = std::function<int(const std::vector<std::string>&, std::ostream&
 const char* const kUsage =
     "usage:\n"
     "  quenmar-cli cast --method number|hand|ms --zodiac N [--number TEXT] [--lines DDDDDD]\n"
-    "                   [--moment \"YYYY-MM-DD HH:MM:SS[.mmm]\"] [--time current|draw] [--game CODE] [--json]\n";
+    "                   [--moment \"YYYY-MM-DD HH:MM:SS[.mmm]\"] [--time current|draw] [--game CODE] [--json]\n"
+    "  quenmar-cli draws [--code 100..106] [--url URL] [--json]\n";
 
 const std::map<std::string, Command>& commands() {
     static const std::map<std::string, Command> table{
         {"cast", quenmar::cli::runCastCommand},
+        {"draws", quenmar::cli::runDrawsCommand},
     };
     return table;
 }

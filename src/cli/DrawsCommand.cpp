@@ -1,0 +1,102 @@
+#include "cli/DrawsCommand.h"
+
+#include "cli/Args.h"
+#include "cli/Json.h"
+#include "draws/DrawFetch.h"
+#include "draws/DrawParser.h"
+#include "draws/Lottery.h"
+
+#include <charconv>
+#include <ostream>
+
+namespace quenmar::cli {
+
+namespace {
+
+std::optional<int> parseCode(const std::string& text) {
+    int value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || result.ec != std::errc{} || result.ptr != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::string drawJson(const draws::Lottery& lottery, const draws::DrawResult& draw) {
+    JsonWriter json;
+    json.beginObject()
+        .field("code", lottery.code)
+        .field("name", draw.name)
+        .field("issue", draw.issue)
+        .field("date", draw.date)
+        .field("mainNumbers", draw.mainNumbers)
+        .field("extraNumbers", draw.extraNumbers)
+        .field("numbersText", draws::displayNumbers(lottery, draw))
+        .field("status", draw.status)
+        .endObject();
+    return json.text();
+}
+
+std::string drawText(const draws::Lottery& lottery, const draws::DrawResult& draw) {
+    std::string text;
+    text += "彩种: " + draw.name + " (" + std::to_string(lottery.code) + ")\n";
+    text += "期号: " + draw.issue + "\n";
+    text += "日期: " + draw.date + "\n";
+    text += "开奖号码: " + draw.mainNumbers + "\n";
+    if (!draw.extraNumbers.empty()) {
+        text += "附加号码: " + draw.extraNumbers + "\n";
+    }
+    return text;
+}
+
+} // namespace
+
+int runDrawsCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+    Args args;
+    if (auto error = parseArgs(words, {"code", "url"}, {"json"}, args)) {
+        err << "quenmar-cli: " << error->message << '\n';
+        return kExitBadInput;
+    }
+    if (!args.positional.empty()) {
+        err << "quenmar-cli: 多余的参数: " << args.positional.front() << '\n';
+        return kExitBadInput;
+    }
+    int code = draws::kFirstLotteryCode;
+    if (const std::string* codeText = args.value("code")) {
+        const auto parsed = parseCode(*codeText);
+        if (!parsed || !draws::lotteryByCode(*parsed)) {
+            err << "quenmar-cli: 彩种代码应为100到106之间的整数\n";
+            return kExitBadInput;
+        }
+        code = *parsed;
+    }
+    const draws::Lottery lottery = *draws::lotteryByCode(code);
+
+    draws::DrawSources sources = draws::defaultDrawSources();
+    if (const std::string* url = args.value("url")) {
+        if (!draws::isWebAddress(*url)) {
+            err << "quenmar-cli: --url 应为 http:// 或 https:// 开头的网址\n";
+            return kExitBadInput;
+        }
+        (lottery.source == draws::DrawSource::DailyDrawPage ? sources.dailyDrawUrl
+                                                            : sources.resultsTableUrl) = *url;
+    }
+
+    const draws::DrawResult draw = draws::fetchLatestDraw(lottery, sources);
+    if (draw.status == draws::kStatusFetchError) {
+        err << "quenmar-cli: 无法获取开奖页面: " << draw.errorText << '\n';
+        return kExitFailed;
+    }
+    if (draw.status != draws::kStatusOk) {
+        err << "quenmar-cli: 无法解析开奖页面 (" << draw.errorText << ")\n";
+        return kExitFailed;
+    }
+    if (draw.mainNumbers.empty()) {
+        err << "quenmar-cli: 页面中没有找到" << lottery.name << "的开奖号码\n";
+        return kExitFailed;
+    }
+    out << (args.has("json") ? drawJson(lottery, draw) + "\n" : drawText(lottery, draw));
+    return kExitOk;
+}
+
+} // namespace quenmar::cli

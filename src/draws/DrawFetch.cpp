@@ -1,0 +1,149 @@
+#include "draws/DrawFetch.h"
+
+#include "draws/DrawParser.h"
+#include "support/HtmlDocument.h"
+#include "support/TextCodec.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace quenmar::draws {
+
+namespace {
+
+// A results page is a few hundred kilobytes; anything far larger is not one.
+constexpr std::size_t kMaxPageBytes = support::HtmlLimits{}.maxBytes;
+constexpr long kPageConnectTimeoutMs = 5'000;
+constexpr long kPageTotalTimeoutMs = 10'000;
+constexpr long kPageMaxRedirects = 5;
+// How far into a page its <meta charset> declaration is looked for: HTML requires it within
+// the first 1024 bytes.
+constexpr std::size_t kCharsetScanBytes = 1024;
+
+std::string lowerAscii(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+}
+
+// True when a <meta> tag near the start names UTF-8 as the charset, in either the HTML5 form
+// <meta charset="utf-8"> or the older http-equiv content="text/html; charset=utf-8".
+bool declaresUtf8(std::string_view bytes) {
+    const std::string head = lowerAscii(bytes.substr(0, kCharsetScanBytes));
+    for (std::size_t meta = head.find("<meta"); meta != std::string::npos;
+         meta = head.find("<meta", meta + 5)) {
+        const std::size_t end = head.find('>', meta);
+        const std::string_view tag =
+            std::string_view(head).substr(meta, end == std::string::npos ? end : end - meta);
+        const std::size_t charset = tag.find("charset");
+        if (charset == std::string_view::npos) {
+            continue;
+        }
+        std::string_view value = tag.substr(charset + 7);
+        const std::size_t start = value.find_first_not_of(" \t\n\r\f=\"'");
+        value = start == std::string_view::npos ? std::string_view() : value.substr(start);
+        return value.substr(0, 5) == "utf-8" || value.substr(0, 4) == "utf8";
+    }
+    return false;
+}
+
+DrawResult fetchError(const std::string& reason) {
+    DrawResult result;
+    result.status = kStatusFetchError;
+    result.errorText = reason;
+    return result;
+}
+
+} // namespace
+
+DrawSources defaultDrawSources() {
+    DrawSources sources;
+    sources.dailyDrawUrl = QUENMAR_DAILY_DRAW_URL;
+    sources.resultsTableUrl = QUENMAR_RESULTS_URL;
+    sources.http.connectTimeoutMs = kPageConnectTimeoutMs;
+    sources.http.totalTimeoutMs = kPageTotalTimeoutMs;
+    sources.http.maxRedirects = kPageMaxRedirects;
+    sources.http.maxBodyBytes = kMaxPageBytes;
+    return sources;
+}
+
+std::string onlineCheckHost() {
+    return QUENMAR_ONLINE_CHECK_HOST;
+}
+
+bool isWebAddress(const std::string& url) {
+    const std::string lower = lowerAscii(url.substr(0, 8));
+    std::size_t hostStart = 0;
+    if (lower.rfind("http://", 0) == 0) {
+        hostStart = 7;
+    } else if (lower.rfind("https://", 0) == 0) {
+        hostStart = 8;
+    } else {
+        return false;
+    }
+    if (url.size() <= hostStart || url[hostStart] == '/') {
+        return false;
+    }
+    // Control characters and blanks have no place in an address handed to the HTTP layer.
+    return std::none_of(url.begin(), url.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u <= 0x20 || u == 0x7F;
+    });
+}
+
+FetchedPage fetchPage(const std::string& url, [[maybe_unused]] PageCharset charset,
+                      const support::HttpOptions& options) {
+    FetchedPage page;
+    if (!isWebAddress(url)) {
+        page.error = "not an http(s) address: " + url;
+        return page;
+    }
+    const support::HttpResponse response = support::httpGet(url, options);
+    if (!response.completed) {
+        page.error = response.error.empty() ? std::string("transfer failed") : response.error;
+        return page;
+    }
+    if (response.status != 200) {
+        page.error = "HTTP status " + std::to_string(response.status);
+        return page;
+    }
+    // Both charsets go through the GB18030 decoder: a page labelled GB2312 routinely holds
+    // GBK characters that the strict GB2312 table refuses, and GB18030 is a superset of both.
+    if (declaresUtf8(response.body)) {
+        if (auto utf8 = support::convertToUtf8(response.body, "UTF-8")) {
+            page.text = std::move(*utf8);
+            page.ok = true;
+            return page;
+        }
+    }
+    page.text = support::decodeGbPage(response.body);
+    page.ok = true;
+    return page;
+}
+
+DrawResult parseDailyDraw(const DrawSources& sources) {
+    const FetchedPage page = fetchPage(sources.dailyDrawUrl, PageCharset::Gb2312, sources.http);
+    if (!page.ok) {
+        return fetchError(page.error);
+    }
+    return parseDailyDrawPage(page.text);
+}
+
+DrawResult parseResultsRow(const DrawSources& sources, int group, int row, std::string_view mainClass,
+                           std::string_view name) {
+    const FetchedPage page = fetchPage(sources.resultsTableUrl, PageCharset::Gb18030, sources.http);
+    if (!page.ok) {
+        return fetchError(page.error);
+    }
+    return parseResultsRowPage(page.text, group, row, mainClass, name);
+}
+
+DrawResult fetchLatestDraw(const Lottery& lottery, const DrawSources& sources) {
+    if (lottery.source == DrawSource::DailyDrawPage) {
+        return parseDailyDraw(sources);
+    }
+    return parseResultsRow(sources, lottery.group, lottery.row, lottery.mainClass, lottery.name);
+}
+
+} // namespace quenmar::draws

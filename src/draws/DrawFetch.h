@@ -1,0 +1,56 @@
+#pragma once
+
+#include "draws/DrawResult.h"
+#include "draws/Lottery.h"
+#include "support/HttpClient.h"
+
+#include <optional>
+#include <string>
+
+// Fetching the results pages and reading the latest draw from them.
+namespace quenmar::draws {
+
+/// The character set a results page is sent in.
+enum class PageCharset { Gb2312, Gb18030 };
+
+/// Where the draws come from and how long a page may take. The defaults are the build's
+/// fixed endpoints; tests and `quenmar-cli draws --url` put their own pages in.
+struct DrawSources {
+    std::string dailyDrawUrl;    // the 快乐8 daily-draw page, GB2312
+    std::string resultsTableUrl; // the results table front page, GB18030
+    support::HttpOptions http;
+};
+
+/// The build's sources with the page time limits: a refresh that waits on a stalled site
+/// keeps the draw from showing, so a page gets a few seconds, not the default of a download.
+DrawSources defaultDrawSources();
+
+/// The ping target of the online check, fixed by the build.
+std::string onlineCheckHost();
+
+struct FetchedPage {
+    bool ok = false;
+    std::string text;  // the page as UTF-8
+    std::string error; // why there is no page, in plain words
+};
+
+/// One GET of an http:// or https:// `url`; a page only with status 200. The bytes are
+/// decoded from `charset` to UTF-8, unless the page declares itself UTF-8 in a <meta> tag near
+/// its start and is valid UTF-8.
+FetchedPage fetchPage(const std::string& url, PageCharset charset, const support::HttpOptions& options);
+
+/// True for an http:// or https:// address (scheme in any case) with a host part.
+bool isWebAddress(const std::string& url);
+
+/// Fetches the daily-draw page and reads the 快乐8 draw from it. No page: status
+/// kStatusFetchError with the reason in errorText.
+DrawResult parseDailyDraw(const DrawSources& sources);
+
+/// Fetches the results table page and reads one lottery's row from it.
+DrawResult parseResultsRow(const DrawSources& sources, int group, int row, std::string_view mainClass,
+                           std::string_view name);
+
+/// The latest draw of `lottery` from its source.
+DrawResult fetchLatestDraw(const Lottery& lottery, const DrawSources& sources);
+
+} // namespace quenmar::draws

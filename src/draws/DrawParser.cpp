@@ -1,0 +1,104 @@
+#include "draws/DrawParser.h"
+
+#include "draws/PageText.h"
+#include "support/HtmlDocument.h"
+
+#include <vector>
+
+namespace quenmar::draws {
+
+namespace {
+
+using support::HtmlDocument;
+using support::HtmlNode;
+
+constexpr std::string_view kDailyBoxClass = "more-time-cont";
+constexpr std::string_view kTitleClass = "kaij-tit";
+constexpr std::string_view kNumbersClass = "kaij-jg";
+constexpr std::string_view kDailyName = "快乐8";
+
+constexpr std::size_t kIssueCell = 2;
+constexpr std::size_t kDateCell = 3;
+constexpr std::size_t kNumbersCell = 4;
+
+DrawResult bodyError() {
+    DrawResult result;
+    result.status = kStatusBodyError;
+    result.errorText = kBodyErrorText;
+    return result;
+}
+
+std::string ownTextOf(const HtmlNode& node) {
+    return std::string(text::trim(node.ownText()));
+}
+
+// The page's cell `index`, or cell 0 when the row is shorter, or a null node for no row.
+HtmlNode cellAt(const std::vector<HtmlNode>& cells, std::size_t index) {
+    if (cells.empty()) {
+        return {};
+    }
+    return index < cells.size() ? cells[index] : cells.front();
+}
+
+} // namespace
+
+DrawResult parseDailyDrawPage(std::string_view html) {
+    const auto document = HtmlDocument::parse(html);
+    if (!document) {
+        return bodyError();
+    }
+    DrawResult result;
+    const std::vector<HtmlNode> divs = document->find("div");
+    if (divs.empty()) {
+        return result;
+    }
+    HtmlNode box = divs.back();
+    for (const HtmlNode& div : divs) {
+        if (div.attribute("class") == kDailyBoxClass) {
+            box = div;
+            break;
+        }
+    }
+    const std::vector<HtmlNode> links = box.find("a");
+    if (links.empty()) {
+        return result;
+    }
+    for (const HtmlNode& child : links.front().children()) {
+        const std::string cls = child.attribute("class");
+        if (cls == kTitleClass) {
+            result.name = kDailyName;
+            result.issue = ownTextOf(child);
+            const std::vector<HtmlNode> parts = child.children();
+            result.date = parts.size() > 1 ? ownTextOf(parts[1]) : std::string();
+        } else if (cls == kNumbersClass) {
+            // The numbers sit in one element each; whatever the page puts between them (blanks,
+            // separators) is not part of the numbers text the display cuts up.
+            result.mainNumbers = text::digitsOnly(child.text());
+        }
+    }
+    return result;
+}
+
+std::string resultsRowSelector(int group, int row) {
+    return ".kjtable > tbody:nth-child(" + std::to_string(group) + ") > tr:nth-child(" + std::to_string(row) +
+           ") > td";
+}
+
+DrawResult parseResultsRowPage(std::string_view html, int group, int row, std::string_view mainClass,
+                               std::string_view name) {
+    const auto document = HtmlDocument::parse(html);
+    if (!document) {
+        return bodyError();
+    }
+    DrawResult result;
+    result.name = name;
+    const std::vector<HtmlNode> cells = document->find(resultsRowSelector(group, row));
+    result.issue = ownTextOf(cellAt(cells, kIssueCell));
+    result.date = ownTextOf(cellAt(cells, kDateCell));
+    for (const HtmlNode& span : cellAt(cells, kNumbersCell).find("span")) {
+        (span.attribute("class") == mainClass ? result.mainNumbers : result.extraNumbers) += ownTextOf(span);
+    }
+    return result;
+}
+
+} // namespace quenmar::draws
