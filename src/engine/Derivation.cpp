@@ -19,6 +19,7 @@ void deriveCommon(GuaModel& gua) {
 
     gua.lineBits.clear();
     if (wellFormed) {
+        gua.lineBits.reserve(6);
         for (const char c : low) {
             gua.lineBits.emplace_back(1, c);
         }
@@ -90,13 +91,16 @@ void deriveCommon(GuaModel& gua) {
     gua.ganzhi.clear();
     gua.elements.clear();
     gua.elementIndexes.clear();
+    gua.ganzhi.reserve(6);
+    gua.elements.reserve(6);
+    gua.elementIndexes.reserve(6);
     const auto najia = [&](int trigram, std::string_view stems, std::string_view starts) {
-        const std::string_view stem = utf8::charAt(stems, static_cast<std::size_t>(trigram - 1));
-        const std::string_view first = utf8::charAt(starts, static_cast<std::size_t>(trigram - 1));
+        const std::string_view stem = tableEntry(stems, trigram - 1);
+        const std::string_view first = tableEntry(starts, trigram - 1);
         const std::string_view run = stemNumber(stem) % 2 == 0 ? tables::YinBranchRun : tables::YangBranchRun;
-        const int p = trigram >= 1 && trigram <= 8 ? utf8::find(run, first) : -1;
+        const int p = trigram >= 1 && trigram <= 8 ? tableIndex(run, first) : -1;
         for (int k = 0; k < 3; ++k) {
-            const std::string_view branch = p < 0 ? std::string_view{} : utf8::charAt(run, static_cast<std::size_t>((p + k) % 6));
+            const std::string_view branch = p < 0 ? std::string_view{} : tableEntry(run, (p + k) % 6);
             std::string pair(stem);
             pair += branch;
             gua.ganzhi.push_back(std::move(pair));
@@ -111,6 +115,7 @@ void deriveCommon(GuaModel& gua) {
     // Six relations to the palace element.
     const int palaceElement = elementNumber(trigramElement(gua.palace));
     gua.relations.clear();
+    gua.relations.reserve(gua.elementIndexes.size());
     for (const int element : gua.elementIndexes) {
         gua.relations.emplace_back(relationName(relationOf(palaceElement, element)));
     }
@@ -156,6 +161,7 @@ int relationOf(int palaceElement, int lineElement) {
 void derive(GuaModel& gua, std::string_view dayStem) {
     deriveCommon(gua);
     gua.spirits.clear();
+    gua.spirits.reserve(6);
     for (const std::string_view spirit : spiritOrder(stemNumber(dayStem))) {
         gua.spirits.emplace_back(spirit);
     }
@@ -220,6 +226,15 @@ void completeChartResult(ChartResult& result, const GuaModel& primary, const Gua
         return i < values.size() ? values[i] : Value{};
     };
 
+    for (auto* lines : {&result.primarySpirits, &result.primaryRelations, &result.primaryStems,
+                        &result.primaryBranches, &result.primaryElements, &result.changedRelations,
+                        &result.changedStems, &result.changedBranches, &result.changedElements}) {
+        lines->reserve(6);
+    }
+    for (auto* digits : {&result.primaryStemDigits, &result.primaryBranchDigits, &result.changedStemDigits,
+                         &result.changedBranchDigits, &result.movingMarks}) {
+        digits->reserve(6);
+    }
     for (std::size_t i = 0; i < 6; ++i) {
         const std::string ganzhi = at(primary.ganzhi, i);
         result.primarySpirits.push_back(at(primary.spirits, i));

@@ -18,6 +18,29 @@ constexpr std::string_view entry(std::string_view table, int index, std::size_t 
     return table.substr(static_cast<std::size_t>(index) * width, width);
 }
 
+// Position of a text in a CJK table: the common case, one three-byte character, is compared
+// slot by slot; anything else takes the general character-boundary search, whose answers
+// (0 for an empty text, the first occurrence of a longer one) the lookups rely on.
+} // namespace
+
+int tableIndex(std::string_view table, std::string_view text) {
+    if (text.size() == kCjk) {
+        for (std::size_t pos = 0; pos + kCjk <= table.size(); pos += kCjk) {
+            if (table[pos] == text[0] && table[pos + 1] == text[1] && table[pos + 2] == text[2]) {
+                return static_cast<int>(pos / kCjk);
+            }
+        }
+        return -1;
+    }
+    return utf8::find(table, text);
+}
+
+std::string_view tableEntry(std::string_view table, int index) {
+    return entry(table, index);
+}
+
+namespace {
+
 int digitAt(std::string_view digits, int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= digits.size()) {
         return 0;
@@ -28,7 +51,7 @@ int digitAt(std::string_view digits, int index) {
 } // namespace
 
 int stemNumber(std::string_view stem) {
-    return utf8::find(tables::Stems, stem) + 1;
+    return tableIndex(tables::Stems, stem) + 1;
 }
 
 std::string_view stemText(int n) {
@@ -44,15 +67,15 @@ std::string_view trigramName(int n) {
 }
 
 int branchNumber(std::string_view branch) {
-    return utf8::find(tables::Branches, branch) + 1;
+    return tableIndex(tables::Branches, branch) + 1;
 }
 
 std::string_view branchElement(std::string_view branch) {
-    return entry(tables::BranchElements, utf8::find(tables::Branches, branch));
+    return entry(tables::BranchElements, tableIndex(tables::Branches, branch));
 }
 
 int elementNumber(std::string_view element) {
-    return utf8::find(tables::ElementNames, element) + 1;
+    return tableIndex(tables::ElementNames, element) + 1;
 }
 
 std::string_view elementName(int n) {
@@ -64,7 +87,7 @@ int stemDigit(std::string_view stem) {
 }
 
 int branchDigit(std::string_view branch) {
-    return digitAt(tables::BranchDigits, utf8::find(tables::Branches, branch));
+    return digitAt(tables::BranchDigits, tableIndex(tables::Branches, branch));
 }
 
 std::string_view trigramLines(int n) {
@@ -99,23 +122,30 @@ std::string_view soulText(int kind) {
     return entry(tables::SoulNames, kind - 1, 2);
 }
 
+namespace {
+
+// The 64 names split once, at compile time, instead of on every lookup.
+constexpr std::array<std::string_view, 64> splitHexagramNames() {
+    std::array<std::string_view, 64> names{};
+    std::string_view rest = tables::HexagramNames;
+    for (auto& name : names) {
+        const std::size_t comma = rest.find(',');
+        name = rest.substr(0, comma);
+        rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
+    }
+    return names;
+}
+
+constexpr auto kHexagramNames = splitHexagramNames();
+static_assert(kHexagramNames[63] == "水地比");
+
+} // namespace
+
 std::string_view hexagramName(int palace, int generation) {
     if (palace < 1 || palace > 8 || generation < 1 || generation > 8) {
         return {};
     }
-    int wanted = (palace - 1) * 8 + generation - 1;
-    std::string_view rest = tables::HexagramNames;
-    for (;;) {
-        const std::size_t comma = rest.find(',');
-        if (wanted == 0) {
-            return rest.substr(0, comma);
-        }
-        if (comma == std::string_view::npos) {
-            return {};
-        }
-        rest.remove_prefix(comma + 1);
-        --wanted;
-    }
+    return kHexagramNames[static_cast<std::size_t>((palace - 1) * 8 + generation - 1)];
 }
 
 std::string_view relationName(int index) {

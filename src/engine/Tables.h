@@ -55,6 +55,12 @@ inline constexpr std::array<std::string_view, 6> LineLabels = {"初爻:", "二�
                                                                "四爻:", "五爻:", "六爻:"};
 } // namespace tables
 
+/// 0-based position of a text in one of the one-character-per-entry tables above (the
+/// first occurrence on a character boundary); 0 for an empty text; -1 when absent.
+int tableIndex(std::string_view table, std::string_view text);
+/// Entry `index` (0-based) of a one-character-per-entry table; empty outside it.
+std::string_view tableEntry(std::string_view table, int index);
+
 /// 1 + position of the text in the stems; 0 when absent; 1 for an empty text.
 int stemNumber(std::string_view stem);
 /// Entry n (1-based) of the stems, branches or trigram names; empty outside the table.
