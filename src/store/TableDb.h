@@ -1,0 +1,139 @@
+#pragma once
+
+#include "store/SqlBuilder.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// SQLite's own handle types, declared only so that the classes below can hold them; the
+// library itself is included by TableDb.cpp alone.
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace quenmar::store {
+
+/// What one step of a statement gave.
+enum class StepResult {
+    Row,   // a row is ready to be read
+    Done,  // the statement ran to its end
+    Error, // it failed, or never was prepared
+};
+
+/// One prepared statement on the store's connection. Values are bound by 1-based position,
+/// columns read by 0-based index. It is finalized when it goes out of scope, so no
+/// statement outlives the operation that prepared it. A statement whose prepare failed
+/// binds nothing, steps to `Error` and reads as 0 or empty text.
+class Statement {
+public:
+    Statement() = default;
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&& other) noexcept;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    ~Statement();
+
+    bool isPrepared() const { return m_handle != nullptr; }
+
+    void bindInt(int position, int value);
+    void bindInt64(int position, std::int64_t value);
+    void bindDouble(int position, double value);
+    /// UTF-8 text with its byte length; SQLite keeps its own copy.
+    void bindText(int position, std::string_view text);
+
+    /// Runs the statement to its next row. After any failed bind it refuses to run, so a
+    /// row is never written with a value missing.
+    StepResult step();
+
+    int columnInt(int index) const;
+    std::int64_t columnInt64(int index) const;
+    double columnDouble(int index) const;
+    /// NULL reads as the empty text.
+    std::string columnText(int index) const;
+
+    /// Releases the statement now rather than at the end of the scope.
+    void finalize();
+
+private:
+    friend class TableDb;
+    explicit Statement(sqlite3_stmt* handle) : m_handle(handle) {}
+
+    sqlite3_stmt* m_handle = nullptr;
+    bool m_bindFailed = false;
+};
+
+/// One row of a two-column list query: the row id and its text.
+struct ListRow {
+    int id = 0;
+    std::string text;
+
+    bool operator==(const ListRow&) const = default;
+};
+
+/// The store's one connection to the history database. Construction finds or creates the
+/// database beneath a data root; every statement of the program runs through it.
+class TableDb {
+public:
+    /// Results of `openDatabase`.
+    static constexpr int kOpenFailed = 0;
+    static constexpr int kOpenCreated = 1;
+    static constexpr int kOpenExisting = 2;
+
+    /// How long a statement waits for another process (the desktop program and quenmar-cli
+    /// share the file) to finish writing before it gives up.
+    static constexpr int kBusyTimeoutMs = 3000;
+
+    /// No connection: every statement fails until `openDatabase` succeeds.
+    TableDb() = default;
+
+    /// The start-up steps: creates "src/data" beneath the data root with its parents, opens
+    /// "src/data/wnx.db" or creates it, and creates the calculation table only in a file
+    /// that was just created. Failures are silent; later statements then fail.
+    explicit TableDb(const std::filesystem::path& dataRoot);
+
+    ~TableDb();
+    TableDb(const TableDb&) = delete;
+    TableDb& operator=(const TableDb&) = delete;
+
+    /// Full path of the database file chosen at construction (empty when default-built).
+    const std::filesystem::path& dbPath() const { return m_dbPath; }
+
+    /// Opens an existing file (or folder) of that name read-write and gives
+    /// `kOpenExisting`; otherwise creates it and gives `kOpenCreated`; `kOpenFailed` when
+    /// SQLite refuses. A previous connection is closed only after the new one opened.
+    int openDatabase(const std::filesystem::path& path);
+
+    /// Runs the CREATE statement of the calculation table. Errors are swallowed: a table
+    /// that already exists stays as it is.
+    void createTables();
+
+    bool isOpen() const { return m_handle != nullptr; }
+
+    /// Prepares one statement from its UTF-8 text; an unprepared statement when there is no
+    /// connection or SQLite refuses the text (for instance a missing table).
+    Statement prepare(const std::string& sql) const;
+
+    /// Number of rows the last finished INSERT, UPDATE or DELETE changed.
+    int changes() const;
+
+    /// Runs "SELECT id,text From table ORDER BY _id DESC;" and returns its rows in the order
+    /// they arrive: newest first. Rows whose id does not fit an int are left out, because
+    /// no later operation could address them. Empty when the query cannot run.
+    std::vector<ListRow> listRows(std::string_view table, const ColumnList& columns) const;
+
+    /// Closes the connection; once no connection of the process is left, SQLite's own
+    /// resources are released too.
+    void close();
+
+    /// The exact CREATE statement of the calculation table, built from its column
+    /// definitions. Files written by every version carry this text in their schema.
+    static std::string calculationTableStatement();
+
+private:
+    sqlite3* m_handle = nullptr;
+    std::filesystem::path m_dbPath;
+};
+
+} // namespace quenmar::store
