@@ -1,6 +1,7 @@
 #include "cli/CastCommand.h"
 
 #include "cli/CastOutput.h"
+#include "cli/HistoryCommand.h"
 #include "engine/Moment.h"
 #include "engine/Utf8.h"
 #include "support/LocalClock.h"
@@ -89,7 +90,8 @@ bool parseLines(std::string_view text, CastRequest& request) {
 } // namespace
 
 const std::set<std::string>& castValueOptions() {
-    static const std::set<std::string> options{"method", "zodiac", "number", "lines", "moment", "time", "game"};
+    static const std::set<std::string> options{"method", "zodiac", "number",    "lines",     "moment",
+                                               "time",   "game",   kSaveOption, kNotesOption};
     return options;
 }
 
@@ -267,6 +269,10 @@ int runCastCommand(const std::vector<std::string>& words, std::ostream& out, std
         err << "quenmar-cli: " << error->message << '\n';
         return kExitBadInput;
     }
+    if (auto error = saveOptionsError(args)) {
+        err << "quenmar-cli: " << error->message << '\n';
+        return kExitBadInput;
+    }
     const auto& cast = std::get<CastInvocation>(invocation);
     const CastOutput output = computeCast(cast.request, cast.gameCode, cast.now);
     if (!output.run.charted) {
@@ -274,6 +280,10 @@ int runCastCommand(const std::vector<std::string>& words, std::ostream& out, std
         return kExitBadInput;
     }
     out << (cast.json ? castJson(output) + "\n" : castText(output));
+    if (const std::string* title = args.value(kSaveOption)) {
+        const std::string* notes = args.value(kNotesOption);
+        return saveCastRecord(output, *title, notes ? *notes : std::string(), err);
+    }
     return kExitOk;
 }
 

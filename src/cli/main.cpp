@@ -2,6 +2,7 @@
 #include "cli/Args.h"
 #include "cli/CastCommand.h"
 #include "cli/DrawsCommand.h"
+#include "cli/HistoryCommand.h"
 
 #include <cstring>
 #include <exception>
@@ -19,12 +20,18 @@ const char* const kUsage =
     "usage:\n"
     "  quenmar-cli cast --method number|hand|ms --zodiac N [--number TEXT] [--lines DDDDDD]\n"
     "                   [--moment \"YYYY-MM-DD HH:MM:SS[.mmm]\"] [--time current|draw] [--game CODE] [--json]\n"
-    "  quenmar-cli draws [--code 100..106] [--url URL] [--json]\n";
+    "                   [--save TITLE [--notes TEXT]]\n"
+    "  quenmar-cli draws [--code 100..106] [--url URL] [--json]\n"
+    "  quenmar-cli history list [--json]\n"
+    "  quenmar-cli history show ID [--json]\n"
+    "  quenmar-cli history review ID [--moment \"YYYY-MM-DD HH:MM:SS[.mmm]\"] [--json]\n"
+    "  quenmar-cli history delete ID...\n";
 
 const std::map<std::string, Command>& commands() {
     static const std::map<std::string, Command> table{
         {"cast", quenmar::cli::runCastCommand},
         {"draws", quenmar::cli::runDrawsCommand},
+        {"history", quenmar::cli::runHistoryCommand},
     };
     return table;
 }

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "cli/Args.h"
+#include "cli/CastOutput.h"
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The history of saved calculations from a terminal, on the same database as the desktop
+// program (see support/ProgramPaths.h for where it lives).
+namespace quenmar::cli {
+
+/// Options that `cast` takes to save its chart.
+inline constexpr const char* kSaveOption = "save";
+inline constexpr const char* kNotesOption = "notes";
+
+/// The problem with a cast's --save/--notes, checked before anything is computed.
+std::optional<ArgsError> saveOptionsError(const Args& args);
+
+/// Saves a finished cast as a new record under the title and notes, as the save button
+/// does; writes "保存成功" or "保存失败" on `err` and gives exit 0 or 1.
+int saveCastRecord(const CastOutput& output, const std::string& title, const std::string& notes,
+                   std::ostream& err);
+
+/// quenmar-cli history list|show|review|delete ...: exit 0, 1 when a record is missing
+/// or the store fails, 2 with one line on `err` for bad input.
+int runHistoryCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+
+} // namespace quenmar::cli
