@@ -334,9 +334,12 @@ constexpr std::array<std::string_view, 16> kVoidElements{
     "link", "meta", "param", "source", "track", "wbr", "keygen", "frame"};
 constexpr std::array<std::string_view, 6> kRawTextElements{"script", "style", "textarea",
                                                            "title",  "xmp",   "plaintext"};
-// An open element of these ends where the next one of its group starts.
+// An open element of these ends where the next one of its group starts; a new row also ends
+// the open cell of the row before.
 constexpr std::array<std::pair<std::string_view, int>, 8> kSelfEnding{
     {{"p", 1}, {"li", 2}, {"option", 3}, {"dt", 4}, {"dd", 4}, {"tr", 5}, {"td", 6}, {"th", 6}}};
+constexpr int kRowGroup = 5;
+constexpr int kCellGroup = 6;
 
 template <std::size_t N>
 bool among(const std::array<std::string_view, N>& list, std::string_view name) {
@@ -411,9 +414,13 @@ std::size_t estimateNestingDepth(std::string_view html, std::size_t cap) {
         if (selfClosed || among(kVoidElements, name)) {
             continue;
         }
-        if (const int group = selfEndingGroup(name);
-            group != 0 && !open.empty() && selfEndingGroup(open.back()) == group) {
-            open.pop_back();
+        if (const int group = selfEndingGroup(name); group != 0) {
+            if (group == kRowGroup && !open.empty() && selfEndingGroup(open.back()) == kCellGroup) {
+                open.pop_back();
+            }
+            if (!open.empty() && selfEndingGroup(open.back()) == group) {
+                open.pop_back();
+            }
         }
         open.push_back(name);
         deepest = std::max(deepest, open.size());
