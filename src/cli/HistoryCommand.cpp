@@ -7,10 +7,12 @@
 #include "store/RecordStore.h"
 #include "support/ProgramPaths.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <memory>
 #include <ostream>
+#include <set>
 
 namespace quenmar::cli {
 
@@ -131,9 +133,8 @@ std::optional<std::string> reviewRefusal(const CastRequest& request) {
 
 int runList(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
     Args args;
-    std::vector<int> ids;
-    if (auto error = parseSubcommand(words, {}, {"json"}, args, ids)) {
-        return badInput(err, *error);
+    if (auto error = parseArgs(words, {}, {"json"}, args)) {
+        return badInput(err, error->message);
     }
     if (!args.positional.empty()) {
         return badInput(err, "多余的参数: " + args.positional.front());
