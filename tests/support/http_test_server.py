@@ -75,6 +75,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.wfile.write(body)
 
     def do_GET(self):
+        try:
+            self.route()
+        except (KeyError, ValueError):
+            self.send_body(400, b"bad test request", content_type="text/plain")
+
+    def route(self):
         url = urllib.parse.urlsplit(self.path)
         query = {k: v[-1] for k, v in urllib.parse.parse_qs(url.query).items()}
         parts = url.path.strip("/").split("/")

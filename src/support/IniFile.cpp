@@ -1,0 +1,211 @@
+#include "support/IniFile.h"
+
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string_view>
+#include <vector>
+
+namespace quenmar::support {
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t\r\n\v\f";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+std::string_view trim(std::string_view text) {
+    const auto first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) {
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<std::string> readWholeFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The lines of the file without their "\n"; a "\r" before it stays with the line.
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const auto end = text.find('\n', start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+// The section a line opens, or nothing when it is no section header.
+std::optional<std::string_view> sectionName(std::string_view line) {
+    line = trim(line);
+    if (line.size() < 2 || line.front() != '[') {
+        return std::nullopt;
+    }
+    const auto close = line.find(']');
+    if (close == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return trim(line.substr(1, close - 1));
+}
+
+struct KeyLine {
+    std::string_view key;
+    std::string_view value;
+};
+
+std::optional<KeyLine> keyLine(std::string_view line) {
+    line = trim(line);
+    if (line.empty() || line.front() == ';' || line.front() == '#') {
+        return std::nullopt;
+    }
+    const auto eq = line.find('=');
+    if (eq == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return KeyLine{trim(line.substr(0, eq)), trim(line.substr(eq + 1))};
+}
+
+std::string_view unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+bool isUsableName(std::string_view name) {
+    return !trim(name).empty() && name.find_first_of("\r\n[]=") == std::string_view::npos;
+}
+
+} // namespace
+
+std::string readIniValue(const std::filesystem::path& file, const std::string& section,
+                         const std::string& key) {
+    const auto text = readWholeFile(file);
+    if (!text) {
+        return {};
+    }
+    std::string_view body(*text);
+    if (body.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+        body.remove_prefix(kUtf8Bom.size());
+    }
+    bool inSection = false;
+    for (const std::string& line : splitLines(std::string(body))) {
+        if (const auto name = sectionName(line)) {
+            inSection = equalsIgnoringAsciiCase(*name, section);
+        } else if (inSection) {
+            if (const auto entry = keyLine(line); entry && equalsIgnoringAsciiCase(entry->key, key)) {
+                return std::string(unquote(entry->value));
+            }
+        }
+    }
+    return {};
+}
+
+bool writeIniValue(const std::filesystem::path& file, const std::string& section, const std::string& key,
+                   const std::string& value) {
+    if (!isUsableName(section) || !isUsableName(key) || value.find_first_of("\r\n") != std::string::npos) {
+        return false;
+    }
+    std::vector<std::string> lines;
+    std::string newline = "\n";
+    if (const auto text = readWholeFile(file)) {
+        lines = splitLines(*text);
+        if (!lines.empty() && !lines.front().empty() && lines.front().back() == '\r') {
+            newline = "\r\n"; // a file written on Windows keeps its line ends
+        }
+    } else if (std::filesystem::exists(file)) {
+        return false; // there but unreadable: never replace what we could not read
+    }
+    const std::string cr = newline.size() == 2 ? "\r" : "";
+    const std::string entry = key + "=" + value + cr;
+
+    std::optional<std::size_t> sectionStart;
+    std::optional<std::size_t> lastEntryOfSection;
+    bool written = false;
+    for (std::size_t i = 0; i < lines.size() && !written; ++i) {
+        std::string_view line(lines[i]);
+        if (i == 0 && line.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+            line.remove_prefix(kUtf8Bom.size());
+        }
+        if (const auto name = sectionName(line)) {
+            if (sectionStart) {
+                break; // the section ended without the key
+            }
+            if (equalsIgnoringAsciiCase(*name, section)) {
+                sectionStart = i;
+                lastEntryOfSection = i;
+            }
+        } else if (sectionStart) {
+            if (!trim(line).empty()) {
+                lastEntryOfSection = i;
+            }
+            if (const auto found = keyLine(line); found && equalsIgnoringAsciiCase(found->key, key)) {
+                lines[i] = entry;
+                written = true;
+            }
+        }
+    }
+    if (!written) {
+        if (lastEntryOfSection) {
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*lastEntryOfSection) + 1, entry);
+        } else {
+            lines.push_back("[" + section + "]" + cr);
+            lines.push_back(entry);
+        }
+    }
+
+    std::string out;
+    for (const std::string& line : lines) {
+        out += line;
+        out += '\n';
+    }
+    // Written beside the file and renamed over it, so that a full disk or a crash never
+    // leaves a truncated settings file.
+    std::filesystem::path temporary = file;
+    temporary += ".new";
+    {
+        std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
+        if (!(stream << out) || !stream.flush()) {
+            std::error_code ignored;
+            std::filesystem::remove(temporary, ignored);
+            return false;
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, file, error);
+    if (error) {
+        std::filesystem::remove(temporary, error);
+        return false;
+    }
+    return true;
+}
+
+} // namespace quenmar::support

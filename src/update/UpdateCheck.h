@@ -1,0 +1,99 @@
+#pragma once
+
+#include "update/UpdateIndex.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The update check at start-up: at most once a day on which an update was offered, ask the
+// update server for its index, and when it offers a newer release, remember the installer's
+// name and the day and hand the offer to the update window.
+namespace quenmar::update {
+
+/// The running program's own version number and name.
+inline constexpr std::int64_t kRunningVersion = 1;
+inline constexpr std::string_view kRunningVersionName = "V1.0.0";
+/// The name the update window shows as the software's name.
+inline constexpr std::string_view kApplicationName = "Quenmar";
+
+/// The update server and the index of this program on it.
+inline constexpr std::string_view kUpdateServerHost = "update.quenmar.example";
+inline constexpr std::string_view kUpdateId = "wnx";
+inline constexpr std::string_view kIndexPathTemplate = "/update/{0}/index.json";
+
+/// An installer is named after its fingerprint, with the suffix the platform runs it by.
+#ifdef _WIN32
+inline constexpr std::string_view kInstallerSuffix = ".exe";
+#else
+inline constexpr std::string_view kInstallerSuffix = "";
+#endif
+
+/// Where the settings file keeps what the check remembers.
+inline constexpr const char* kSettingsSection = "sys";
+inline constexpr const char* kUpdateFileKey = "update_file";
+inline constexpr const char* kUpdateDayKey = "update_day";
+
+/// "https://" + the update server + "/update/wnx/index.json".
+std::string defaultIndexUrl();
+
+/// True for exactly 32 hexadecimal digits (either case). The fingerprint becomes a file
+/// name, so nothing else may ever be offered.
+bool isFingerprintText(std::string_view text);
+
+/// The fingerprint followed by the platform's installer suffix.
+std::string installerFileName(std::string_view md5);
+
+/// "%d年%d月%d日", the form `update_day` is kept in.
+std::string updateDayText(int year, int month, int day);
+
+/// Everything the update window shows and needs.
+struct UpdateOffer {
+    std::string applicationName{kApplicationName};
+    std::string currentVersion{kRunningVersionName};
+    std::string latestVersion; // "verns"
+    std::string day;
+    std::int64_t size = 0;
+    std::string md5;
+    std::string body;
+    std::string downloadUrl; // decoded; empty when the address did not decrypt
+    std::filesystem::path installerPath;
+};
+
+struct OfferResult {
+    std::optional<UpdateOffer> offer;
+    std::string reason; // why nothing is offered, in plain words
+};
+
+/// The offer an index makes to this program: only a version above the running one, and only
+/// with a well-formed fingerprint. An address that does not decrypt is still offered (its
+/// download fails and says so).
+OfferResult makeUpdateOffer(const UpdateIndex& index, std::string_view publicKeyPem,
+                            const std::filesystem::path& installerFolder);
+
+struct UpdateCheckSettings {
+    std::string indexUrl = defaultIndexUrl();
+    std::string caFile;                    // extra trust anchors for the update server
+    std::string publicKeyPem;              // the update public key
+    std::filesystem::path configFile;      // "config.ini"
+    std::filesystem::path installerFolder; // where the installer is downloaded
+    std::string todayText;                 // today as `updateDayText`
+};
+
+/// True unless `update_day` in the settings file already holds today.
+bool isUpdateCheckDue(const std::filesystem::path& configFile, std::string_view todayText);
+
+/// Fetches the index and, when it offers an update, stores the installer's name as
+/// `update_file` and today as `update_day` and returns the offer. Nothing is stored when
+/// nothing is offered, so the next start asks again.
+std::optional<UpdateOffer> checkForUpdate(const UpdateCheckSettings& settings);
+
+/// Deletes the installer named by `update_file` from the installer folder (a left-over from
+/// an earlier run). Only an installer name (a fingerprint and the suffix) is ever acted on.
+/// True when a file was deleted.
+bool removeLeftoverInstaller(const std::filesystem::path& configFile,
+                             const std::filesystem::path& installerFolder);
+
+} // namespace quenmar::update
