@@ -1,0 +1,33 @@
+#pragma once
+
+#include "engine/Casting.h"
+
+#include <QString>
+
+#include <filesystem>
+#include <functional>
+
+namespace quenmar::store {
+class TableDb;
+}
+
+namespace quenmar::app {
+
+/// What the windows need from the world outside them, handed in at start-up so that tests can
+/// put in their own folder, clock and services.
+struct AppContext {
+    std::filesystem::path programFolder; // the executable's folder: help book, installer files
+    std::filesystem::path configFile;    // config.ini
+    store::TableDb* db = nullptr;        // the one database connection; owned by the caller
+    std::function<ClockReading()> clock; // "now" for casts, the toss-time pickers and update_day
+    bool showSplash = true;              // tests skip the three-second splash
+    bool openHelpInViewer = true;        // tests record the request instead of opening a viewer
+};
+
+/// The system clock with the time zone's standard bias.
+ClockReading systemClock();
+
+/// "%d年%d月%d日" of the clock reading's date: the form of `update_day`.
+QString todayText(const ClockReading& now);
+
+} // namespace quenmar::app

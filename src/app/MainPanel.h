@@ -1,0 +1,68 @@
+#pragma once
+
+#include "app/AppContext.h"
+#include "draws/LatestDrawRefresh.h"
+#include "engine/CastRequest.h"
+#include "engine/ChartResult.h"
+
+#include <QFutureWatcher>
+#include <QTimer>
+#include <QWidget>
+
+namespace quenmar::app {
+
+class ChartPanel;
+class DrawsPanel;
+class InputPanel;
+class RecordPanel;
+
+/// The one child of the main window: it holds the four working panels and routes their
+/// events among them; everything outside the panels it hands up to MainWin as one of six
+/// events. It also owns the draws refresh timer and the selected lottery code.
+class MainPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    MainPanel(const AppContext& context, draws::RefreshServices refreshServices, const QString& fontDescription,
+              QWidget* parent = nullptr);
+
+    DrawsPanel* drawsPanel() const { return m_draws; }
+    InputPanel* inputPanel() const { return m_input; }
+    ChartPanel* chartPanel() const { return m_chart; }
+    RecordPanel* recordPanel() const { return m_record; }
+    QTimer* refreshTimer() const { return m_refreshTimer; }
+    int lotteryCode() const { return m_lotteryCode; }
+    /// True while a draws refresh runs on its worker.
+    bool refreshInFlight() const { return m_refreshGate.busy(); }
+
+    /// Starts the refresh timer (3000 ms); each tick clicks the refresh button.
+    void startRefreshTimer();
+
+signals:
+    void statusText(const QString& message);
+    void openLineEntry();
+    void chartReady(const quenmar::ChartResult& chart);
+    void saveRequested(const QString& name, bool hasChart, const quenmar::ChartResult& chart, const QString& notes);
+    void recordButton(int id);
+    void reviewRequested(int recordId);
+
+private:
+    void compute(int code, const QString& message, const CastRequest& request);
+    void onChartFinished(const ChartResult& chart);
+    void refreshLatestDraw();
+    void applyRefresh(const draws::RefreshOutcome& outcome);
+
+    AppContext m_context;
+    draws::RefreshServices m_refreshServices;
+    QString m_fontDescription;
+    int m_lotteryCode = kGameHappy8;
+    DrawsPanel* m_draws = nullptr;
+    InputPanel* m_input = nullptr;
+    ChartPanel* m_chart = nullptr;
+    RecordPanel* m_record = nullptr;
+    QTimer* m_refreshTimer = nullptr;
+    draws::RefreshGate m_refreshGate;
+    QFutureWatcher<draws::RefreshOutcome>* m_refreshWatcher = nullptr;
+};
+
+} // namespace quenmar::app

@@ -1,0 +1,192 @@
+#include "app/MainWin.h"
+
+#include "app/LoadWin.h"
+#include "app/MainPanel.h"
+#include "app/MessageBox.h"
+#include "app/UiFont.h"
+#include "app/panels/ChartPanel.h"
+#include "app/panels/DrawsPanel.h"
+#include "app/panels/GuaWin.h"
+#include "app/panels/InputPanel.h"
+#include "app/panels/RecordPanel.h"
+#include "prediction/Prediction.h"
+#include "store/RecordStore.h"
+#include "support/IniFile.h"
+
+#include <QDesktopServices>
+#include <QEvent>
+#include <QStatusBar>
+#include <QUrl>
+
+namespace quenmar::app {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Quenmar V1.0.0版");
+constexpr int kGap = 10;
+
+} // namespace
+
+MainWin::MainWin(const AppContext& context, draws::RefreshServices refreshServices, QWidget* parent)
+    : QMainWindow(parent), m_context(context) {
+    setObjectName(QStringLiteral("mainWin"));
+    hide();
+    setWindowTitle(kTitle);
+    m_fontDescription = uiFontDescription();
+    setFont(fontFromDescription(m_fontDescription));
+    resize(kOuterWidth, kDesignHeight);
+
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    m_panel = new MainPanel(m_context, std::move(refreshServices), m_fontDescription, central);
+    m_panel->move(0, 0);
+    connect(m_panel, &MainPanel::statusText, this, &MainWin::showStatus);
+    connect(m_panel, &MainPanel::openLineEntry, this, &MainWin::openLineEntry);
+    connect(m_panel, &MainPanel::chartReady, this, &MainWin::showPrediction);
+    connect(m_panel, &MainPanel::saveRequested, this, &MainWin::saveRecord);
+    connect(m_panel, &MainPanel::recordButton, this, &MainWin::recordButton);
+    connect(m_panel, &MainPanel::reviewRequested, this, &MainWin::review);
+
+    m_status = new QLabel(QStringLiteral("状态:"), this);
+    m_status->setObjectName(QStringLiteral("statusField0"));
+    m_status2 = new QLabel(this);
+    m_status2->setObjectName(QStringLiteral("statusField1"));
+    statusBar()->addWidget(m_status, 1);
+    statusBar()->addWidget(m_status2, 1);
+    statusBar()->setSizeGripEnabled(false);
+
+    layoutPanels();
+    m_panel->recordPanel()->buildContent();
+
+    m_updateTimer = new QTimer(this);
+    m_updateTimer->setObjectName(QStringLiteral("updateTimer"));
+    connect(m_updateTimer, &QTimer::timeout, this, [this] {
+        // One tick only: the check runs once per start.
+        m_updateTimer->stop();
+        if (m_updateCheck) {
+            m_updateCheck();
+        }
+    });
+}
+
+void MainWin::layoutPanels() {
+    const int statusHeight = statusBar()->sizeHint().height();
+    const int h = std::max(0, height() - statusHeight);
+    DrawsPanel* draws = m_panel->drawsPanel();
+    InputPanel* input = m_panel->inputPanel();
+    ChartPanel* chart = m_panel->chartPanel();
+    RecordPanel* record = m_panel->recordPanel();
+    draws->move(kGap, kGap);
+    input->move(kGap, draws->geometry().bottom() + 1 + kGap);
+    chart->setGeometry(0, input->geometry().bottom() + 1 + kGap, chart->width(), h);
+    const int chartRight = chart->geometry().right() + 1;
+    record->setGeometry(chartRight + kGap, kGap, kOuterWidth - chartRight - 30, h);
+    m_panel->resize(record->geometry().right() + 1 + kGap, h);
+}
+
+void MainWin::start() {
+    if (m_context.showSplash) {
+        LoadWin splash(this);
+        splash.exec();
+    }
+    show();
+    m_panel->startRefreshTimer();
+    const QString today = todayText(m_context.clock());
+    const QString recorded =
+        QString::fromStdString(support::readIniValue(m_context.configFile, "sys", "update_day"));
+    if (recorded != today) {
+        m_updateTimer->start(kUpdateDelayMs);
+    }
+}
+
+bool MainWin::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && !m_activated) {
+        m_activated = true;
+        fillHistory();
+    }
+    return QMainWindow::event(event);
+}
+
+void MainWin::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (m_panel != nullptr) {
+        m_panel->move(0, 0);
+    }
+}
+
+void MainWin::showStatus(const QString& message) {
+    m_status->setText(message);
+}
+
+void MainWin::openLineEntry() {
+    InputPanel* input = m_panel->inputPanel();
+    GuaWin window(m_context.clock(), [input](const HandEntry& entry) {
+        input->setHandLines(entry.upperLines, entry.lowerLines, entry.movingFlags, entry.moment);
+    }, this);
+    window.exec();
+}
+
+void MainWin::showPrediction(const ChartResult& chart) {
+    m_panel->recordPanel()->showResultText(QString::fromStdString(predictionText(chart)));
+}
+
+void MainWin::saveRecord(const QString& name, bool hasChart, const ChartResult& chart, const QString& notes) {
+    if (!hasChart) {
+        return;
+    }
+    const store::YsModel model = store::modelFromChart(chart, name.toStdString(), notes.toStdString());
+    if (m_context.db != nullptr && store::saveRecord(*m_context.db, model)) {
+        showStatus(QStringLiteral("保存成功"));
+        fillHistory();
+    } else {
+        showStatus(QStringLiteral("保存失败"));
+    }
+}
+
+void MainWin::recordButton(int id) {
+    if (id == RecordPanel::kDeleteButton) {
+        deleteTicked();
+    } else if (id == RecordPanel::kHelpButton) {
+        openHelp();
+    }
+}
+
+void MainWin::deleteTicked() {
+    if (!MessageBox::ask(this, QStringLiteral("询问:"), QStringLiteral("确定需要删除当前所选择的历史数据吗?"))) {
+        return;
+    }
+    m_panel->recordPanel()->removeTicked([this](int recordId) {
+        if (m_context.db != nullptr) {
+            store::deleteRecord(*m_context.db, recordId);
+        }
+    });
+}
+
+void MainWin::review(int recordId) {
+    if (m_context.db == nullptr) {
+        return;
+    }
+    const store::YsModel model = store::loadRecord(*m_context.db, recordId);
+    if (model._id != recordId || recordId == 0) {
+        return;
+    }
+    const CastRequest r = store::requestFromModel(model);
+    m_panel->inputPanel()->restoreFromRecord(r.recordId, r.method, r.zodiac, r.moment, r.numberText, r.upperLines,
+                                             r.lowerLines, r.timeChoice, r.movingFlags);
+}
+
+void MainWin::fillHistory() {
+    if (m_context.db != nullptr) {
+        m_panel->recordPanel()->fillList(store::listRecords(*m_context.db));
+    }
+}
+
+void MainWin::openHelp() {
+    const std::filesystem::path book = m_context.programFolder / "help" / "index.html";
+    m_lastHelpUrl = QUrl::fromLocalFile(QString::fromStdString(book.string())).toString();
+    if (m_context.openHelpInViewer) {
+        QDesktopServices::openUrl(QUrl(m_lastHelpUrl)); // a viewer that does not start is ignored
+    }
+}
+
+} // namespace quenmar::app

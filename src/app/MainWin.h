@@ -1,0 +1,87 @@
+#pragma once
+
+// The main window and how its parts are wired.
+//
+//   MainWin ── MainPanel ─┬─ DrawsPanel   latest draw; refresh button (+ the 3 s refresh timer)
+//      │                  ├─ InputPanel   method, zodiac, number / hand lines / time → validated
+//      │                  ├─ ChartPanel   runs the calculation, shows grid and report → chart finished
+//      │                  └─ RecordPanel  history list, results box + QR, notes, name, save, help
+//      ├─ status bar (field 0 takes every message)
+//      ├─ LoadWin (splash), GuaWin (lines by hand), the update timer
+//
+// Panels never call each other: they raise signals to MainPanel, which routes them among the
+// panels (results reset, compute, number basis) and raises six signals of its own to MainWin
+// (status text, open line entry, chart ready, save, record button, review). MainWin acts on
+// the subsystems outside the panels: the prediction, the record store, the help book and the
+// update check.
+
+#include "app/AppContext.h"
+#include "draws/LatestDrawRefresh.h"
+#include "engine/ChartResult.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QTimer>
+
+#include <functional>
+
+namespace quenmar::app {
+
+class MainPanel;
+
+class MainWin : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int kDesignWidth = 800;
+    static constexpr int kDesignHeight = 600;
+    static constexpr int kOuterWidth = 1024;
+    static constexpr int kUpdateDelayMs = 5000;
+
+    /// Builds the window hidden, with every panel laid out (the creation steps up to the
+    /// record panel's content).
+    MainWin(const AppContext& context, draws::RefreshServices refreshServices, QWidget* parent = nullptr);
+
+    /// The rest of the start: the splash (when wanted), the window shown, the draws refresh
+    /// timer, and the update timer when today's check is still due.
+    void start();
+
+    MainPanel* mainPanel() const { return m_panel; }
+    QString statusText() const { return m_status->text(); }
+    QTimer* updateTimer() const { return m_updateTimer; }
+    QString fontDescription() const { return m_fontDescription; }
+    /// What the update timer's tick runs (nothing until the update check is attached).
+    void setUpdateCheck(std::function<void()> check) { m_updateCheck = std::move(check); }
+    /// The help book's address of the last help request.
+    QString lastHelpUrl() const { return m_lastHelpUrl; }
+
+public slots:
+    void showStatus(const QString& message);
+    void openLineEntry();
+    void showPrediction(const quenmar::ChartResult& chart);
+    void saveRecord(const QString& name, bool hasChart, const quenmar::ChartResult& chart, const QString& notes);
+    void recordButton(int id);
+    void review(int recordId);
+    void fillHistory();
+    void openHelp();
+
+protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void deleteTicked();
+    void layoutPanels();
+
+    AppContext m_context;
+    QString m_fontDescription;
+    MainPanel* m_panel = nullptr;
+    QLabel* m_status = nullptr;
+    QLabel* m_status2 = nullptr;
+    QTimer* m_updateTimer = nullptr;
+    std::function<void()> m_updateCheck;
+    bool m_activated = false;
+    QString m_lastHelpUrl;
+};
+
+} // namespace quenmar::app

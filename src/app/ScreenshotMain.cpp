@@ -1,0 +1,113 @@
+// quenmar-screenshot: renders the main window after a sample calculation into a PNG, for the
+// README and for looking at the layout without a display (QT_QPA_PLATFORM=offscreen).
+//
+//   quenmar-screenshot OUTPUT.png [--scale FACTOR] [--window main|lines|splash]
+#include "app/Application.h"
+#include "app/MainPanel.h"
+#include "app/MainWin.h"
+#include "app/UiFont.h"
+#include "app/panels/ChoicePicker.h"
+#include "app/panels/GuaWin.h"
+#include "app/panels/InputPanel.h"
+#include "app/LoadWin.h"
+#include "engine/Moment.h"
+#include "store/RecordStore.h"
+#include "store/TableDb.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+namespace {
+
+using namespace quenmar;
+
+// A draw as the results page would give it, so the picture shows the panel filled.
+draws::RefreshServices fixtureDraw() {
+    draws::RefreshServices services;
+    services.isOnline = [] { return true; };
+    services.fetchDraw = [](int) {
+        draws::DrawResult draw;
+        draw.name = "快乐8";
+        draw.issue = "2022283期";
+        draw.date = "2022-11-07";
+        draw.mainNumbers = "0307111518222629333740454951566064697275";
+        return draw;
+    };
+    return services;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string output;
+    std::string window = "main";
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--scale" && i + 1 < argc) {
+            qputenv("QT_SCALE_FACTOR", argv[++i]);
+        } else if (arg == "--window" && i + 1 < argc) {
+            window = argv[++i];
+        } else {
+            output = arg;
+        }
+    }
+    if (output.empty()) {
+        std::cerr << "usage: quenmar-screenshot OUTPUT.png [--scale FACTOR] [--window main|lines|splash]\n";
+        return 2;
+    }
+    app::QuenmarApplication application(argc, argv);
+    app::installCjkFallbacks();
+    QTemporaryDir home;
+    store::TableDb db(home.path().toStdString());
+
+    const double moment = momentFromDateTime(DateTime{2022, 11, 7, 12, 0, 0, 0});
+    app::AppContext context;
+    context.programFolder = home.path().toStdString();
+    context.configFile = home.filePath(QStringLiteral("config.ini")).toStdString();
+    context.db = &db;
+    context.clock = [moment] { return ClockReading{moment, -480}; };
+    context.showSplash = false;
+    context.openHelpInViewer = false;
+
+    QPixmap picture;
+    if (window == "splash") {
+        app::LoadWin splash;
+        splash.show();
+        picture = splash.grab();
+    } else if (window == "lines") {
+        app::GuaWin lines(context.clock(), [](const app::HandEntry&) {});
+        lines.panel()->linePicker(1)->setCurrentIndex(3);
+        lines.panel()->linePicker(2)->setCurrentIndex(2);
+        lines.show();
+        picture = lines.grab();
+    } else {
+        app::MainWin main(context, fixtureDraw());
+        main.show();
+        main.fillHistory();
+        app::MainPanel* panel = main.mainPanel();
+        panel->drawsPanel();
+        QMetaObject::invokeMethod(panel->refreshTimer(), "timeout"); // the first refresh tick
+        app::InputPanel* input = panel->inputPanel();
+        input->methodPicker()->select(1);
+        input->numberBox()->setText(QStringLiteral("38"));
+        input->zodiacPicker()->select(1);
+        input->computeButton()->click();
+        for (int i = 0; i < 50 && panel->refreshInFlight(); ++i) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        QApplication::processEvents();
+        picture = main.grab();
+    }
+    if (!picture.save(QString::fromStdString(output), "PNG")) {
+        std::cerr << "quenmar-screenshot: cannot write " << output << "\n";
+        return 1;
+    }
+    return 0;
+}

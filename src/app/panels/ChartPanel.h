@@ -1,0 +1,89 @@
+#pragma once
+
+#include "engine/CastRequest.h"
+#include "engine/ChartResult.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+class QPlainTextEdit;
+
+namespace quenmar::app {
+
+class LineCell;
+
+/// Shows one calculation: the title line, the names of the two hexagrams, the six-by-twelve
+/// grid, the analysis heading and the report. It hosts the run of a calculation and owns the
+/// chart of the last run, which saving copies.
+class ChartPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kDesignWidth = 1872;
+    static constexpr int kDesignHeight = 493;
+
+    explicit ChartPanel(QWidget* parent = nullptr);
+
+    /// Runs one calculation and shows it; raises `chartFinished` when the report is written.
+    /// A request that casts nothing leaves the panel as it was.
+    void runCalculation(const CastRequest& request);
+
+    /// Empties the report box; the title, the labels and the grid keep their texts.
+    void clear();
+
+    /// The chart of the last run; false before the first one.
+    bool hasChart() const { return m_hasChart; }
+    const ChartResult& chart() const { return m_chart; }
+    /// Where the number basis of the last chart is stored once it is built.
+    void setNumberBasis(const NumberBasis& basis) { m_chart.numberBasis = basis; }
+
+    QLabel* titleLabel() const { return m_title; }
+    QLabel* primaryLabel() const { return m_primaryName; }
+    QLabel* changedLabel() const { return m_changedName; }
+    QPlainTextEdit* reportBox() const { return m_report; }
+    /// The text of a grid cell, row 0 being the top line; for the two line columns the bit.
+    QString cellText(int row, int column) const;
+    QWidget* cell(int row, int column) const;
+
+signals:
+    void chartFinished(const quenmar::ChartResult& chart);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void layoutGrid();
+
+    ChartResult m_chart;
+    bool m_hasChart = false;
+    QLabel* m_title = nullptr;
+    QLabel* m_primaryName = nullptr;
+    QLabel* m_changedName = nullptr;
+    std::array<QLabel*, 12> m_headers{};
+    std::array<std::array<QWidget*, 12>, 6> m_cells{};
+    QLabel* m_heading = nullptr;
+    QPlainTextEdit* m_report = nullptr;
+    int m_unit = 0;       // width of "长度"
+    int m_lineHeight = 0; // height of "卦"
+};
+
+/// A cell of the two 卦象 columns: one bar across the cell for a yang line, two bars over the
+/// first and the last third for a yin line, nothing while empty.
+class LineCell : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit LineCell(QWidget* parent = nullptr);
+    void setBit(const QString& bit);
+    QString bit() const { return m_bit; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_bit;
+};
+
+} // namespace quenmar::app
