@@ -3,6 +3,7 @@
 #include "cli/CastCommand.h"
 #include "cli/DrawsCommand.h"
 #include "cli/HistoryCommand.h"
+#include "cli/UpdateCommand.h"
 
 #include <cstring>
 #include <exception>
@@ -25,13 +26,17 @@ const char* const kUsage =
     "  quenmar-cli history list [--json]\n"
     "  quenmar-cli history show ID [--json]\n"
     "  quenmar-cli history review ID [--moment \"YYYY-MM-DD HH:MM:SS[.mmm]\"] [--json]\n"
-    "  quenmar-cli history delete ID...\n";
+    "  quenmar-cli history delete ID...\n"
+    "  quenmar-cli update check [--index-url URL] [--public-key FILE] [--ca-file FILE] [--download DIR] [--json]\n"
+    "  quenmar-cli update publish --private-key FILE --url URL --installer FILE --ver N --verns TEXT\n"
+    "                             --day TEXT --body TEXT [--name TEXT]\n";
 
 const std::map<std::string, Command>& commands() {
     static const std::map<std::string, Command> table{
         {"cast", quenmar::cli::runCastCommand},
         {"draws", quenmar::cli::runDrawsCommand},
         {"history", quenmar::cli::runHistoryCommand},
+        {"update", quenmar::cli::runUpdateCommand},
     };
     return table;
 }

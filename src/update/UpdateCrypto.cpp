@@ -227,6 +227,12 @@ std::string decodeDownloadUrl(std::string_view urlText, std::string_view publicK
     return utf8FromUtf16le(plain).value_or(std::string());
 }
 
+bool isUpdatePublicKey(std::string_view publicKeyPem) {
+    const Pkey key = readPublicKey(publicKeyPem);
+    return key && EVP_PKEY_get_base_id(key.get()) == EVP_PKEY_RSA &&
+           EVP_PKEY_get_size(key.get()) == kUrlBlockBytes;
+}
+
 EncryptedUrl encryptDownloadUrl(std::string_view url, std::string_view privateKeyPem) {
     const Pkey key = readPrivateKey(privateKeyPem);
     if (!key) {

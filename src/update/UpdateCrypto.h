@@ -20,6 +20,9 @@ inline constexpr std::size_t kUrlBlockBytes = 512;
 /// cannot be read give an empty address.
 std::string decodeDownloadUrl(std::string_view urlText, std::string_view publicKeyPem);
 
+/// True when the PEM text holds an RSA public key of 4096 bits, the size the blocks need.
+bool isUpdatePublicKey(std::string_view publicKeyPem);
+
 struct EncryptedUrl {
     std::string hex;   // upper-case hexadecimal text for the index's "url"; empty on failure
     std::string error; // why not, in plain words

@@ -130,6 +130,10 @@ TEST(UpdateCryptoTest, ProgramKeyMatchesThePublishedFile) {
     const auto file = test::readFile(QUENMAR_UPDATE_PUBLIC_KEY_FILE);
     ASSERT_TRUE(file);
     EXPECT_EQ(updatePublicKeyPem(), *file);
+    EXPECT_TRUE(isUpdatePublicKey(updatePublicKeyPem()));
+    EXPECT_TRUE(isUpdatePublicKey(updateTestKeys().publisher.publicPem));
+    EXPECT_FALSE(isUpdatePublicKey(updateTestKeys().small.publicPem));
+    EXPECT_FALSE(isUpdatePublicKey(updateTestKeys().publisher.privatePem));
     // A key that reads: an address of the wrong key decodes to nothing rather than failing.
     EXPECT_EQ(decodeDownloadUrl(encrypt("https://x/"), updatePublicKeyPem()), "");
 }

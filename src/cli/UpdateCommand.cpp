@@ -1,0 +1,251 @@
+#include "cli/UpdateCommand.h"
+
+#include "cli/Args.h"
+#include "cli/Json.h"
+#include "update/UpdateCheck.h"
+#include "update/UpdateCrypto.h"
+#include "update/UpdateDownload.h"
+#include "update/UpdateKey.h"
+#include "update/UpdateTexts.h"
+#include "update/UpdateWindowModel.h"
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <ostream>
+#include <sstream>
+
+namespace quenmar::cli {
+
+namespace {
+
+std::optional<std::string> readTextFile(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool isWebAddress(const std::string& url) {
+    return (url.rfind("https://", 0) == 0 && url.size() > 8) ||
+           (url.rfind("http://", 0) == 0 && url.size() > 7);
+}
+
+int badInput(std::ostream& err, const std::string& message) {
+    err << "quenmar-cli: " << message << '\n';
+    return kExitBadInput;
+}
+
+int failed(std::ostream& err, const std::string& message) {
+    err << "quenmar-cli: " << message << '\n';
+    return kExitFailed;
+}
+
+struct DownloadCheck {
+    bool attempted = false;
+    bool downloaded = false;
+    bool fingerprintMatches = false;
+    std::string path;
+};
+
+std::string checkText(const update::UpdateWindowModel& model, const DownloadCheck& download) {
+    std::string text;
+    for (const std::string& line : model.lines()) {
+        text += line + "\n";
+    }
+    text += "下载地址:" + model.offer().downloadUrl + "\n";
+    text += "文件指纹:" + model.offer().md5 + "\n";
+    if (download.attempted) {
+        text += "安装程序:" + download.path + "\n";
+        text +=
+            std::string(download.downloaded ? update::kDownloadedText : update::kDownloadFailedText) + "\n";
+        if (download.downloaded) {
+            text +=
+                std::string(download.fingerprintMatches ? "文件指纹正确" : update::kFingerprintWrongText) +
+                "\n";
+        }
+    }
+    return text;
+}
+
+std::string checkJson(const update::UpdateIndex& index, const update::UpdateWindowModel& model,
+                      const DownloadCheck& download) {
+    const update::UpdateOffer& offer = model.offer();
+    JsonWriter json;
+    json.beginObject()
+        .field("name", index.name)
+        .field("ver", index.ver)
+        .field("verns", index.verns)
+        .field("day", index.day)
+        .field("size", index.size)
+        .field("sizeText", update::megabytesText(index.size))
+        .field("md5", offer.md5)
+        .field("url", offer.downloadUrl)
+        .field("body", index.body)
+        .field("lines", model.lines());
+    if (download.attempted) {
+        json.key("download")
+            .beginObject()
+            .field("path", download.path)
+            .field("downloaded", download.downloaded)
+            .field("fingerprintMatches", download.fingerprintMatches)
+            .endObject();
+    }
+    json.endObject();
+    return json.text();
+}
+
+int runCheck(const Args& args, std::ostream& out, std::ostream& err) {
+    const std::string indexUrl =
+        args.value("index-url") ? *args.value("index-url") : update::defaultIndexUrl();
+    if (!isWebAddress(indexUrl)) {
+        return badInput(err, "--index-url 应为 http:// 或 https:// 开头的网址");
+    }
+    std::string publicKey(update::updatePublicKeyPem());
+    if (const std::string* keyFile = args.value("public-key")) {
+        const auto text = readTextFile(*keyFile);
+        if (!text) {
+            return badInput(err, "无法读取公钥文件: " + *keyFile);
+        }
+        publicKey = *text;
+    }
+    if (!update::isUpdatePublicKey(publicKey)) {
+        return badInput(err, "公钥应为PEM格式的4096位RSA公钥 (PUBLIC KEY)");
+    }
+    std::string caFile;
+    if (const std::string* file = args.value("ca-file")) {
+        if (!readTextFile(*file)) {
+            return badInput(err, "无法读取证书文件: " + *file);
+        }
+        caFile = *file;
+    }
+    std::filesystem::path downloadFolder = ".";
+    const std::string* downloadDir = args.value("download");
+    if (downloadDir != nullptr) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(*downloadDir, error)) {
+            return badInput(err, "--download 应为已存在的文件夹: " + *downloadDir);
+        }
+        downloadFolder = *downloadDir;
+    }
+
+    const update::UpdateIndexResult fetched =
+        update::fetchUpdateIndex(indexUrl, update::indexRequestOptions(caFile));
+    if (!fetched.index) {
+        return failed(err, "没有可用的更新索引: " + fetched.error);
+    }
+    const update::OfferResult result = update::makeUpdateOffer(*fetched.index, publicKey, downloadFolder);
+    if (!result.offer) {
+        return failed(err, "不提供更新: " + result.reason);
+    }
+    update::UpdateWindowModel model(*result.offer);
+
+    DownloadCheck download;
+    if (downloadDir != nullptr && !result.offer->downloadUrl.empty()) {
+        download.attempted = true;
+        download.path = result.offer->installerPath.string();
+        download.downloaded =
+            update::downloadInstaller(result.offer->downloadUrl, result.offer->installerPath,
+                                      update::installerDownloadOptions(caFile), {});
+        if (download.downloaded) {
+            download.fingerprintMatches =
+                update::verifyFingerprint(result.offer->md5, result.offer->installerPath);
+            if (!download.fingerprintMatches) {
+                // The program deletes a file that fails the check; so does its checker.
+                std::error_code ignored;
+                std::filesystem::remove(result.offer->installerPath, ignored);
+            }
+        }
+    }
+    out << (args.has("json") ? checkJson(*fetched.index, model, download) + "\n"
+                             : checkText(model, download));
+
+    if (result.offer->downloadUrl.empty()) {
+        return failed(err, "下载地址无法用公钥解密");
+    }
+    if (download.attempted && !download.downloaded) {
+        return failed(err, "安装程序下载失败");
+    }
+    if (download.attempted && !download.fingerprintMatches) {
+        return failed(err, "安装程序的文件指纹与索引不符, 已删除");
+    }
+    return kExitOk;
+}
+
+int runPublish(const Args& args, std::ostream& out, std::ostream& err) {
+    for (const char* required : {"private-key", "url", "installer", "ver", "verns", "day", "body"}) {
+        if (args.value(required) == nullptr) {
+            return badInput(err, std::string("缺少选项 --") + required);
+        }
+    }
+    const std::string& url = *args.value("url");
+    if (!isWebAddress(url)) {
+        return badInput(err, "--url 应为 http:// 或 https:// 开头的网址");
+    }
+    const std::string& verText = *args.value("ver");
+    std::int64_t ver = 0;
+    const auto parsed = std::from_chars(verText.data(), verText.data() + verText.size(), ver);
+    if (verText.empty() || parsed.ec != std::errc{} || parsed.ptr != verText.data() + verText.size()) {
+        return badInput(err, "--ver 应为整数");
+    }
+    const auto privateKey = readTextFile(*args.value("private-key"));
+    if (!privateKey) {
+        return badInput(err, "无法读取私钥文件: " + *args.value("private-key"));
+    }
+    const std::string& installer = *args.value("installer");
+    const auto md5 = update::fileFingerprint(installer);
+    std::error_code error;
+    const auto size = std::filesystem::file_size(installer, error);
+    if (!md5 || error) {
+        return badInput(err, "无法读取安装程序: " + installer);
+    }
+    const update::EncryptedUrl encrypted = update::encryptDownloadUrl(url, *privateKey);
+    if (encrypted.hex.empty()) {
+        return badInput(err, "无法加密下载地址: " + encrypted.error);
+    }
+    JsonWriter json;
+    json.beginObject()
+        .field("name", args.value("name") ? *args.value("name") : std::string(update::kApplicationName))
+        .field("ver", ver)
+        .field("verns", *args.value("verns"))
+        .field("day", *args.value("day"))
+        .field("url", encrypted.hex)
+        .field("md5", *md5)
+        .field("body", *args.value("body"))
+        .field("size", static_cast<std::int64_t>(size))
+        .endObject();
+    out << json.text() << '\n';
+    return kExitOk;
+}
+
+} // namespace
+
+int runUpdateCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+    if (words.empty() || (words[0] != "check" && words[0] != "publish")) {
+        return badInput(err, "update 的子命令应为 check 或 publish");
+    }
+    const bool check = words[0] == "check";
+    const std::vector<std::string> rest(words.begin() + 1, words.end());
+    Args args;
+    const std::optional<ArgsError> error =
+        check ? parseArgs(rest, {"index-url", "public-key", "ca-file", "download"}, {"json"}, args)
+              : parseArgs(rest, {"private-key", "url", "installer", "ver", "verns", "day", "body", "name"},
+                          {}, args);
+    if (error) {
+        return badInput(err, error->message);
+    }
+    if (!args.positional.empty()) {
+        return badInput(err, "多余的参数: " + args.positional.front());
+    }
+    return check ? runCheck(args, out, err) : runPublish(args, out, err);
+}
+
+} // namespace quenmar::cli
