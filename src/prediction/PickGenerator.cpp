@@ -45,24 +45,129 @@ std::string decimal(long long n) {
     return std::string(buffer.data(), end);
 }
 
+// The candidates of modes 0..3 of one seed digit under one scale, sharing the product.
+std::array<int, kModes> candidatesOf(int digit, double s) {
+    const long long n = digit == 0 ? 10 : digit;
+    const auto nonZeroMagnitude = [](long long r) {
+        return saturated(r == 0 ? 10 : (r < 0 ? -r : r));
+    };
+    const int scaled = snapTrunc(static_cast<double>(n) * s);
+    return {scaled, saturated(n + scaled), nonZeroMagnitude(n - scaled),
+            nonZeroMagnitude(snapTrunc(static_cast<double>(n) / s))};
+}
+
+// One number of a post pass under the factor d.
+int postScaled(int n, double d) {
+    return d < 1.0 ? snapTrunc(static_cast<double>(n) / d) : snapTrunc(static_cast<double>(n) * d);
+}
+
+// Sets of the numbers 0..80 as 128 bits.
+using Bits = std::array<std::uint64_t, 2>;
+
+constexpr void setBit(Bits& bits, int n) {
+    bits[static_cast<std::size_t>(n) >> 6] |= std::uint64_t{1} << (n & 63);
+}
+
+constexpr bool hasBit(const Bits& bits, int n) {
+    return (bits[static_cast<std::size_t>(n) >> 6] >> (n & 63) & 1u) != 0;
+}
+
+// The split values of one number above 80, in the order addValue tries them (each is 1..80),
+// and the set of them.
+struct SplitParts {
+    Bits all{};
+    std::uint8_t count = 0;
+    std::array<std::uint8_t, 2 * SplitDivisors.size()> parts{};
+};
+
+// A value equal to an earlier one, or to the last digit of an earlier one, is left out: once
+// the earlier value has been tried it is in the text followed by ",", and so is its last
+// digit, so the later one would be refused whatever the text held before.
+SplitParts splitPartsOf(int n) {
+    SplitParts split;
+    Bits settled{};
+    const auto put = [&](int part) {
+        if (hasBit(settled, part)) {
+            return;
+        }
+        split.parts[split.count++] = static_cast<std::uint8_t>(part);
+        setBit(split.all, part);
+        setBit(settled, part);
+        setBit(settled, part % 10);
+    };
+    for (const int divisor : SplitDivisors) {
+        const int quotient = n / divisor;
+        if (quotient >= 1 && quotient <= kHighestNumber) {
+            put(quotient);
+        }
+        if (const int remainder = n % divisor; remainder != 0) {
+            put(remainder);
+        }
+    }
+    return split;
+}
+
+// A chart's factors are whole tenths: the scales x, u and v lie in 0.1..20.0 and the post
+// factor in 0.0..8.0 (or is 0.99 or 1.6). The candidates, the post-pass values and the split
+// values of every input a chart can produce are therefore worked out once, by the functions
+// above, and looked up; any other input is computed on the spot.
+constexpr int kScaleTenths = 200;
+constexpr int kPostTenths = 80;
+constexpr int kUnitPostRow = kPostTenths + 1;
+constexpr int kSplitTable = 1024; // post passes stay below 80 / 0.1 = 800
+
+using CandidateRows = std::array<std::array<int, kModes>, 10>; // per seed digit
+
+struct Tables {
+    std::array<CandidateRows, kScaleTenths + 1> candidates;
+    std::array<std::array<std::int16_t, kHighestNumber + 1>, kUnitPostRow + 1> post;
+    std::array<SplitParts, kSplitTable> splits;
+};
+
+const Tables& tables() {
+    static const Tables built = [] {
+        Tables t{};
+        for (int k = 0; k <= kScaleTenths; ++k) {
+            for (int digit = 0; digit <= 9; ++digit) {
+                t.candidates[static_cast<std::size_t>(k)][static_cast<std::size_t>(digit)] =
+                    candidatesOf(digit, k / 10.0);
+            }
+        }
+        for (int row = 0; row <= kUnitPostRow; ++row) {
+            const double d = row == kUnitPostRow ? kUnitPostFactor : row / 10.0;
+            for (int n = 0; n <= kHighestNumber; ++n) {
+                t.post[static_cast<std::size_t>(row)][static_cast<std::size_t>(n)] =
+                    static_cast<std::int16_t>(postScaled(n, d));
+            }
+        }
+        for (int n = kHighestNumber + 1; n < kSplitTable; ++n) {
+            t.splits[static_cast<std::size_t>(n)] = splitPartsOf(n);
+        }
+        return t;
+    }();
+    return built;
+}
+
+// k when s is exactly k / 10 for 0 <= k <= limit, else -1.
+int tenthsIndex(double s, int limit) {
+    if (!(s >= 0.0 && s <= limit / 10.0)) {
+        return -1;
+    }
+    const int k = static_cast<int>(s * 10.0 + 0.5);
+    return k / 10.0 == s ? k : -1;
+}
+
+// Post factor d as a row of the post table, or nothing.
+const std::array<std::int16_t, kHighestNumber + 1>* postRow(double d) {
+    const int row = d == kUnitPostFactor ? kUnitPostRow : tenthsIndex(d, kPostTenths);
+    return row < 0 ? nullptr : &tables().post[static_cast<std::size_t>(row)];
+}
+
 // The seed is a handful of digit characters. A mask of the digit characters it holds answers
 // the one-digit membership tests; a text of several characters (only from a basis filled by
 // hand with values outside 0..9) is looked up in the seed itself.
 class SeedBuilder {
 public:
-    void addText(std::string_view text) {
-        if (text.size() == 1 && text[0] >= '0' && text[0] <= '9') {
-            addChar(text[0]);
-            return;
-        }
-        if (m_seed.find(text) == std::string::npos) {
-            for (const char c : text) {
-                mark(c);
-            }
-            m_seed += text;
-        }
-    }
-
     void addChar(char c) {
         if (c >= '0' && c <= '9') {
             if ((m_digits >> (c - '0') & 1u) == 0) {
@@ -77,8 +182,14 @@ public:
     void addDigit(long long n) {
         if (n >= 0 && n <= 9) {
             addChar(static_cast<char>('0' + n));
-        } else {
-            addText(decimal(n));
+            return;
+        }
+        const std::string text = decimal(n);
+        if (m_seed.find(text) == std::string::npos) {
+            for (const char c : text) {
+                mark(c);
+            }
+            m_seed += text;
         }
     }
 
@@ -88,9 +199,9 @@ public:
             addDigit(p);
             return;
         }
-        const std::string text = decimal(p);
-        addChar(text.front());
-        addChar(text.back());
+        // Codes have at most two digits: the first and the last character.
+        addChar(static_cast<char>('0' + p / 10));
+        addChar(static_cast<char>('0' + p % 10));
     }
 
     std::string take() { return std::move(m_seed); }
@@ -106,38 +217,47 @@ private:
     unsigned m_digits = 0;
 };
 
+// What appending n to a pick text makes occur there: the text of n itself, of each of its
+// digits, and (for TrailMarks) the texts that end where n ends, followed by ",".
+constexpr auto TextMarks = [] {
+    std::array<Bits, kHighestNumber + 1> marks{};
+    for (int n = 0; n <= kHighestNumber; ++n) {
+        setBit(marks[static_cast<std::size_t>(n)], n);
+        setBit(marks[static_cast<std::size_t>(n)], n % 10);
+        if (n >= 10) {
+            setBit(marks[static_cast<std::size_t>(n)], n / 10);
+        }
+    }
+    return marks;
+}();
+
+constexpr auto TrailMarks = [] {
+    std::array<Bits, kHighestNumber + 1> marks{};
+    for (int n = 0; n <= kHighestNumber; ++n) {
+        setBit(marks[static_cast<std::size_t>(n)], n);
+        setBit(marks[static_cast<std::size_t>(n)], n % 10);
+    }
+    return marks;
+}();
+
 // The pick text as a set. Every number the generator appends lies in 0..80 (0 only in the
 // first pass), so a text holds the decimal text of a one-digit n exactly when some number has
 // that digit, and of a two-digit n exactly when n itself is there (no number has three
 // digits, and commas split the rest); n followed by "," occurs exactly when some number ends
-// in n's text, which for two digits again means n itself. Bits of the numbers present, of the
-// digits used and of the last digits therefore answer every membership test of the text.
+// in n's text, which for two digits again means n itself. Two bit sets, of the texts that
+// occur and of the texts that occur followed by ",", answer every membership test.
 class PickSet {
 public:
     std::size_t size() const { return m_count; }
     int operator[](std::size_t i) const { return m_values[i]; }
-    std::span<const int> values() const { return {m_values.data(), m_count}; }
+    std::span<const std::uint16_t> values() const { return {m_values.data(), m_count}; }
 
-    // Adds n under the rules of addValue. The first pass may only hand in n >= 0.
+    // Adds n under the rules of addValue; n must not be below 0 unless it is dropped.
     void add(int n, bool dropNonPositive) {
-        if (n <= kHighestNumber) {
-            if (n < 0 || (n == 0 && dropNonPositive)) {
-                return;
-            }
-            if (!holdsText(n)) {
-                append(n);
-            }
-            return;
-        }
-        for (const int divisor : SplitDivisors) {
-            const int quotient = n / divisor;
-            if (quotient >= 1 && quotient <= kHighestNumber && !holdsWithComma(quotient)) {
-                append(quotient);
-            }
-            const int remainder = n % divisor;
-            if (remainder != 0 && !holdsWithComma(remainder)) {
-                append(remainder);
-            }
+        if (n > kHighestNumber) {
+            addSplit(n);
+        } else if (n > 0 || (n == 0 && !dropNonPositive)) {
+            appendIf(n, !hasBit(m_texts, n));
         }
     }
 
@@ -150,51 +270,69 @@ public:
     }
 
 private:
-    bool holds(int n) const { return (m_present[static_cast<unsigned>(n) >> 6] >> (n & 63) & 1u) != 0; }
-    bool holdsText(int n) const { return n < 10 ? (m_digits >> n & 1u) != 0 : holds(n); }
-    bool holdsWithComma(int n) const { return n < 10 ? (m_lastDigits >> n & 1u) != 0 : holds(n); }
-
-    void append(int n) {
-        if (m_count == m_values.size()) {
-            return; // cannot happen: the numbers are distinct and 0..80
-        }
-        m_values[m_count++] = n;
-        m_present[static_cast<unsigned>(n) >> 6] |= std::uint64_t{1} << (n & 63);
-        m_digits |= 1u << (n % 10);
-        m_lastDigits |= 1u << (n % 10);
-        if (n >= 10) {
-            m_digits |= 1u << (n / 10);
+    void addSplit(int n) {
+        if (n >= kSplitTable) {
+            addParts(splitPartsOf(n));
+        } else {
+            addParts(tables().splits[static_cast<std::size_t>(n)]);
         }
     }
 
-    std::array<int, kHighestNumber + 1> m_values{};
-    std::size_t m_count = 0;
-    std::array<std::uint64_t, 2> m_present{};
-    unsigned m_digits = 0;
-    unsigned m_lastDigits = 0;
-};
+    void addParts(const SplitParts& split) {
+        // Late in a pick every split value is usually there already: then none can be added.
+        if ((split.all[0] & ~m_trails[0]) == 0 && (split.all[1] & ~m_trails[1]) == 0) {
+            return;
+        }
+        for (std::size_t i = 0; i < split.count; ++i) {
+            appendIf(split.parts[i], !hasBit(m_trails, split.parts[i]));
+        }
+    }
 
-int postScaled(int n, double d) {
-    return d < 1.0 ? snapTrunc(static_cast<double>(n) / d) : snapTrunc(static_cast<double>(n) * d);
-}
+    // Without a branch on `fresh`, which no predictor could guess: the value is always
+    // written, and only counted and marked when it is new.
+    void appendIf(int n, bool fresh) {
+        const auto i = static_cast<std::size_t>(n);
+        const std::uint64_t keep = std::uint64_t{0} - static_cast<std::uint64_t>(fresh);
+        m_values[m_count] = static_cast<std::uint16_t>(n);
+        m_count += fresh ? 1 : 0;
+        m_texts[0] |= TextMarks[i][0] & keep;
+        m_texts[1] |= TextMarks[i][1] & keep;
+        m_trails[0] |= TrailMarks[i][0] & keep;
+        m_trails[1] |= TrailMarks[i][1] & keep;
+    }
+
+    // The numbers are distinct, so at most 81; one spare slot takes the write of a refused one.
+    // Not a character type, so that writing a number leaves the count and the bits in registers.
+    std::array<std::uint16_t, kHighestNumber + 2> m_values; // only the first m_count are read
+    std::size_t m_count = 0;
+    Bits m_texts{};
+    Bits m_trails{};
+};
 
 // Steps 5 and 6: the first-pass numbers rescaled by d, then, after a short first pass, the
 // result rescaled once more and appended.
-PickNumbers postPasses(std::span<const int> firstPass, double d) {
+template <typename Number>
+PickNumbers postPasses(std::span<const Number> firstPass, double d) {
     PickSet pick;
     if (d == 1.0) {
         d = kUnitPostFactor;
     }
-    for (const int n : firstPass) {
-        pick.add(postScaled(n, d), true);
+    const auto* row = postRow(d);
+    const auto scaled = [&](int n) {
+        return row != nullptr && n >= 0 && n <= kHighestNumber ? (*row)[static_cast<std::size_t>(n)]
+                                                               : postScaled(n, d);
+    };
+    for (const Number n : firstPass) {
+        pick.add(scaled(n), true);
     }
     if (firstPass.size() < kSecondPassBelow) {
         if (d == kUnitPostFactor) {
             d = kSecondPostFactor;
+            row = postRow(d);
         }
         const std::size_t count = pick.size();
         for (std::size_t i = 0; i < count; ++i) {
-            pick.add(postScaled(pick[i], d), true);
+            pick.add(scaled(pick[i]), true);
         }
     }
     return pick.numbers();
@@ -209,8 +347,8 @@ std::vector<int> firstPassAsText(std::string_view seed, const std::array<double,
             continue;
         }
         for (const double s : scales) {
-            for (int mode = 0; mode < kModes; ++mode) {
-                addValue(text, candidate(c - '0', s, mode), false);
+            for (const int value : candidatesOf(c - '0', s)) {
+                addValue(text, value, false);
             }
         }
     }
@@ -251,41 +389,30 @@ int pairCode(int a, int b) {
 }
 
 int snapTrunc(double r) {
-    if (!std::isfinite(r)) {
+    constexpr double kLimit = INT_MAX;
+    if (std::isnan(r)) {
         return 0;
     }
-    if (r >= static_cast<double>(INT_MAX)) {
-        return INT_MAX;
+    if (r >= kLimit || r <= -kLimit) {
+        if (std::isinf(r)) {
+            return 0;
+        }
+        return r > 0.0 ? INT_MAX : -INT_MAX;
     }
-    if (r <= -static_cast<double>(INT_MAX)) {
-        return -INT_MAX;
-    }
-    const double i = std::trunc(r);
-    auto result = static_cast<long long>(i);
+    // Within the int range the conversion truncates toward zero, exactly as trunc would.
+    auto result = static_cast<long long>(r);
     // Snapped by the sign of r: −0.9999999 truncates to 0 yet lies next to −1.
-    if (std::fabs(r - i) >= kSnapFraction) {
+    if (std::fabs(r - static_cast<double>(result)) >= kSnapFraction) {
         result += r < 0.0 ? -1 : 1;
     }
     return saturated(result);
 }
 
 int candidate(int digit, double s, int mode) {
-    const long long n = digit == 0 ? 10 : digit;
-    const auto nonZeroMagnitude = [](long long r) {
-        return saturated(r == 0 ? 10 : (r < 0 ? -r : r));
-    };
-    switch (mode) {
-    case 0:
-        return snapTrunc(static_cast<double>(n) * s);
-    case 1:
-        return saturated(n + snapTrunc(static_cast<double>(n) * s));
-    case 2:
-        return nonZeroMagnitude(n - snapTrunc(static_cast<double>(n) * s));
-    case 3:
-        return nonZeroMagnitude(snapTrunc(static_cast<double>(n) / s));
-    default:
+    if (mode < 0 || mode >= kModes) {
         return 0;
     }
+    return candidatesOf(digit, s)[static_cast<std::size_t>(mode)];
 }
 
 std::vector<int> splitLarge(int value, int divisor) {
@@ -351,17 +478,37 @@ PickNumbers expandSeedNumbers(std::string_view seed, double x, double u, double 
     const std::array<double, 3> scales{x, u, v};
     if (std::ranges::any_of(scales, [](double s) { return s < 0.0; })) {
         const std::vector<int> firstPass = firstPassAsText(seed, scales);
-        return postPasses(firstPass, d);
+        return postPasses(std::span<const int>(firstPass), d);
     }
     // With no scale below zero every candidate is 0 or more, which the set handles.
+    const Tables& t = tables();
+    std::array<const CandidateRows*, 3> rows{};
+    std::array<CandidateRows, 3> computed;
+    std::size_t rowCount = 0;
+    for (std::size_t k = 0; k < scales.size(); ++k) {
+        // A scale equal to an earlier one repeats that scale's candidates right behind them
+        // (or behind the x candidates), and every one of them would be refused.
+        if ((k >= 1 && scales[k] == scales[0]) || (k == 2 && scales[2] == scales[1])) {
+            continue;
+        }
+        if (const int tenths = tenthsIndex(scales[k], kScaleTenths); tenths >= 0) {
+            rows[rowCount++] = &t.candidates[static_cast<std::size_t>(tenths)];
+        } else {
+            for (std::size_t digit = 0; digit < computed[k].size(); ++digit) {
+                computed[k][digit] = candidatesOf(static_cast<int>(digit), scales[k]);
+            }
+            rows[rowCount++] = &computed[k];
+        }
+    }
     PickSet firstPass;
     for (const char c : seed) {
         if (c < '0' || c > '9') {
             continue;
         }
-        for (const double s : scales) {
-            for (int mode = 0; mode < kModes; ++mode) {
-                firstPass.add(candidate(c - '0', s, mode), false);
+        const auto digit = static_cast<std::size_t>(c - '0');
+        for (std::size_t k = 0; k < rowCount; ++k) {
+            for (const int value : (*rows[k])[digit]) {
+                firstPass.add(value, false);
             }
         }
     }

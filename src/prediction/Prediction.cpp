@@ -4,6 +4,7 @@
 #include "prediction/BaseNumbers.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstdint>
 
@@ -79,8 +80,9 @@ void appendNumber(std::string& out, int value) {
     out.append(buffer.data(), end);
 }
 
-// formatPick for the generator's own numbers, which are distinct and 1..80: the chosen values
-// go into a bit set and come out ascending, which is what sorting them gives.
+// formatPick for the generator's own numbers, which are distinct and 1..80: each decade group
+// holds at most eleven of them, and the chosen values go into a bit set and come out
+// ascending, which is what sorting them gives.
 void appendFormatted(std::string& out, const PickNumbers& pick, int need) {
     std::array<std::uint64_t, 2> chosen{};
     const auto take = [&](int v) {
@@ -91,16 +93,33 @@ void appendFormatted(std::string& out, const PickNumbers& pick, int need) {
             take(v);
         }
     } else {
-        spreadEach(pick.values(), need, take);
+        constexpr std::size_t kGroupCapacity = 11; // 70..80
+        std::array<std::array<std::uint8_t, kGroupCapacity>, kDecadeGroups> groups;
+        std::array<std::uint8_t, kDecadeGroups> counts{};
+        for (const int v : pick.values()) {
+            const auto g = static_cast<std::size_t>(decadeGroup(v));
+            groups[g][counts[g]++] = static_cast<std::uint8_t>(v);
+        }
+        int taken = 0;
+        for (std::size_t sweep = 0; sweep < kGroupCapacity && taken < need; ++sweep) {
+            for (std::size_t g = 0; g < kDecadeGroups && taken < need; ++g) {
+                if (sweep < counts[g]) {
+                    take(groups[g][sweep]);
+                    ++taken;
+                }
+            }
+        }
     }
     bool first = true;
-    for (int v = 1; v <= kHighestNumber; ++v) {
-        if ((chosen[static_cast<unsigned>(v) >> 6] >> (v & 63) & 1u) != 0) {
+    for (unsigned word = 0; word < chosen.size(); ++word) {
+        for (std::uint64_t bits = chosen[word]; bits != 0; bits &= bits - 1) {
+            const int v = static_cast<int>(word * 64 + static_cast<unsigned>(std::countr_zero(bits)));
             if (!first) {
                 out += ',';
             }
             first = false;
-            appendNumber(out, v);
+            const char digits[2] = {static_cast<char>('0' + v / 10), static_cast<char>('0' + v % 10)};
+            out.append(digits, 2);
         }
     }
 }
@@ -131,7 +150,9 @@ std::string fillTemplate(PickText pickText) {
     return out;
 }
 
-std::array<PickNumbers, kPickCount> generateAll(const NumberBasis& basis) {
+} // namespace
+
+std::array<PickNumbers, kPickCount> generatePicks(const NumberBasis& basis) {
     const double x = chartFactor(basis);
     std::array<PickNumbers, kPickCount> picks;
     for (int pick = 1; pick <= kPickCount; ++pick) {
@@ -140,7 +161,13 @@ std::array<PickNumbers, kPickCount> generateAll(const NumberBasis& basis) {
     return picks;
 }
 
-} // namespace
+std::string predictionTextOf(const std::array<PickNumbers, kPickCount>& picks) {
+    return fillTemplate([&](std::string& out, int pick) {
+        if (pick >= 1 && pick <= kPickCount) {
+            appendFormatted(out, picks[static_cast<std::size_t>(pick - 1)], needOf(pick));
+        }
+    });
+}
 
 std::vector<int> pickValues(std::string_view rawPick) {
     std::vector<int> values;
@@ -187,7 +214,7 @@ std::string formatPick(std::span<const int> values, int need) {
 }
 
 std::array<std::string, kPickCount> runPrediction(const ChartResult& chart) {
-    const auto numbers = generateAll(chart.numberBasis);
+    const auto numbers = generatePicks(chart.numberBasis);
     std::array<std::string, kPickCount> picks;
     for (int pick = 1; pick <= kPickCount; ++pick) {
         const auto i = static_cast<std::size_t>(pick - 1);
@@ -197,16 +224,11 @@ std::array<std::string, kPickCount> runPrediction(const ChartResult& chart) {
 }
 
 std::string predictionText(const ChartResult& chart) {
-    const auto numbers = generateAll(chart.numberBasis);
-    return fillTemplate([&](std::string& out, int pick) {
-        if (pick >= 1 && pick <= kPickCount) {
-            appendFormatted(out, numbers[static_cast<std::size_t>(pick - 1)], needOf(pick));
-        }
-    });
+    return predictionTextOf(generatePicks(chart.numberBasis));
 }
 
 Prediction predict(const ChartResult& chart) {
-    const auto numbers = generateAll(chart.numberBasis);
+    const auto numbers = generatePicks(chart.numberBasis);
     Prediction prediction;
     for (int pick = 1; pick <= kPickCount; ++pick) {
         const auto i = static_cast<std::size_t>(pick - 1);

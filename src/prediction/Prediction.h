@@ -29,6 +29,12 @@ std::vector<int> spreadByDecade(std::span<const int> values, int need);
 /// first; the values above 0, two digits at least, joined by ",". Empty when none is left.
 std::string formatPick(std::span<const int> values, int need);
 
+/// The eleven raw picks of a basis, under its chart factor.
+std::array<PickNumbers, kPickCount> generatePicks(const NumberBasis& basis);
+
+/// The prediction text of eleven raw picks.
+std::string predictionTextOf(const std::array<PickNumbers, kPickCount>& picks);
+
 /// The eleven formatted picks of a chart whose number basis is filled.
 std::array<std::string, kPickCount> runPrediction(const ChartResult& chart);
 
