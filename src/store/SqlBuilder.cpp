@@ -47,10 +47,13 @@ std::string createTableStatement(std::string_view table, const ColumnList& defin
                                  const std::optional<ColumnList>& uniqueColumns) {
     std::string body;
     if (!definitions.empty()) {
-        body = "(" + joined(definitions, ",");
+        body = '(';
+        body += joined(definitions, ",");
     }
     if (uniqueColumns) {
-        body += ",UNIQUE (" + joined(*uniqueColumns, ",") + ")";
+        body += ",UNIQUE (";
+        body += joined(*uniqueColumns, ",");
+        body += ')';
     }
     if (!body.empty()) {
         body += ")";
@@ -72,8 +75,11 @@ std::string buildStatement(std::string_view kind, std::string_view table,
     if (kind.empty() || equalsIgnoringCase(kind, "INSERT")) {
         text = kind.empty() ? "INSERT OR IGNORE INTO " : "INSERT INTO ";
         text += table;
-        text += "(" + joined(names, ",") + ")";
-        text += " VALUES (" + placeholders(names.size()) + ")";
+        text += '(';
+        text += joined(names, ",");
+        text += ") VALUES (";
+        text += placeholders(names.size());
+        text += ')';
     } else if (equalsIgnoringCase(kind, "UPDATE")) {
         ColumnList assignments;
         assignments.reserve(names.size());
@@ -82,13 +88,15 @@ std::string buildStatement(std::string_view kind, std::string_view table,
         }
         text = "UPDATE ";
         text += table;
-        text += " SET " + joined(assignments, ",");
+        text += " SET ";
+        text += joined(assignments, ",");
     } else if (equalsIgnoringCase(kind, "DELETE")) {
         text = "DELETE FROM ";
         text += table;
     } else if (equalsIgnoringCase(kind, "SELECT")) {
         text = "SELECT ";
-        text += columns ? joined(*columns, ",") + " From " : std::string("* From ");
+        text += columns ? joined(*columns, ",") : std::string("*");
+        text += " From ";
         text += table;
     }
     if (!where.empty()) {
