@@ -115,6 +115,15 @@ TEST(TableDbTest, AFileThatIsNotADatabaseIsLeftAlone) {
     EXPECT_EQ(test::readFile(dbFile(root)), garbage);
 }
 
+TEST(TableDbTest, AFolderWhereTheFileShouldBeFailsEveryOperation) {
+    TempFolder root;
+    std::filesystem::create_directories(dbFile(root));
+    TableDb db(root.path());
+    EXPECT_FALSE(saveRecord(db, sample("t")));
+    EXPECT_TRUE(listRecords(db).empty());
+    EXPECT_TRUE(std::filesystem::is_empty(dbFile(root)));
+}
+
 TEST(TableDbTest, ADataFolderThatCannotBeMadeFailsEveryOperation) {
     TempFolder base;
     test::writeFile(base.path() / "src", "a file where the folder should be");
