@@ -97,9 +97,9 @@ TEST(ProgramPathsTest, UserDataFolderFollowsXdgThenHome) {
 TEST(ProgramPathsTest, QuenmarHomeOverridesEveryLocation) {
     EnvironmentVariable xdg("XDG_DATA_HOME", "/data/xdg");
     {
-        EnvironmentVariable home(kHomeVariable, "/tmp/q-home");
-        EXPECT_EQ(dataRoot(), std::filesystem::path("/tmp/q-home"));
-        EXPECT_EQ(lockFilePath(), std::filesystem::path("/tmp/q-home/Quenmar/wnx.zj"));
+        EnvironmentVariable home(kHomeVariable, "/opt/q-home");
+        EXPECT_EQ(dataRoot(), std::filesystem::path("/opt/q-home"));
+        EXPECT_EQ(lockFilePath(), std::filesystem::path("/opt/q-home/Quenmar/wnx.zj"));
     }
     {
         EnvironmentVariable home(kHomeVariable, "");
