@@ -332,6 +332,19 @@ TEST(ExpandSeed, AgreesWithTheTextRulesOnRandomInput) {
     }
 }
 
+// Every scale a chart can give (tenths up to 20.0) and every post factor (tenths up to 8.0,
+// and 0.99) at least once, against the literal rules.
+TEST(ExpandSeed, AgreesWithTheTextRulesForEveryTenth) {
+    for (int k = 0; k <= 200; ++k) {
+        const double x = k / 10.0;
+        const double u = (200 - k) / 10.0;
+        const double v = (k * 7 % 201) / 10.0;
+        const double d = k == 200 ? 0.99 : (k % 81) / 10.0;
+        ASSERT_EQ(expandSeed("0123456789", x, u, v, d), literalExpandSeed("0123456789", x, u, v, d)) << k;
+        ASSERT_EQ(expandSeed("9876543210", v, x, u, d), literalExpandSeed("9876543210", v, x, u, d)) << k;
+    }
+}
+
 // The worked example: Q 4, DS 2, DB 7, HS 1, HB 9 and line 1 PS 3, PB 8, CS 6, CB 0.
 NumberBasis workedExampleBasis() {
     ChartResult c;
