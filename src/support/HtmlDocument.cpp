@@ -10,6 +10,7 @@
 #include <mycss/selectors/init.h>
 #include <mycss/selectors/list.h>
 #include <myhtml/myhtml.h>
+#include <unordered_map>
 #include <utility>
 
 namespace quenmar::support {
@@ -82,6 +83,8 @@ struct HtmlDocumentState {
 } // namespace detail
 
 namespace {
+
+constexpr std::size_t kParseChunkBytes = 4 * 1024;
 
 myhtml_tree_node_t* raw(void* node) {
     return static_cast<myhtml_tree_node_t*>(node);
@@ -206,8 +209,11 @@ HtmlDocument& HtmlDocument::operator=(HtmlDocument&&) noexcept = default;
 HtmlDocument::~HtmlDocument() = default;
 
 std::optional<HtmlDocument> HtmlDocument::parse(std::string_view html, const HtmlLimits& limits) {
-    if (html.empty() || html.size() > limits.maxBytes ||
-        estimateNestingDepth(html, limits.maxDepth) > limits.maxDepth) {
+    if (html.empty() || html.size() > limits.maxBytes) {
+        return std::nullopt;
+    }
+    if (const HtmlShape shape = measureHtmlShape(html, limits);
+        shape.depth > limits.maxDepth || shape.stackWork > limits.maxStackWork) {
         return std::nullopt;
     }
     auto state = std::make_unique<detail::HtmlDocumentState>();
@@ -222,7 +228,24 @@ std::optional<HtmlDocument> HtmlDocument::parse(std::string_view html, const Htm
     if (state->tree == nullptr || myhtml_tree_init(state->tree, state->html) != MyCORE_STATUS_OK) {
         return std::nullopt;
     }
-    if (myhtml_parse(state->tree, MyENCODING_UTF_8, html.data(), html.size()) != MyCORE_STATUS_OK) {
+    // Fed in chunks so that a page whose tags make the tree builder multiply nodes (misnested
+    // formatting elements are reopened at every text) is given up once it passes the node cap,
+    // rather than after it has been built whole.
+    std::size_t inserted = 0;
+    myhtml_callback_tree_node_insert_set(
+        state->tree,
+        [](myhtml_tree_t*, myhtml_tree_node_t*, void* count) { ++*static_cast<std::size_t*>(count); },
+        &inserted);
+    myhtml_encoding_set(state->tree, MyENCODING_UTF_8);
+    bool parsed = true;
+    for (std::size_t offset = 0; parsed && offset < html.size(); offset += kParseChunkBytes) {
+        const std::string_view chunk = html.substr(offset, kParseChunkBytes);
+        parsed = myhtml_parse_chunk(state->tree, chunk.data(), chunk.size()) == MyCORE_STATUS_OK &&
+                 inserted <= limits.maxNodes;
+    }
+    parsed = parsed && myhtml_parse_chunk_end(state->tree) == MyCORE_STATUS_OK && inserted <= limits.maxNodes;
+    myhtml_callback_tree_node_insert_set(state->tree, nullptr, nullptr);
+    if (!parsed) {
         return std::nullopt;
     }
     state->css = mycss_create();
@@ -334,6 +357,8 @@ constexpr std::array<std::string_view, 16> kVoidElements{
     "link", "meta", "param", "source", "track", "wbr", "keygen", "frame"};
 constexpr std::array<std::string_view, 6> kRawTextElements{"script", "style", "textarea",
                                                            "title",  "xmp",   "plaintext"};
+constexpr std::array<std::string_view, 14> kFormattingElements{
+    "a", "b", "big", "code", "em", "font", "i", "nobr", "s", "small", "strike", "strong", "tt", "u"};
 // An open element of these ends where the next one of its group starts; a new row also ends
 // the open cell of the row before.
 constexpr std::array<std::pair<std::string_view, int>, 8> kSelfEnding{
@@ -369,11 +394,21 @@ std::string lowerName(std::string_view html, std::size_t& pos) {
 
 } // namespace
 
-std::size_t estimateNestingDepth(std::string_view html, std::size_t cap) {
+HtmlShape measureHtmlShape(std::string_view html, const HtmlLimits& limits) {
+    HtmlShape shape;
     std::vector<std::string> open;
-    std::size_t deepest = 0;
+    std::unordered_map<std::string, std::size_t> openCount; // spares the walk for names not open
+    const auto pop = [&] {
+        if (--openCount[open.back()] == 0) {
+            openCount.erase(open.back());
+        }
+        open.pop_back();
+    };
+    const auto over = [&] {
+        return shape.depth > limits.maxDepth || shape.stackWork > limits.maxStackWork;
+    };
     std::size_t pos = 0;
-    while ((pos = html.find('<', pos)) != std::string_view::npos) {
+    while ((pos = html.find('<', pos)) != std::string_view::npos && !over()) {
         ++pos;
         if (pos >= html.size()) {
             break;
@@ -386,9 +421,26 @@ std::size_t estimateNestingDepth(std::string_view html, std::size_t cap) {
         if (html[pos] == '/') {
             ++pos;
             const std::string name = lowerName(html, pos);
-            const auto it = std::find(open.rbegin(), open.rend(), name);
-            if (!name.empty() && it != open.rend()) {
-                open.erase(std::prev(it.base()), open.end());
+            if (name.empty()) {
+                continue;
+            }
+            // The parser looks for the element to close from the top of its stack down; an end
+            // tag without an open element walks the whole stack.
+            if (openCount.count(name) == 0) {
+                shape.stackWork += open.size();
+                continue;
+            }
+            // Ending a formatting element runs the adoption agency, which walks the whole stack.
+            if (among(kFormattingElements, name)) {
+                shape.stackWork += open.size();
+            }
+            while (!open.empty()) {
+                ++shape.stackWork;
+                const bool match = open.back() == name;
+                pop();
+                if (match) {
+                    break;
+                }
             }
             continue;
         }
@@ -399,6 +451,8 @@ std::size_t estimateNestingDepth(std::string_view html, std::size_t cap) {
         const std::size_t close = html.find('>', pos);
         const bool selfClosed = close != std::string_view::npos && close > pos && html[close - 1] == '/';
         pos = close == std::string_view::npos ? html.size() : close + 1;
+        // Every start tag has the parser search its stack (for an open p to end, for the scope).
+        shape.stackWork += open.size();
         if (among(kRawTextElements, name)) {
             std::size_t end = pos;
             while ((end = html.find("</", end)) != std::string_view::npos) {
@@ -416,19 +470,17 @@ std::size_t estimateNestingDepth(std::string_view html, std::size_t cap) {
         }
         if (const int group = selfEndingGroup(name); group != 0) {
             if (group == kRowGroup && !open.empty() && selfEndingGroup(open.back()) == kCellGroup) {
-                open.pop_back();
+                pop();
             }
             if (!open.empty() && selfEndingGroup(open.back()) == group) {
-                open.pop_back();
+                pop();
             }
         }
         open.push_back(name);
-        deepest = std::max(deepest, open.size());
-        if (deepest > cap) {
-            break;
-        }
+        ++openCount[name];
+        shape.depth = std::max(shape.depth, open.size());
     }
-    return deepest;
+    return shape;
 }
 
 } // namespace quenmar::support

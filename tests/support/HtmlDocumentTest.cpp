@@ -90,14 +90,14 @@ TEST(HtmlDocument, NullNodeAnswersEmptily) {
 
 TEST(HtmlDocument, RefusesEmptyOversizedAndDeepPages) {
     EXPECT_FALSE(HtmlDocument::parse("").has_value());
-    EXPECT_FALSE(HtmlDocument::parse(std::string(101, 'x'), HtmlLimits{100, 10}).has_value());
-    EXPECT_TRUE(HtmlDocument::parse(std::string(100, 'x'), HtmlLimits{100, 10}).has_value());
+    EXPECT_FALSE(HtmlDocument::parse(std::string(101, 'x'), HtmlLimits{100, 10, 1000, 1000}).has_value());
+    EXPECT_TRUE(HtmlDocument::parse(std::string(100, 'x'), HtmlLimits{100, 10, 1000, 1000}).has_value());
     std::string deep;
     for (int i = 0; i < 11; ++i) {
         deep += "<div>";
     }
-    EXPECT_FALSE(HtmlDocument::parse(deep, HtmlLimits{1000, 10}).has_value());
-    EXPECT_TRUE(HtmlDocument::parse(deep.substr(5), HtmlLimits{1000, 10}).has_value());
+    EXPECT_FALSE(HtmlDocument::parse(deep, HtmlLimits{1000, 10, 1000, 1000}).has_value());
+    EXPECT_TRUE(HtmlDocument::parse(deep.substr(5), HtmlLimits{1000, 10, 1000, 1000}).has_value());
 }
 
 TEST(HtmlDocument, UnsupportedSelectorsFindNothing) {
@@ -137,7 +137,7 @@ struct DepthCase {
 class NestingDepth : public ::testing::TestWithParam<DepthCase> {};
 
 TEST_P(NestingDepth, EstimatesFromTheTags) {
-    EXPECT_EQ(estimateNestingDepth(GetParam().html, 100), GetParam().depth);
+    EXPECT_EQ(measureHtmlShape(GetParam().html, {}).depth, GetParam().depth);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -150,12 +150,57 @@ INSTANTIATE_TEST_SUITE_P(
                       DepthCase{"<!-- <div><div><div> --><span>", 1},
                       DepthCase{"<!DOCTYPE html><?xml?>< a", 0}, DepthCase{"<div></span></div><div>", 1}));
 
-TEST(NestingDepth, StopsPastTheCap) {
+TEST(HtmlShape, StopsPastTheDepthCap) {
     std::string deep;
     for (int i = 0; i < 100000; ++i) {
         deep += "<b>";
     }
-    EXPECT_EQ(estimateNestingDepth(deep, 50), 51u);
+    HtmlLimits limits;
+    limits.maxDepth = 50;
+    limits.maxStackWork = 1u << 30;
+    EXPECT_EQ(measureHtmlShape(deep, limits).depth, 51u);
+}
+
+TEST(HtmlShape, CountsTheStackWalksOfTheParser) {
+    // Three open divs: each start tag passes the elements open at the time (0 + 1 + 2), an end
+    // tag without an open element walks all three, a matched one the elements down to it.
+    EXPECT_EQ(measureHtmlShape("<div><div><div></x></x>", {}).stackWork, 3u + 3u + 3u);
+    EXPECT_EQ(measureHtmlShape("<div><p><span></p>", {}).stackWork, 3u + 2u);
+    // Ending a formatting element walks the whole stack first.
+    EXPECT_EQ(measureHtmlShape("<div><b></b>", {}).stackWork, 1u + 2u + 1u);
+}
+
+TEST(HtmlDocument, RefusesPagesThatCostTooMuchStackWork) {
+    std::string page;
+    for (int i = 0; i < 100; ++i) {
+        page += "<div>";
+    }
+    for (int i = 0; i < 1000; ++i) {
+        page += "</x>"; // 100 000 elements passed over
+    }
+    HtmlLimits limits;
+    limits.maxStackWork = 100'000;
+    EXPECT_FALSE(HtmlDocument::parse(page, limits).has_value());
+    limits.maxStackWork = 110'000;
+    EXPECT_TRUE(HtmlDocument::parse(page, limits).has_value());
+}
+
+TEST(HtmlDocument, RefusesPagesThatMakeTooManyNodes) {
+    // Formatting elements left open when their paragraph ends are rebuilt at every later text:
+    // 100 of them and 200 short paragraphs make 20 000 nodes from 300 tags.
+    std::string page = "<p>";
+    for (int i = 0; i < 100; ++i) {
+        page += "<b id=" + std::to_string(i) + ">";
+    }
+    page += "</p>";
+    for (int i = 0; i < 200; ++i) {
+        page += "<p>x</p>";
+    }
+    HtmlLimits limits;
+    limits.maxNodes = 10'000;
+    EXPECT_FALSE(HtmlDocument::parse(page, limits).has_value());
+    limits.maxNodes = 100'000;
+    EXPECT_TRUE(HtmlDocument::parse(page, limits).has_value());
 }
 
 } // namespace
