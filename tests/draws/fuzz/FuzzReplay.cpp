@@ -50,6 +50,9 @@ constexpr std::string_view kTokens[] = {
     "\x95\x32\x82\x36",
     "<meta charset=utf-8>",
     "\xE5\xBF",
+    "<b id=1>",
+    "<i class=x>",
+    "</p><p>x",
 };
 
 class Random {
