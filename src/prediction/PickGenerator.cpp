@@ -168,52 +168,57 @@ const std::array<std::int16_t, kHighestNumber + 1>* postRow(double d) {
 // hand with values outside 0..9) is looked up in the seed itself.
 class SeedBuilder {
 public:
-    void addChar(char c) {
-        if (c >= '0' && c <= '9') {
-            if ((m_digits >> (c - '0') & 1u) == 0) {
-                mark(c);
-                m_seed += c;
-            }
-        } else if (m_seed.find(c) == std::string::npos) {
-            m_seed += c;
-        }
-    }
-
     void addDigit(long long n) {
         if (n >= 0 && n <= 9) {
-            addChar(static_cast<char>('0' + n));
-            return;
-        }
-        const std::string text = decimal(n);
-        if (m_seed.find(text) == std::string::npos) {
-            for (const char c : text) {
-                mark(c);
-            }
-            m_seed += text;
+            addDigitChar(static_cast<int>(n));
+        } else {
+            addText(decimal(n));
         }
     }
 
     void addPairCode(int a, int b) {
         const int p = pairCode(a, b);
         if (p < 10) {
-            addDigit(p);
+            addDigitChar(p);
             return;
         }
         // Codes have at most two digits: the first and the last character.
-        addChar(static_cast<char>('0' + p / 10));
-        addChar(static_cast<char>('0' + p % 10));
+        addDigitChar(p / 10);
+        addDigitChar(p % 10);
     }
 
-    std::string take() { return std::move(m_seed); }
+    std::string take() { return std::string(m_seed.data(), m_length); }
 
 private:
-    void mark(char c) {
-        if (c >= '0' && c <= '9') {
-            m_digits |= 1u << (c - '0');
+    void addDigitChar(int digit) {
+        if ((m_digits >> digit & 1u) == 0) {
+            m_digits |= 1u << digit;
+            append(static_cast<char>('0' + digit));
         }
     }
 
-    std::string m_seed;
+    void addText(const std::string& text) {
+        if (std::string_view(m_seed.data(), m_length).find(text) == std::string_view::npos) {
+            for (const char c : text) {
+                if (c >= '0' && c <= '9') {
+                    m_digits |= 1u << (c - '0');
+                }
+                append(c);
+            }
+        }
+    }
+
+    // A built basis gives ten digit characters at most. One filled by hand adds at most its
+    // thirteen common and own values of up to eleven characters each, plus ten digits from
+    // the pair codes, which always lie in 0..90.
+    void append(char c) {
+        if (m_length < m_seed.size()) {
+            m_seed[m_length++] = c;
+        }
+    }
+
+    std::array<char, 13 * 11 + 10> m_seed; // only the first m_length are read
+    std::size_t m_length = 0;
     unsigned m_digits = 0;
 };
 

@@ -491,6 +491,18 @@ TEST(PickSeed, PairedPicksTakeTheirOwnDigitsFromBothLines) {
     EXPECT_EQ(planPick(b, 10, 1.0).seed, "308");
 }
 
+TEST(PickSeed, AHandFilledBasisAddsItsValuesAsTexts) {
+    NumberBasis b;
+    b.querentDigit = 42;
+    b.dayStemDigit = -3;
+    b.dayBranchDigit = 4; // occurs in "42"
+    b.hourStemDigit = 2;
+    b.hourBranchDigit = 7;
+    // Line 1 is all 0. Codes with 42 or −3 are 0; (4,0) is 3, which occurs in "-3"; (0,0) is 23.
+    EXPECT_EQ(planPick(b, 1, 1.0).seed, "42-370");
+    EXPECT_FALSE(generatePick(b, 1, 1.0).empty());
+}
+
 TEST(GeneratePick, OnlyPicksOneToEleven) {
     const NumberBasis b = workedExampleBasis();
     EXPECT_EQ(generatePick(b, 0, 0.2), "");
