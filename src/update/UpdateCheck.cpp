@@ -1,7 +1,9 @@
 #include "update/UpdateCheck.h"
 
 #include "support/IniFile.h"
+#include "support/ProgramPaths.h"
 #include "update/UpdateCrypto.h"
+#include "update/UpdateKey.h"
 #include "update/UpdateTexts.h"
 
 namespace quenmar::update {
@@ -39,6 +41,19 @@ OfferResult makeUpdateOffer(const UpdateIndex& index, std::string_view publicKey
     offer.downloadUrl = decodeDownloadUrl(index.url, publicKeyPem);
     offer.installerPath = installerFolder / installerFileName(index.md5);
     return {std::move(offer), {}};
+}
+
+std::optional<UpdateCheckSettings> programUpdateCheckSettings(const support::LocalClockReading& today) {
+    const auto root = support::dataRoot();
+    if (!root) {
+        return std::nullopt;
+    }
+    UpdateCheckSettings settings;
+    settings.publicKeyPem = std::string(updatePublicKeyPem());
+    settings.configFile = support::configPath(*root);
+    settings.installerFolder = *root;
+    settings.todayText = updateDayText(today.year, today.month, today.day);
+    return settings;
 }
 
 bool isUpdateCheckDue(const std::filesystem::path& configFile, std::string_view todayText) {

@@ -38,7 +38,7 @@ TEST(ProcessTest, RefusesWhatCannotRun) {
     ASSERT_TRUE(test::writeFile(plain, "#!/bin/sh\nexit 0\n"));
     EXPECT_FALSE(startProcess(plain, {}, 0)); // not executable
     const std::string garbage = dir.file("garbage");
-    ASSERT_TRUE(test::writeFile(garbage, std::string("\x01\x02\x03 not a program", 19)));
+    ASSERT_TRUE(test::writeFile(garbage, std::string("\x01\x02\x03 not a program")));
     ASSERT_TRUE(makeExecutable(garbage));
     EXPECT_FALSE(startProcess(garbage, {}, 0)); // never handed to a shell instead
 }

@@ -4,10 +4,12 @@
 #include "update/UpdateCheck.h"
 #include "update/UpdateCrypto.h"
 #include "update/UpdateDownload.h"
+#include "update/UpdateKey.h"
 #include "update/UpdateWindowModel.h"
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <mutex>
@@ -397,6 +399,29 @@ TEST_F(UpdateFlowTest, LeftoverInstallerIsRemovedAtTheNextStart) {
     }
     EXPECT_TRUE(std::filesystem::exists(m_home.file("keep")));
     EXPECT_TRUE(std::filesystem::exists(config));
+}
+
+} // namespace
+} // namespace quenmar::update
+
+namespace quenmar::update {
+namespace {
+
+// The program's own settings follow the one rule for where its files live.
+TEST(ProgramUpdateSettingsTest, UseTheDataRootTheServerAndTheKey) {
+    TempDir home;
+    const char* previous = std::getenv("QUENMAR_HOME");
+    const std::string saved = previous != nullptr ? previous : "";
+    ASSERT_EQ(setenv("QUENMAR_HOME", home.path().c_str(), 1), 0);
+    const auto settings = programUpdateCheckSettings(support::LocalClockReading{2024, 5, 1, 23, 59, 59, 999});
+    previous != nullptr ? setenv("QUENMAR_HOME", saved.c_str(), 1) : unsetenv("QUENMAR_HOME");
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(settings->indexUrl, "https://update.quenmar.example/update/wnx/index.json");
+    EXPECT_EQ(settings->publicKeyPem, updatePublicKeyPem());
+    EXPECT_EQ(settings->configFile, std::filesystem::path(home.file("config.ini")));
+    EXPECT_EQ(settings->installerFolder, std::filesystem::path(home.path()));
+    EXPECT_EQ(settings->todayText, "2024年5月1日");
+    EXPECT_EQ(settings->caFile, "");
 }
 
 } // namespace
