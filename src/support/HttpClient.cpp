@@ -177,7 +177,10 @@ HttpResponse httpGet(const std::string& url, const HttpOptions& options) {
 
 HttpResponse httpDownload(const std::string& url, const std::string& path, const HttpOptions& options,
                           const HttpProgress& progress) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    // A fresh file every time: whatever had the name before, a link included, is removed
+    // rather than written through, and "x" refuses to follow anything put there meanwhile.
+    std::remove(path.c_str());
+    std::FILE* file = std::fopen(path.c_str(), "wbx");
     if (file == nullptr) {
         HttpResponse response;
         response.error = "cannot create the file " + path;

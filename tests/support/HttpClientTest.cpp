@@ -215,6 +215,18 @@ TEST_F(HttpClientTest, DownloadWritesTheFileAndReportsProgress) {
     EXPECT_EQ(lastTotal, 3000);
 }
 
+// The download replaces a link of its name instead of writing through it to another file.
+TEST_F(HttpClientTest, DownloadReplacesALinkInsteadOfFollowingIt) {
+    TempDir out;
+    const std::string path = out.file("download.bin");
+    ASSERT_TRUE(test::writeFile(out.file("elsewhere"), "precious"));
+    std::filesystem::create_symlink(out.file("elsewhere"), path);
+    EXPECT_TRUE(httpDownload(s_http->url("/hello.txt"), path, HttpOptions{}).ok());
+    EXPECT_FALSE(std::filesystem::is_symlink(path));
+    EXPECT_EQ(test::readFile(path), "hello, world\n");
+    EXPECT_EQ(test::readFile(out.file("elsewhere")), "precious");
+}
+
 TEST_F(HttpClientTest, DownloadOverHttps) {
     TempDir out;
     const std::string path = out.file("download.bin");
