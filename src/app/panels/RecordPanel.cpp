@@ -167,7 +167,11 @@ void RecordPanel::showResultText(const QString& text) {
 }
 
 QString RecordPanel::resultText() const {
-    return m_results->text();
+    // The box shows plain line breaks; its text is handed on (to the QR code) with the
+    // CR LF line ends the prediction was written with.
+    QString text = m_results->text();
+    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return text;
 }
 
 QString RecordPanel::notesText() const {
@@ -200,7 +204,7 @@ void RecordPanel::onSave() {
 
 void RecordPanel::toggleQr() {
     if (m_qrButton->text() == kQrShow) {
-        const QString text = m_results->text();
+        const QString text = resultText();
         if (text.trimmed().isEmpty()) {
             return;
         }

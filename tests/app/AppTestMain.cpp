@@ -1,0 +1,28 @@
+// Runs every QtTest class of the desktop program in one process.
+#include "app/UiFont.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <memory>
+#include <vector>
+
+std::vector<std::unique_ptr<QObject>> makeInputPanelTests();
+std::vector<std::unique_ptr<QObject>> makeLineEntryTests();
+std::vector<std::unique_ptr<QObject>> makeMainWinTests();
+std::vector<std::unique_ptr<QObject>> makeRecordPanelTests();
+std::vector<std::unique_ptr<QObject>> makeDrawsPanelTests();
+std::vector<std::unique_ptr<QObject>> makeProcessTests();
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    quenmar::app::installCjkFallbacks();
+    int failed = 0;
+    for (auto make : {makeInputPanelTests, makeLineEntryTests, makeMainWinTests, makeRecordPanelTests,
+                      makeDrawsPanelTests, makeProcessTests}) {
+        for (auto& test : make()) {
+            failed += QTest::qExec(test.get(), argc, argv);
+        }
+    }
+    return failed == 0 ? 0 : 1;
+}
