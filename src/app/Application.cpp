@@ -7,6 +7,7 @@
 #include "app/UiFont.h"
 #include "store/TableDb.h"
 #include "support/InstanceLock.h"
+#include "support/LocalClock.h"
 #include "support/ProgramPaths.h"
 #include "update/UpdateCheck.h"
 
@@ -91,6 +92,12 @@ int runApplication(int argc, char** argv) {
     int exitCode = 0;
     {
         MainWin window(context, draws::defaultRefreshServices());
+        window.setUpdateCheck([&window] {
+            const auto settings = update::programUpdateCheckSettings(support::readLocalClock());
+            if (settings) {
+                window.checkForUpdates(*settings);
+            }
+        });
         window.start();
         exitCode = QApplication::exec();
     }

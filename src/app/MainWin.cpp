@@ -4,6 +4,7 @@
 #include "app/MainPanel.h"
 #include "app/MessageBox.h"
 #include "app/UiFont.h"
+#include "app/UpdateWin.h"
 #include "app/panels/ChartPanel.h"
 #include "app/panels/DrawsPanel.h"
 #include "app/panels/GuaWin.h"
@@ -12,8 +13,11 @@
 #include "prediction/Prediction.h"
 #include "store/RecordStore.h"
 #include "support/IniFile.h"
+#include "update/UpdateDownload.h"
 
 #include <QDesktopServices>
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QEvent>
 #include <QStatusBar>
 #include <QUrl>
@@ -187,6 +191,36 @@ void MainWin::openHelp() {
     if (m_context.openHelpInViewer) {
         QDesktopServices::openUrl(QUrl(m_lastHelpUrl)); // a viewer that does not start is ignored
     }
+}
+
+} // namespace quenmar::app
+
+namespace quenmar::app {
+
+void MainWin::checkForUpdates(const update::UpdateCheckSettings& settings) {
+    auto* watcher = new QFutureWatcher<std::optional<update::UpdateOffer>>(this);
+    connect(watcher, &QFutureWatcher<std::optional<update::UpdateOffer>>::finished, this, [this, watcher, settings] {
+        const std::optional<update::UpdateOffer> offer = watcher->result();
+        watcher->deleteLater();
+        if (offer) {
+            showUpdateWindow(*offer, update::installerDownloadOptions(settings.caFile));
+        }
+    });
+    watcher->setFuture(QtConcurrent::run([settings] { return update::checkForUpdate(settings); }));
+}
+
+void MainWin::showUpdateWindow(const update::UpdateOffer& offer, const support::HttpOptions& downloadOptions) {
+    if (m_updateWin) {
+        return;
+    }
+    auto* window = new UpdateWin(offer, downloadOptions, [this] { close(); }, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    m_updateWin = window;
+    window->show();
+}
+
+UpdateWin* MainWin::updateWindow() const {
+    return m_updateWin.data();
 }
 
 } // namespace quenmar::app

@@ -18,9 +18,11 @@
 #include "app/AppContext.h"
 #include "draws/LatestDrawRefresh.h"
 #include "engine/ChartResult.h"
+#include "update/UpdateCheck.h"
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 #include <functional>
@@ -28,6 +30,7 @@
 namespace quenmar::app {
 
 class MainPanel;
+class UpdateWin;
 
 class MainWin : public QMainWindow {
     Q_OBJECT
@@ -54,6 +57,14 @@ public:
     void setUpdateCheck(std::function<void()> check) { m_updateCheck = std::move(check); }
     /// The help book's address of the last help request.
     QString lastHelpUrl() const { return m_lastHelpUrl; }
+
+    /// Asks the update server on a worker (the request has its own time limits) and opens the
+    /// update window when a newer version is offered.
+    void checkForUpdates(const update::UpdateCheckSettings& settings);
+    /// Opens the update window for an offer.
+    void showUpdateWindow(const update::UpdateOffer& offer, const support::HttpOptions& downloadOptions);
+    /// The update window while it is open; null otherwise.
+    UpdateWin* updateWindow() const;
 
 public slots:
     void showStatus(const QString& message);
@@ -82,6 +93,7 @@ private:
     std::function<void()> m_updateCheck;
     bool m_activated = false;
     QString m_lastHelpUrl;
+    QPointer<UpdateWin> m_updateWin;
 };
 
 } // namespace quenmar::app

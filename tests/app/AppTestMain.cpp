@@ -13,13 +13,15 @@ std::vector<std::unique_ptr<QObject>> makeMainWinTests();
 std::vector<std::unique_ptr<QObject>> makeRecordPanelTests();
 std::vector<std::unique_ptr<QObject>> makeDrawsPanelTests();
 std::vector<std::unique_ptr<QObject>> makeProcessTests();
+std::vector<std::unique_ptr<QObject>> makeUpdateWinTests();
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     quenmar::app::installCjkFallbacks();
     int failed = 0;
     for (auto make : {makeInputPanelTests, makeLineEntryTests, makeMainWinTests, makeRecordPanelTests,
-                      makeDrawsPanelTests, makeProcessTests}) {
+                      makeDrawsPanelTests, makeProcessTests,
+                      makeUpdateWinTests}) {
         for (auto& test : make()) {
             failed += QTest::qExec(test.get(), argc, argv);
         }
