@@ -4,6 +4,7 @@
 #include "app/Integrity.h"
 #include "app/MainWin.h"
 #include "app/MessageBox.h"
+#include "app/Resources.h"
 #include "app/UiFont.h"
 #include "store/TableDb.h"
 #include "support/InstanceLock.h"
@@ -53,6 +54,7 @@ bool QuenmarApplication::notify(QObject* receiver, QEvent* event) {
 
 int runApplication(int argc, char** argv) {
     QuenmarApplication application(argc, argv);
+    initResources();
     QApplication::setApplicationName(QStringLiteral("Quenmar"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quenmar.svg")));
     installCjkFallbacks();

@@ -5,6 +5,7 @@
 #include "app/Application.h"
 #include "app/MainPanel.h"
 #include "app/MainWin.h"
+#include "app/Resources.h"
 #include "app/UiFont.h"
 #include "app/panels/ChoicePicker.h"
 #include "app/panels/GuaWin.h"
@@ -63,6 +64,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     app::QuenmarApplication application(argc, argv);
+    app::initResources();
     app::installCjkFallbacks();
     QTemporaryDir home;
     store::TableDb db(home.path().toStdString());

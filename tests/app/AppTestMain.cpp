@@ -1,4 +1,5 @@
 // Runs every QtTest class of the desktop program in one process.
+#include "app/Resources.h"
 #include "app/UiFont.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@ std::vector<std::unique_ptr<QObject>> makeUpdateWinTests();
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    quenmar::app::initResources();
     quenmar::app::installCjkFallbacks();
     int failed = 0;
     for (auto make : {makeInputPanelTests, makeLineEntryTests, makeMainWinTests, makeRecordPanelTests,

@@ -5,6 +5,7 @@
 #include "engine/Moment.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -63,12 +64,6 @@ LineEntryPanel::LineEntryPanel(const ClockReading& now, QWidget* parent) : QWidg
     timeCaption->setGeometry(tip->x(), tip->geometry().bottom() + 1 + kGap / 2, cw * 24 + 20, ch);
 
     const auto fields = dateTimeFromMoment(now.moment).value_or(DateTime{});
-    struct TimeColumn {
-        QString first;
-        QStringList items;
-        int width;
-        int selected;
-    };
     const auto numbers = [](int from, int to, const QString& unit) {
         QStringList items;
         for (int n = from; n <= to; ++n) {
@@ -76,14 +71,22 @@ LineEntryPanel::LineEntryPanel(const ClockReading& now, QWidget* parent) : QWidg
         }
         return items;
     };
-    const TimeColumn columns[6] = {
-        {QStringLiteral("年份"), {QString::number(fields.year) + QStringLiteral("年")}, cw * 6, 1},
-        {QStringLiteral("月份"), {QString::number(fields.month) + QStringLiteral("月")}, cw * 4, 1},
-        {QStringLiteral("日期"), {QString::number(fields.day) + QStringLiteral("日")}, cw * 4, 1},
-        {QStringLiteral("小时"), numbers(0, 23, QStringLiteral("时")), cw * 5, fields.hour + 1},
-        {QStringLiteral("分钟"), numbers(0, 59, QStringLiteral("分")), cw * 4 + 4, fields.minute + 1},
-        {QStringLiteral("秒钟"), numbers(0, 59, QStringLiteral("秒")), cw * 4 + 4, fields.second + 1},
+    struct TimeColumn {
+        QString first;
+        QStringList items;
+        int selected;
     };
+    const TimeColumn columns[6] = {
+        {QStringLiteral("年份"), {QString::number(fields.year) + QStringLiteral("年")}, 1},
+        {QStringLiteral("月份"), {QString::number(fields.month) + QStringLiteral("月")}, 1},
+        {QStringLiteral("日期"), {QString::number(fields.day) + QStringLiteral("日")}, 1},
+        {QStringLiteral("小时"), numbers(0, 23, QStringLiteral("时")), fields.hour + 1},
+        {QStringLiteral("分钟"), numbers(0, 59, QStringLiteral("分")), fields.minute + 1},
+        {QStringLiteral("秒钟"), numbers(0, 59, QStringLiteral("秒")), fields.second + 1},
+    };
+    // Each picker is as wide as its longest item plus the drop-down arrow, so that no
+    // choice is cut off; the six sit in one row below the caption.
+    const QFontMetrics metrics(font());
     int x = tip->x();
     const int timeTop = timeCaption->geometry().bottom() + 1 + 4;
     for (int i = 0; i < 6; ++i) {
@@ -92,7 +95,11 @@ LineEntryPanel::LineEntryPanel(const ClockReading& now, QWidget* parent) : QWidg
         picker->addItems(columns[i].items);
         picker->setCurrentIndex(columns[i].selected);
         picker->setMaxVisibleItems(12);
-        picker->setGeometry(x, timeTop, columns[i].width, ch + 6);
+        int widest = 0;
+        for (int item = 0; item < picker->count(); ++item) {
+            widest = std::max(widest, metrics.horizontalAdvance(picker->itemText(item)));
+        }
+        picker->setGeometry(x, timeTop, widest + 30, ch + 6);
         picker->setObjectName(QStringLiteral("timePicker%1").arg(i));
         m_time[static_cast<std::size_t>(i)] = picker;
         x = picker->geometry().right() + 1 + 2;
@@ -166,7 +173,8 @@ GuaWin::GuaWin(const ClockReading& now, std::function<void(const HandEntry&)> st
             reject();
         }
     });
-    resize(kDesignWidth, kDesignHeight);
+    // The design width, or wider when the panel needs it: nothing of it may be cut off.
+    resize(std::max(kDesignWidth, m_panel->width() + 20), kDesignHeight);
 }
 
 void GuaWin::resizeEvent(QResizeEvent*) {
