@@ -11,6 +11,7 @@ LoadWin::LoadWin(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::Frame
     resize(kDesignWidth, kDesignHeight);
     m_timer = new QTimer(this);
     m_timer->setSingleShot(true);
+    m_timer->setTimerType(Qt::PreciseTimer); // a coarse timer may fire up to 5 % early
     connect(m_timer, &QTimer::timeout, this, &QDialog::accept);
 }
 

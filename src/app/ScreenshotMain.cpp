@@ -1,12 +1,16 @@
 // quenmar-screenshot: renders the main window after a sample calculation into a PNG, for the
 // README and for looking at the layout without a display (QT_QPA_PLATFORM=offscreen).
 //
-//   quenmar-screenshot OUTPUT.png [--scale FACTOR] [--window main|lines|splash]
+//   quenmar-screenshot OUTPUT.png [--scale FACTOR] [--window main|lines|splash|update|start]
+//
+// "start" builds and shows the main window and ends without a picture: the start-up cost of a
+// process, which quenmar-app-bench measures.
 #include "app/Application.h"
 #include "app/MainPanel.h"
 #include "app/MainWin.h"
 #include "app/Resources.h"
 #include "app/UiFont.h"
+#include "app/UpdateWin.h"
 #include "app/panels/ChoicePicker.h"
 #include "app/panels/GuaWin.h"
 #include "app/panels/InputPanel.h"
@@ -60,7 +64,7 @@ int main(int argc, char** argv) {
         }
     }
     if (output.empty()) {
-        std::cerr << "usage: quenmar-screenshot OUTPUT.png [--scale FACTOR] [--window main|lines|splash]\n";
+        std::cerr << "usage: quenmar-screenshot OUTPUT.png [--scale FACTOR] [--window main|lines|splash|update|start]\n";
         return 2;
     }
     app::QuenmarApplication application(argc, argv);
@@ -79,7 +83,24 @@ int main(int argc, char** argv) {
     context.openHelpInViewer = false;
 
     QPixmap picture;
-    if (window == "splash") {
+    if (window == "start") {
+        app::MainWin main(context, fixtureDraw());
+        main.show();
+        QApplication::processEvents();
+        return 0;
+    }
+    if (window == "update") {
+        update::UpdateOffer offer;
+        offer.latestVersion = "V1.1.0";
+        offer.day = "2026年12月1日";
+        offer.size = 5242880;
+        offer.md5 = "0123456789ABCDEF0123456789ABCDEF";
+        offer.body = "修正若干问题;\n新增帮助文档;\n改进开奖数据的获取。";
+        app::UpdateWin update(offer, {}, [] {});
+        update.show();
+        QApplication::processEvents();
+        picture = update.grab();
+    } else if (window == "splash") {
         app::LoadWin splash;
         splash.show();
         picture = splash.grab();

@@ -1,4 +1,5 @@
 #include "cli/UpdateCommand.h"
+#include "support/HttpClient.h"
 
 #include "cli/Args.h"
 #include "cli/Json.h"
@@ -34,10 +35,6 @@ std::optional<std::string> readTextFile(const std::string& path) {
     return bytes.str();
 }
 
-bool isWebAddress(const std::string& url) {
-    return (url.rfind("https://", 0) == 0 && url.size() > 8) ||
-           (url.rfind("http://", 0) == 0 && url.size() > 7);
-}
 
 int badInput(std::ostream& err, const std::string& message) {
     err << "quenmar-cli: " << message << '\n';
@@ -106,7 +103,7 @@ std::string checkJson(const update::UpdateIndex& index, const update::UpdateWind
 int runCheck(const Args& args, std::ostream& out, std::ostream& err) {
     const std::string indexUrl =
         args.value("index-url") ? *args.value("index-url") : update::defaultIndexUrl();
-    if (!isWebAddress(indexUrl)) {
+    if (!support::isWebAddress(indexUrl)) {
         return badInput(err, "--index-url 应为 http:// 或 https:// 开头的网址");
     }
     std::string publicKey(update::updatePublicKeyPem());
@@ -187,7 +184,7 @@ int runPublish(const Args& args, std::ostream& out, std::ostream& err) {
         }
     }
     const std::string& url = *args.value("url");
-    if (!isWebAddress(url)) {
+    if (!support::isWebAddress(url)) {
         return badInput(err, "--url 应为 http:// 或 https:// 开头的网址");
     }
     const std::string& verText = *args.value("ver");

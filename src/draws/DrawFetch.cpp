@@ -72,26 +72,6 @@ std::string onlineCheckHost() {
     return QUENMAR_ONLINE_CHECK_HOST;
 }
 
-bool isWebAddress(const std::string& url) {
-    const std::string lower = lowerAscii(url.substr(0, 8));
-    std::size_t hostStart = 0;
-    if (lower.rfind("http://", 0) == 0) {
-        hostStart = 7;
-    } else if (lower.rfind("https://", 0) == 0) {
-        hostStart = 8;
-    } else {
-        return false;
-    }
-    if (url.size() <= hostStart || url[hostStart] == '/') {
-        return false;
-    }
-    // Control characters and blanks have no place in an address handed to the HTTP layer.
-    return std::none_of(url.begin(), url.end(), [](char c) {
-        const auto u = static_cast<unsigned char>(c);
-        return u <= 0x20 || u == 0x7F;
-    });
-}
-
 FetchedPage fetchPage(const std::string& url, [[maybe_unused]] PageCharset charset,
                       const support::HttpOptions& options) {
     FetchedPage page;

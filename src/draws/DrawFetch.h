@@ -39,8 +39,7 @@ struct FetchedPage {
 /// its start and is valid UTF-8.
 FetchedPage fetchPage(const std::string& url, PageCharset charset, const support::HttpOptions& options);
 
-/// True for an http:// or https:// address (scheme in any case) with a host part.
-bool isWebAddress(const std::string& url);
+using support::isWebAddress;
 
 /// Fetches the daily-draw page and reads the 快乐8 draw from it. No page: status
 /// kStatusFetchError with the reason in errorText.

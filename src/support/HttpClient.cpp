@@ -1,5 +1,8 @@
 #include "support/HttpClient.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include <cstdio>
 #include <curl/curl.h>
 #include <mutex>
@@ -201,6 +204,29 @@ HttpResponse httpDownload(const std::string& url, const std::string& path, const
         std::remove(path.c_str());
     }
     return response;
+}
+
+bool isWebAddress(const std::string& url) {
+    std::string scheme = url.substr(0, 8);
+    for (char& c : scheme) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    std::size_t hostStart = 0;
+    if (scheme.rfind("http://", 0) == 0) {
+        hostStart = 7;
+    } else if (scheme.rfind("https://", 0) == 0) {
+        hostStart = 8;
+    } else {
+        return false;
+    }
+    if (url.size() <= hostStart || url[hostStart] == '/') {
+        return false;
+    }
+    // Control characters and blanks have no place in an address handed to a transfer.
+    return std::none_of(url.begin(), url.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u <= 0x20 || u == 0x7F;
+    });
 }
 
 } // namespace quenmar::support

@@ -36,6 +36,10 @@ struct HttpResponse {
 /// Return false to abort the transfer.
 using HttpProgress = std::function<bool(std::int64_t received, std::int64_t total)>;
 
+/// True for an http:// or https:// address (scheme in any case) with a host part and no
+/// blank or control character: the only addresses the program hands to a transfer.
+bool isWebAddress(const std::string& url);
+
 /// GET `url` into memory.
 HttpResponse httpGet(const std::string& url, const HttpOptions& options = {});
 

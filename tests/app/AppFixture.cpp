@@ -85,15 +85,15 @@ QString AppFixture::results() const {
 }
 
 void onNextModal(std::function<void(QWidget*)> action) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [action, poll] {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
         if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
             action(modal);
-        } else {
-            QTimer::singleShot(10, *poll);
         }
-    };
-    QTimer::singleShot(0, *poll);
+    });
+    timer->start(10);
 }
 
 } // namespace quenmar::testing
