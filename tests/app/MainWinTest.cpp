@@ -175,7 +175,7 @@ private slots:
             store::YsModel model;
             model.ysname = name;
             model.ysindex = 1;
-            model.ysnumber = "5";
+            model.ysnumber.push_back('5');
             model.dong = {0, 0, 0, 0, 0, 0};
             QVERIFY(store::saveRecord(app.db(), model));
         }

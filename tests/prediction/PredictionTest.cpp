@@ -89,7 +89,8 @@ std::string literalPredictionText(const Picks& picks) {
         "\r\n四注:{4}\r\n五注:{5}\r\n六注:{6}\r\n七注:{7}\r\n八注:{8}\r\n九注:{9}\r\n十注:{10}\r\n"
         "预选20码:\r\n{11}";
     for (int n = 1; n <= kPickCount; ++n) {
-        const std::string placeholder = "{" + std::to_string(n) + "}";
+        std::string placeholder = "{";
+        placeholder.append(std::to_string(n)).append("}");
         const std::string& pick = picks[static_cast<std::size_t>(n - 1)];
         for (std::size_t at = text.find(placeholder); at != std::string::npos;
              at = text.find(placeholder, at)) {

@@ -37,8 +37,9 @@ TEST_P(MissingMemberTest, MakesNoIndex) {
     const std::string member = GetParam();
     std::string json = kFullIndex;
     const std::string key = "\"" + member + "\"";
-    json.replace(json.find(key), key.size(),
-                 "\"" + std::string(1, static_cast<char>(member[0] - 32)) + member.substr(1) + "\"");
+    std::string renamed = "\"";
+    renamed.append(1, static_cast<char>(member[0] - 32)).append(member.substr(1)).append("\"");
+    json.replace(json.find(key), key.size(), renamed);
     const auto result = parseUpdateIndex(json);
     EXPECT_FALSE(result.index);
     EXPECT_EQ(result.error, "the update index lacks " + key);

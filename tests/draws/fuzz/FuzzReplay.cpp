@@ -184,7 +184,9 @@ int main(int argc, char** argv) {
             break;
         }
         const std::string& seed = seeds[random.below(seeds.size())];
-        run(std::string(1, static_cast<char>(random.below(7))) + mutate(seed, random));
+        std::string input(1, static_cast<char>(random.below(7)));
+        input.append(mutate(seed, random));
+        run(input);
     }
     std::printf("replayed %zu seeds x 7 and %ld mutations\n", seeds.size(), done);
     return 0;
