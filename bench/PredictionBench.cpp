@@ -1,5 +1,6 @@
 // One whole calculation, from a request to the prediction text, and the prediction's parts:
 // the number basis, the eleven picks and their formatting into the text.
+#include "BenchRequests.h"
 #include "engine/ChartRun.h"
 #include "engine/Moment.h"
 #include "prediction/BaseNumbers.h"
@@ -13,42 +14,10 @@ namespace {
 
 using namespace quenmar;
 
-// 96 requests, a third for each method, spread over zodiacs, hours and days of two years so
-// that charts with short and empty picks are among them.
-std::vector<CastRequest> predictionRequests() {
-    std::vector<CastRequest> requests;
-    const char* lines[] = {"100", "011", "110", "001", "111", "000", "101", "010"};
-    for (int i = 0; i < 96; ++i) {
-        CastRequest r;
-        r.zodiac = (i * 5) % 12 + 1;
-        r.moment = momentFromDateTime(DateTime{2023 + i % 2, 1 + (i * 7) % 12, 1 + (i * 11) % 28,
-                                               (i * 5) % 24, (i * 13) % 60, (i * 17) % 60, (i * 37) % 1000});
-        switch (i % 3) {
-        case 0:
-            r.method = 1;
-            r.numberText = std::to_string(1 + (i * 104729) % 1000003);
-            break;
-        case 1:
-            r.method = 2;
-            r.upperLines = lines[i % 8];
-            r.lowerLines = lines[(i / 3) % 8];
-            r.movingFlags = {i % 2, -(i % 5 == 0), 0, (i / 2) % 2, 0, -(i % 7 == 1)};
-            break;
-        default:
-            r.method = 3;
-            r.timeChoice = 2;
-            r.numberText = std::to_string(1690000000000LL + i * 7654321LL);
-            break;
-        }
-        requests.push_back(r);
-    }
-    return requests;
-}
-
 // The requests run once, each chart with its basis, for the benchmarks of the parts.
 std::vector<ChartResult> finishedCharts() {
     std::vector<ChartResult> charts;
-    for (const CastRequest& request : predictionRequests()) {
+    for (const CastRequest& request : benchRequests()) {
         ChartResult chart;
         if (runCalculation(request, chart).charted) {
             chart.numberBasis = buildNumberBasis(chart);
@@ -59,7 +28,7 @@ std::vector<ChartResult> finishedCharts() {
 }
 
 void BM_FullCalculation(benchmark::State& state) {
-    const auto requests = predictionRequests();
+    const auto requests = benchRequests();
     ChartResult chart;
     std::size_t i = 0;
     for (auto _ : state) {

@@ -1,4 +1,5 @@
 #include "CliRunner.h"
+#include "JsonOutput.h"
 
 #include "engine/ChartRun.h"
 #include "engine/Moment.h"
@@ -12,15 +13,6 @@
 namespace quenmar::testing {
 
 namespace {
-
-Json::Value parseJson(const std::string& text) {
-    Json::CharReaderBuilder builder;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    Json::Value root;
-    std::string errors;
-    EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &root, &errors)) << errors;
-    return root;
-}
 
 std::vector<std::string> strings(const Json::Value& array) {
     std::vector<std::string> out;

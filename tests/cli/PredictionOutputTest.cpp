@@ -1,4 +1,5 @@
 #include "CliRunner.h"
+#include "JsonOutput.h"
 #include "engine/ChartRun.h"
 #include "engine/Moment.h"
 #include "prediction/BaseNumbers.h"
@@ -11,15 +12,6 @@
 namespace quenmar::testing {
 
 namespace {
-
-Json::Value parsed(const std::string& text) {
-    Json::CharReaderBuilder builder;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    Json::Value root;
-    std::string errors;
-    EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &root, &errors)) << errors;
-    return root;
-}
 
 std::vector<int> ints(const Json::Value& array) {
     std::vector<int> out;
@@ -62,7 +54,7 @@ TEST(CastPrediction, TheSameRequestGivesTheSameJsonInTwoProcesses) {
         const CliResult second = runCli(args);
         ASSERT_EQ(first.status, 0) << first.err;
         EXPECT_EQ(second.status, 0);
-        EXPECT_FALSE(parsed(first.out)["prediction"].asString().empty());
+        EXPECT_FALSE(parseJson(first.out)["prediction"].asString().empty());
         EXPECT_EQ(first.out, second.out);
     }
 }
@@ -70,7 +62,7 @@ TEST(CastPrediction, TheSameRequestGivesTheSameJsonInTwoProcesses) {
 TEST(CastPrediction, JsonCarriesTheBasisThePicksAndTheText) {
     const CliResult r = runCli(kEmptyBetCast);
     ASSERT_EQ(r.status, 0) << r.err;
-    const Json::Value root = parsed(r.out);
+    const Json::Value root = parseJson(r.out);
     const ChartResult chart = emptyBetChart();
     const NumberBasis& b = chart.numberBasis;
 
