@@ -6,9 +6,7 @@
 namespace quenmar::app {
 
 ClockReading systemClock() {
-    const support::LocalClockReading r = support::readLocalClock();
-    return ClockReading{momentFromDateTime(DateTime{r.year, r.month, r.day, r.hour, r.minute, r.second, r.millisecond}),
-                        support::standardBiasMinutes()};
+    return ClockReading{momentFromDateTime(support::readLocalClock()), support::standardBiasMinutes()};
 }
 
 QString todayText(const ClockReading& now) {

@@ -1,6 +1,6 @@
 #include "cli/Args.h"
 
-#include "engine/Utf8.h"
+#include "base/Utf8.h"
 
 namespace quenmar::cli {
 

@@ -3,7 +3,7 @@
 #include "cli/CastOutput.h"
 #include "cli/HistoryCommand.h"
 #include "engine/Moment.h"
-#include "engine/Utf8.h"
+#include "base/Utf8.h"
 #include "support/LocalClock.h"
 
 #include <charconv>
@@ -145,8 +145,7 @@ std::optional<ClockReading> clockFor(const Args& args) {
         }
         now.moment = *moment;
     } else {
-        const support::LocalClockReading r = support::readLocalClock();
-        now.moment = momentFromDateTime(DateTime{r.year, r.month, r.day, r.hour, r.minute, r.second, r.millisecond});
+        now.moment = momentFromDateTime(support::readLocalClock());
     }
     return now;
 }

@@ -1,7 +1,7 @@
 #include "cli/CastOutput.h"
 
 #include "cli/Json.h"
-#include "engine/Utf8.h"
+#include "base/Utf8.h"
 #include "prediction/BaseNumbers.h"
 
 namespace quenmar::cli {

@@ -3,7 +3,7 @@
 #include "cli/CastCommand.h"
 #include "cli/Json.h"
 #include "engine/Moment.h"
-#include "engine/Utf8.h"
+#include "base/Utf8.h"
 #include "store/RecordStore.h"
 #include "support/ProgramPaths.h"
 

@@ -2,7 +2,7 @@
 
 #include "engine/Moment.h"
 #include "engine/Tables.h"
-#include "engine/Utf8.h"
+#include "base/Utf8.h"
 
 namespace quenmar {
 

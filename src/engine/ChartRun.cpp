@@ -6,7 +6,7 @@
 #include "engine/GuaModel.h"
 #include "engine/Report.h"
 #include "engine/Tables.h"
-#include "engine/Utf8.h"
+#include "base/Utf8.h"
 
 namespace quenmar {
 

@@ -1,7 +1,7 @@
 #include "engine/Derivation.h"
 
 #include "engine/Tables.h"
-#include "engine/Utf8.h"
+#include "base/Utf8.h"
 
 namespace quenmar {
 

@@ -6,62 +6,15 @@ namespace quenmar {
 
 namespace {
 
-constexpr std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
-    const std::int64_t q = a / b;
-    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
-}
-
-// Days since 1970-01-01 of a civil date (H. Hinnant's algorithm).
-constexpr std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2 ? 1 : 0;
-    const std::int64_t era = floorDiv(y, 400);
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
-struct CivilDate {
-    std::int64_t year;
-    int month;
-    int day;
-};
-
-constexpr CivilDate civilFromDays(std::int64_t z) {
-    z += 719468;
-    const std::int64_t era = floorDiv(z, 146097);
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t y = static_cast<std::int64_t>(yoe) + era * 400;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    return {y + (m <= 2 ? 1 : 0), static_cast<int>(m), static_cast<int>(d)};
-}
+using detail::floorDiv;
 
 constexpr std::int64_t kDaysTo1899_12_30 = daysFromCivil(1899, 12, 30);
 static_assert(daysFromCivil(1970, 1, 1) - kDaysTo1899_12_30 == 25569);
 
-bool isLeap(int y) {
-    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
-
-int daysInMonth(int y, int m) {
-    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && isLeap(y) ? 29 : days[m - 1];
-}
-
 } // namespace
 
-bool isValidDateTime(const DateTime& f) {
-    return f.year >= 1 && f.year <= 9999 && f.month >= 1 && f.month <= 12 && f.day >= 1 &&
-           f.day <= daysInMonth(f.year, f.month) && f.hour >= 0 && f.hour <= 23 && f.minute >= 0 &&
-           f.minute <= 59 && f.second >= 0 && f.second <= 59 && f.millisecond >= 0 && f.millisecond <= 999;
-}
-
 std::int64_t dayNumberOfDate(int year, int month, int day) {
-    return daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kDaysTo1899_12_30;
+    return daysFromCivil(year, month, day) - kDaysTo1899_12_30;
 }
 
 double momentFromDay(std::int64_t dayNumber, std::int64_t msOfDay) {
@@ -104,41 +57,12 @@ std::optional<DateTime> dateTimeFromMoment(double moment) {
     return f;
 }
 
-int weekday(const DateTime& f) {
-    // 1970-01-01 was a Thursday (5 in the Sunday = 1 numbering).
-    const std::int64_t days = daysFromCivil(f.year, static_cast<unsigned>(f.month), static_cast<unsigned>(f.day));
-    return static_cast<int>(((days % 7) + 7 + 4) % 7) + 1;
-}
-
-std::string dateText(const DateTime& f) {
-    std::string text;
-    text.reserve(24);
-    text += std::to_string(f.year);
-    text += "年";
-    text += std::to_string(f.month);
-    text += "月";
-    text += std::to_string(f.day);
-    text += "日";
-    return text;
-}
-
 std::string dateTimeText(double moment) {
     if (!(moment >= kMinTextMoment && moment < kMaxTextMoment)) {
         return {};
     }
     const auto f = dateTimeFromMoment(moment);
-    if (!f) {
-        return {};
-    }
-    std::string text = dateText(*f);
-    if (f->second != 0) {
-        text += std::to_string(f->hour) + "时" + std::to_string(f->minute) + "分" + std::to_string(f->second) + "秒";
-    } else if (f->minute != 0) {
-        text += std::to_string(f->hour) + "时" + std::to_string(f->minute) + "分";
-    } else if (f->hour != 0) {
-        text += std::to_string(f->hour) + "时";
-    }
-    return text;
+    return f ? dateTimeText(*f) : std::string{};
 }
 
 std::int64_t epochMs(double moment, int standardBiasMinutes) {

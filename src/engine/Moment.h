@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/DateTime.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,18 +12,6 @@
 // millisecond, so that the day pillar, the hour, the titles and the report agree.
 namespace quenmar {
 
-struct DateTime {
-    int year = 1899;
-    int month = 12;
-    int day = 30;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-    int millisecond = 0;
-
-    bool operator==(const DateTime&) const = default;
-};
-
 inline constexpr std::int64_t kMsPerDay = 86'400'000;
 
 /// 2022-11-07 00:00:01 local time, a 甲子 day: the reference moment of the day count.
@@ -30,9 +20,6 @@ inline constexpr double CHART_EPOCH = 44872.0 + 1.0 / 86400.0;
 /// Moments a date-time text can be written for (the range of an OLE automation date).
 inline constexpr double kMinTextMoment = -657434.0;
 inline constexpr double kMaxTextMoment = 2958466.0; // exclusive: 9999-12-31 ends here
-
-/// True when the fields name a real calendar date and time (years 1..9999).
-bool isValidDateTime(const DateTime& fields);
 
 /// The moment of local date-time fields. Fields must be valid.
 double momentFromDateTime(const DateTime& fields);
@@ -49,12 +36,6 @@ std::optional<DateTime> dateTimeFromMoment(double moment);
 
 /// Days since 1899-12-30 of a civil date (proleptic Gregorian).
 std::int64_t dayNumberOfDate(int year, int month, int day);
-
-/// Weekday of a date-time: Sunday 1, Monday 2, ..., Saturday 7.
-int weekday(const DateTime& fields);
-
-/// "%d年%d月%d日" of the date.
-std::string dateText(const DateTime& fields);
 
 /// The date text followed by "%d时%d分%d秒" when the seconds are not 0, else "%d时%d分"
 /// when the minutes are not 0, else "%d时" when the hour is not 0. Empty for a moment

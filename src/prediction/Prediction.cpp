@@ -1,6 +1,6 @@
 #include "prediction/Prediction.h"
 
-#include "engine/Utf8.h"
+#include "base/Utf8.h"
 #include "prediction/BaseNumbers.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "store/YsModel.h"
 
 #include "engine/Moment.h"
-#include "engine/Utf8.h"
+#include "base/Utf8.h"
 
 #include <climits>
 

@@ -5,13 +5,13 @@
 
 namespace quenmar::support {
 
-LocalClockReading readLocalClock() {
+DateTime readLocalClock() {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     tzset();
     std::tm local{};
     localtime_r(&now.tv_sec, &local);
-    LocalClockReading reading;
+    DateTime reading;
     reading.year = local.tm_year + 1900;
     reading.month = local.tm_mon + 1;
     reading.day = local.tm_mday;

@@ -21,7 +21,7 @@ std::string installerFileName(std::string_view md5) {
 }
 
 std::string updateDayText(int year, int month, int day) {
-    return std::to_string(year) + "年" + std::to_string(month) + "月" + std::to_string(day) + "日";
+    return dateText(DateTime{year, month, day});
 }
 
 OfferResult makeUpdateOffer(const UpdateIndex& index, std::string_view publicKeyPem,
@@ -43,7 +43,7 @@ OfferResult makeUpdateOffer(const UpdateIndex& index, std::string_view publicKey
     return {std::move(offer), {}};
 }
 
-std::optional<UpdateCheckSettings> programUpdateCheckSettings(const support::LocalClockReading& today) {
+std::optional<UpdateCheckSettings> programUpdateCheckSettings(const DateTime& today) {
     const auto root = support::dataRoot();
     if (!root) {
         return std::nullopt;

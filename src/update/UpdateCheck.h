@@ -86,7 +86,7 @@ struct UpdateCheckSettings {
 /// The settings of this program's own check: its update server and key, "config.ini" and the
 /// installer in the data root (the program folder, or the per-user folder when that cannot
 /// be written), and today from `today`. Nothing when no data root can be found.
-std::optional<UpdateCheckSettings> programUpdateCheckSettings(const support::LocalClockReading& today);
+std::optional<UpdateCheckSettings> programUpdateCheckSettings(const DateTime& today);
 
 /// True unless `update_day` in the settings file already holds today.
 bool isUpdateCheckDue(const std::filesystem::path& configFile, std::string_view todayText);

@@ -64,13 +64,6 @@ TEST(Moment, DateTimeTextIsEmptyOutsideTheOleDateRange) {
     EXPECT_EQ(dateTimeText(2958465.0), "9999年12月31日");
 }
 
-TEST(Moment, WeekdayCountsFromSunday) {
-    EXPECT_EQ(weekday(DateTime{2024, 5, 5}), 1); // a Sunday
-    EXPECT_EQ(weekday(DateTime{2024, 5, 9}), 5); // a Thursday
-    EXPECT_EQ(weekday(DateTime{2024, 5, 11}), 7);
-    EXPECT_EQ(weekday(DateTime{1950, 1, 1}), 1);
-}
-
 TEST(Moment, EpochMillisecondsAddTheStandardBias) {
     // China Standard Time: UTC = local time − 8 h, a bias of −480 minutes.
     EXPECT_EQ(epochMs(at(1970, 1, 1, 8), -480), 0);
@@ -78,17 +71,6 @@ TEST(Moment, EpochMillisecondsAddTheStandardBias) {
     EXPECT_EQ(epochMs(at(1970, 1, 1), 0), 0);
     EXPECT_EQ(epochMs(at(1969, 12, 31, 23, 59, 59, 999), 0), -1);
     EXPECT_EQ(epochMs(at(1970, 1, 1), 300), 18'000'000); // five hours west
-}
-
-TEST(Moment, ValidatesCalendarFields) {
-    EXPECT_TRUE(isValidDateTime(DateTime{2024, 2, 29}));
-    EXPECT_FALSE(isValidDateTime(DateTime{2023, 2, 29}));
-    EXPECT_FALSE(isValidDateTime(DateTime{1900, 2, 29}));
-    EXPECT_TRUE(isValidDateTime(DateTime{2000, 2, 29}));
-    EXPECT_FALSE(isValidDateTime(DateTime{2024, 13, 1}));
-    EXPECT_FALSE(isValidDateTime(DateTime{2024, 4, 31}));
-    EXPECT_FALSE(isValidDateTime(DateTime{2024, 4, 30, 24}));
-    EXPECT_FALSE(isValidDateTime(DateTime{0, 1, 1}));
 }
 
 } // namespace quenmar

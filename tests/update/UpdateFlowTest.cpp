@@ -413,7 +413,7 @@ TEST(ProgramUpdateSettingsTest, UseTheDataRootTheServerAndTheKey) {
     const char* previous = std::getenv("QUENMAR_HOME");
     const std::string saved = previous != nullptr ? previous : "";
     ASSERT_EQ(setenv("QUENMAR_HOME", home.path().c_str(), 1), 0);
-    const auto settings = programUpdateCheckSettings(support::LocalClockReading{2024, 5, 1, 23, 59, 59, 999});
+    const auto settings = programUpdateCheckSettings(DateTime{2024, 5, 1, 23, 59, 59, 999});
     previous != nullptr ? setenv("QUENMAR_HOME", saved.c_str(), 1) : unsetenv("QUENMAR_HOME");
     ASSERT_TRUE(settings);
     EXPECT_EQ(settings->indexUrl, "https://update.quenmar.example/update/wnx/index.json");

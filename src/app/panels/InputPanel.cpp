@@ -2,7 +2,7 @@
 
 #include "app/UiFont.h"
 #include "app/panels/ChoicePicker.h"
-#include "engine/Utf8.h"
+#include "base/Utf8.h"
 
 #include <QLabel>
 #include <QLineEdit>

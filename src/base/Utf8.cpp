@@ -1,4 +1,4 @@
-#include "engine/Utf8.h"
+#include "base/Utf8.h"
 
 namespace quenmar::utf8 {
 
