@@ -81,7 +81,7 @@ UpdateWin::~UpdateWin() {
 }
 
 void UpdateWin::refresh() {
-    m_action->setText(QString::fromStdString(m_model.actionCaption()));
+    m_action->setText(text(m_model.actionCaption()));
     m_action->setEnabled(m_model.buttonsEnabled());
     m_later->setEnabled(m_model.buttonsEnabled());
     m_progress->setValue(m_model.progress());
