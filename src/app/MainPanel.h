@@ -17,7 +17,7 @@ class InputPanel;
 class RecordPanel;
 
 /// The one child of the main window: it holds the four working panels and routes their
-/// events among them; everything outside the panels it hands up to MainWin as one of six
+/// events among them; everything outside the panels it hands up to MainWin as one of seven
 /// events. It also owns the draws refresh timer and the selected lottery code.
 class MainPanel : public QWidget {
     Q_OBJECT
@@ -43,7 +43,8 @@ signals:
     void openLineEntry();
     void chartReady(const quenmar::ChartResult& chart);
     void saveRequested(const QString& name, bool hasChart, const quenmar::ChartResult& chart, const QString& notes);
-    void recordButton(int id);
+    void deleteRequested();
+    void helpRequested();
     void reviewRequested(int recordId);
 
 private:

@@ -48,7 +48,8 @@ MainWin::MainWin(const AppContext& context, draws::RefreshServices refreshServic
     connect(m_panel, &MainPanel::openLineEntry, this, &MainWin::openLineEntry);
     connect(m_panel, &MainPanel::chartReady, this, &MainWin::showPrediction);
     connect(m_panel, &MainPanel::saveRequested, this, &MainWin::saveRecord);
-    connect(m_panel, &MainPanel::recordButton, this, &MainWin::recordButton);
+    connect(m_panel, &MainPanel::deleteRequested, this, &MainWin::deleteTicked);
+    connect(m_panel, &MainPanel::helpRequested, this, &MainWin::openHelp);
     connect(m_panel, &MainPanel::reviewRequested, this, &MainWin::review);
 
     m_status = new QLabel(QStringLiteral("状态:"), this);
@@ -144,14 +145,6 @@ void MainWin::saveRecord(const QString& name, bool hasChart, const ChartResult& 
         fillHistory();
     } else {
         showStatus(QStringLiteral("保存失败"));
-    }
-}
-
-void MainWin::recordButton(int id) {
-    if (id == RecordPanel::kDeleteButton) {
-        deleteTicked();
-    } else if (id == RecordPanel::kHelpButton) {
-        openHelp();
     }
 }
 

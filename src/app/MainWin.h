@@ -10,8 +10,8 @@
 //      ├─ LoadWin (splash), GuaWin (lines by hand), the update timer
 //
 // Panels never call each other: they raise signals to MainPanel, which routes them among the
-// panels (results reset, compute, number basis) and raises six signals of its own to MainWin
-// (status text, open line entry, chart ready, save, record button, review). MainWin acts on
+// panels (results reset, compute, number basis) and raises seven signals of its own to MainWin
+// (status text, open line entry, chart ready, save, delete, help, review). MainWin acts on
 // the subsystems outside the panels: the prediction, the record store, the help book and the
 // update check.
 
@@ -71,7 +71,7 @@ public slots:
     void openLineEntry();
     void showPrediction(const quenmar::ChartResult& chart);
     void saveRecord(const QString& name, bool hasChart, const quenmar::ChartResult& chart, const QString& notes);
-    void recordButton(int id);
+    void deleteTicked();
     void review(int recordId);
     void fillHistory();
     void openHelp();
@@ -81,7 +81,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void deleteTicked();
     void layoutPanels();
 
     AppContext m_context;
