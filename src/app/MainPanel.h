@@ -5,6 +5,7 @@
 #include "engine/CastRequest.h"
 #include "engine/ChartResult.h"
 
+#include <QFont>
 #include <QFutureWatcher>
 #include <QTimer>
 #include <QWidget>
@@ -23,7 +24,7 @@ class MainPanel : public QWidget {
     Q_OBJECT
 
 public:
-    MainPanel(const AppContext& context, draws::RefreshServices refreshServices, const QString& fontDescription,
+    MainPanel(const AppContext& context, draws::RefreshServices refreshServices, const QFont& uiFont,
               QWidget* parent = nullptr);
 
     DrawsPanel* drawsPanel() const { return m_draws; }
@@ -55,7 +56,7 @@ private:
 
     AppContext m_context;
     draws::RefreshServices m_refreshServices;
-    QString m_fontDescription;
+    QFont m_uiFont;
     int m_lotteryCode = kGameHappy8;
     DrawsPanel* m_draws = nullptr;
     InputPanel* m_input = nullptr;

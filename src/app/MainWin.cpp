@@ -36,13 +36,13 @@ MainWin::MainWin(const AppContext& context, draws::RefreshServices refreshServic
     setObjectName(QStringLiteral("mainWin"));
     hide();
     setWindowTitle(kTitle);
-    m_fontDescription = uiFontDescription();
-    setFont(fontFromDescription(m_fontDescription));
+    const QFont font = uiFont();
+    setFont(font);
     resize(kOuterWidth, kDesignHeight);
 
     auto* central = new QWidget(this);
     setCentralWidget(central);
-    m_panel = new MainPanel(m_context, std::move(refreshServices), m_fontDescription, central);
+    m_panel = new MainPanel(m_context, std::move(refreshServices), font, central);
     m_panel->move(0, 0);
     connect(m_panel, &MainPanel::statusText, this, &MainWin::showStatus);
     connect(m_panel, &MainPanel::openLineEntry, this, &MainWin::openLineEntry);

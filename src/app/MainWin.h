@@ -52,7 +52,6 @@ public:
     MainPanel* mainPanel() const { return m_panel; }
     QString statusText() const { return m_status->text(); }
     QTimer* updateTimer() const { return m_updateTimer; }
-    QString fontDescription() const { return m_fontDescription; }
     /// What the update timer's tick runs (nothing until the update check is attached).
     void setUpdateCheck(std::function<void()> check) { m_updateCheck = std::move(check); }
     /// The help book's address of the last help request.
@@ -84,7 +83,6 @@ private:
     void layoutPanels();
 
     AppContext m_context;
-    QString m_fontDescription;
     MainPanel* m_panel = nullptr;
     QLabel* m_status = nullptr;
     QLabel* m_status2 = nullptr;

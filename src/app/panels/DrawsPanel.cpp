@@ -42,8 +42,7 @@ DrawsPanel::DrawsPanel(QWidget* parent) : QWidget(parent) {
 }
 
 void DrawsPanel::showLatestDraw(int kind, const QString& numbersText, const QString& dateText, const QString& issueText,
-                                const QString& fontDescription) {
-    const QFont font = fontFromDescription(fontDescription);
+                                const QFont& font) {
     const QSize cell = textExtent(font, QStringLiteral("款"));
     const auto layout = draws::layoutLatestDraw(kind, numbersText.toStdString(), dateText.toStdString(),
                                                 issueText.toStdString(), draws::CharCell{cell.width(), cell.height()});
@@ -52,8 +51,7 @@ void DrawsPanel::showLatestDraw(int kind, const QString& numbersText, const QStr
     }
 }
 
-void DrawsPanel::showPlaceholder(const QString& fontDescription) {
-    const QFont font = fontFromDescription(fontDescription);
+void DrawsPanel::showPlaceholder(const QFont& font) {
     const QSize cell = textExtent(font, QStringLiteral("款"));
     apply(draws::layoutPlaceholder(draws::CharCell{cell.width(), cell.height()}), font);
 }

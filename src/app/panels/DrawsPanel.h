@@ -3,6 +3,7 @@
 #include "draws/DrawsPanelLayout.h"
 
 #include <QAbstractButton>
+#include <QFont>
 #include <QList>
 #include <QString>
 #include <QWidget>
@@ -39,9 +40,9 @@ public:
 
     /// Rebuilds the labels for a draw of display kind 0..6; other kinds leave the panel as it is.
     void showLatestDraw(int kind, const QString& numbersText, const QString& dateText, const QString& issueText,
-                        const QString& fontDescription);
+                        const QFont& font);
     /// The placeholder shown until the first draw arrives.
-    void showPlaceholder(const QString& fontDescription);
+    void showPlaceholder(const QFont& font);
 
     const QList<QLabel*>& lineLabels() const { return m_lineLabels; }
     const QList<QLabel*>& numberLabels() const { return m_numberLabels; }
