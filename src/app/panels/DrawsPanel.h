@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/panels/RefreshButton.h"
 #include "draws/DrawsPanelLayout.h"
 
-#include <QAbstractButton>
 #include <QFont>
 #include <QList>
 #include <QString>
@@ -11,24 +11,6 @@
 class QLabel;
 
 namespace quenmar::app {
-
-/// The 32 × 32 refresh picture button: its picture follows its state (normal, under the
-/// mouse, pressed).
-class RefreshButton : public QAbstractButton {
-    Q_OBJECT
-
-public:
-    explicit RefreshButton(QWidget* parent = nullptr);
-    QSize sizeHint() const override { return {draws::kRefreshButtonSize, draws::kRefreshButtonSize}; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-
-private:
-    bool m_hovered = false;
-};
 
 /// The strip showing the latest draw: title, date and issue, the numbers as small coloured
 /// labels, and the refresh button.
