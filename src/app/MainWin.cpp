@@ -12,7 +12,6 @@
 #include "app/panels/RecordPanel.h"
 #include "prediction/Prediction.h"
 #include "store/RecordStore.h"
-#include "support/IniFile.h"
 #include "update/UpdateDownload.h"
 
 #include <QDesktopServices>
@@ -26,8 +25,14 @@ namespace quenmar::app {
 
 namespace {
 
-const QString kTitle = QStringLiteral("Quenmar V1.0.0版");
 constexpr int kGap = 10;
+
+// "Quenmar V1.0.0版": the product's short name and the running version, as the update check
+// knows them.
+QString mainTitle() {
+    return QStringLiteral("%1 %2版")
+        .arg(QString::fromUtf8(update::kApplicationName), QString::fromUtf8(update::kRunningVersionName));
+}
 
 } // namespace
 
@@ -35,7 +40,7 @@ MainWin::MainWin(const AppContext& context, draws::RefreshServices refreshServic
     : QMainWindow(parent), m_context(context) {
     setObjectName(QStringLiteral("mainWin"));
     hide();
-    setWindowTitle(kTitle);
+    setWindowTitle(mainTitle());
     const QFont font = uiFont();
     setFont(font);
     resize(kOuterWidth, kDesignHeight);
@@ -96,10 +101,7 @@ void MainWin::start() {
     }
     show();
     m_panel->startRefreshTimer();
-    const QString today = todayText(m_context.clock());
-    const QString recorded =
-        QString::fromStdString(support::readIniValue(m_context.configFile, "sys", "update_day"));
-    if (recorded != today) {
+    if (update::isUpdateCheckDue(m_context.configFile, todayText(m_context.clock()))) {
         m_updateTimer->start(kUpdateDelayMs);
     }
 }
