@@ -214,8 +214,4 @@ void MainWin::showUpdateWindow(const update::UpdateOffer& offer, const support::
     window->show();
 }
 
-UpdateWin* MainWin::updateWindow() const {
-    return m_updateWin.data();
-}
-
 } // namespace quenmar::app

@@ -36,8 +36,8 @@ class MainWin : public QMainWindow {
     Q_OBJECT
 
 public:
-    static constexpr int kDesignWidth = 800;
     static constexpr int kDesignHeight = 600;
+    /// The outer width set at creation, unscaled, in place of the design width of 800.
     static constexpr int kOuterWidth = 1024;
     static constexpr int kUpdateDelayMs = 5000;
 
@@ -62,8 +62,6 @@ public:
     void checkForUpdates(const update::UpdateCheckSettings& settings);
     /// Opens the update window for an offer.
     void showUpdateWindow(const update::UpdateOffer& offer, const support::HttpOptions& downloadOptions);
-    /// The update window while it is open; null otherwise.
-    UpdateWin* updateWindow() const;
 
 public slots:
     void showStatus(const QString& message);
