@@ -188,10 +188,6 @@ void MainWin::openHelp() {
     }
 }
 
-} // namespace quenmar::app
-
-namespace quenmar::app {
-
 void MainWin::checkForUpdates(const update::UpdateCheckSettings& settings) {
     auto* watcher = new QFutureWatcher<std::optional<update::UpdateOffer>>(this);
     connect(watcher, &QFutureWatcher<std::optional<update::UpdateOffer>>::finished, this, [this, watcher, settings] {

@@ -51,7 +51,8 @@ std::string_view UpdateWindowModel::actionCaption() const {
 }
 
 bool UpdateWindowModel::buttonsEnabled() const {
-    return m_stage != Stage::Downloading && m_stage != Stage::Installing && m_stage != Stage::InstallerRunning;
+    return m_stage != Stage::Downloading && m_stage != Stage::Installing &&
+           m_stage != Stage::InstallerRunning;
 }
 
 bool UpdateWindowModel::closeNeedsQuestion() const {

@@ -22,9 +22,10 @@ const QStringList kRowLabels{QStringLiteral("六爻:"), QStringLiteral("五爻:"
 // picker's own first item 秒钟.
 const QStringList kTimeNames{QStringLiteral("年份"), QStringLiteral("月份"), QStringLiteral("日期"),
                              QStringLiteral("小时"), QStringLiteral("分钟"), QStringLiteral("秒种")};
-const QString kTip = QStringLiteral(
-    "提示:线下摇卦此项属内行者知晓，古以三枚铜钱放入掌心合掌,心诚默念所测之事,摇动铜钱数下放到桌面上，如此六循，即成一卦象；"
-    "其中字面为阳,反面为阴,三个正面为阳动,两个正为阳，两个反面为阴，三个反面为阴动;");
+const QString kTip =
+    QStringLiteral("提示:线下摇卦此项属内行者知晓，古以三枚铜钱放入掌心合掌,心诚默念所测之事,"
+                   "摇动铜钱数下放到桌面上，如此六循，即成一卦象；"
+                   "其中字面为阳,反面为阴,三个正面为阳动,两个正为阳，两个反面为阴，三个反面为阴动;");
 
 constexpr int kGap = 10;
 
@@ -62,7 +63,8 @@ LineEntryPanel::LineEntryPanel(const ClockReading& now, QWidget* parent) : QWidg
     const QLabel* tip = addCoinTip(*topPicker, cell);
 
     auto* timeCaption = new QLabel(QStringLiteral("线下摇卦时间:"), this);
-    timeCaption->setGeometry(tip->x(), tip->geometry().bottom() + 1 + kGap / 2, cell.width() * 24 + 20, cell.height());
+    timeCaption->setGeometry(tip->x(), tip->geometry().bottom() + 1 + kGap / 2, cell.width() * 24 + 20,
+                             cell.height());
 
     const int timeTop = timeCaption->geometry().bottom() + 1 + 4;
     const DateTime fields = dateTimeFromMoment(now.moment).value_or(DateTime{});
@@ -77,7 +79,8 @@ QComboBox* LineEntryPanel::addLinePickers(QSize cell) {
         label->setGeometry(0, row * (cell.height() + kGap) + kGap, cell.width() * 3, cell.height());
         auto* picker = new QComboBox(this);
         picker->addItems(kLineItems);
-        picker->setGeometry(label->geometry().right() + 1, label->y() - 3, cell.width() * 8, cell.height() + 6);
+        picker->setGeometry(label->geometry().right() + 1, label->y() - 3, cell.width() * 8,
+                            cell.height() + 6);
         const int line = 6 - row;
         picker->setObjectName(QStringLiteral("linePicker%1").arg(line));
         m_lines[static_cast<std::size_t>(line - 1)] = picker;
@@ -128,8 +131,10 @@ void LineEntryPanel::addButtons(int panelWidth, int top, QSize cell) {
     m_cancel = new QPushButton(QStringLiteral("取消"), this);
     m_ok->setObjectName(QStringLiteral("okButton"));
     m_cancel->setObjectName(QStringLiteral("cancelButton"));
-    m_ok->setGeometry((panelWidth - cell.width() * 10 - kGap) / 2, top + 6, cell.width() * 5, cell.height() * 2);
-    m_cancel->setGeometry(m_ok->geometry().right() + 1 + kGap, m_ok->y(), cell.width() * 5, cell.height() * 2);
+    m_ok->setGeometry((panelWidth - cell.width() * 10 - kGap) / 2, top + 6, cell.width() * 5,
+                      cell.height() * 2);
+    m_cancel->setGeometry(m_ok->geometry().right() + 1 + kGap, m_ok->y(), cell.width() * 5,
+                          cell.height() * 2);
     connect(m_ok, &QPushButton::clicked, this, &LineEntryPanel::accept);
     connect(m_cancel, &QPushButton::clicked, this, &LineEntryPanel::cancelled);
 }
@@ -157,18 +162,25 @@ void LineEntryPanel::accept() {
     for (int i = 0; i < 6; ++i) {
         QComboBox* picker = m_time[static_cast<std::size_t>(i)];
         if (picker->currentIndex() <= 0) {
-            MessageBox::inform(this, QStringLiteral("信息:"), QStringLiteral("时间的%1未设定").arg(kTimeNames[i]));
+            MessageBox::inform(this, QStringLiteral("信息:"),
+                               QStringLiteral("时间的%1未设定").arg(kTimeNames[i]));
             return;
         }
         stamp += picker->currentText();
     }
     // The six texts joined read "%d年%d月%d日%d时%d分%d秒".
-    static const QRegularExpression form(QStringLiteral("^(\\d+)年(\\d+)月(\\d+)日(\\d+)时(\\d+)分(\\d+)秒$"));
+    static const QRegularExpression form(
+        QStringLiteral("^(\\d+)年(\\d+)月(\\d+)日(\\d+)时(\\d+)分(\\d+)秒$"));
     const QRegularExpressionMatch match = form.match(stamp);
     DateTime toss;
     if (match.hasMatch()) {
-        toss = DateTime{match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt(),
-                        match.captured(4).toInt(), match.captured(5).toInt(), match.captured(6).toInt(), 0};
+        toss = DateTime{match.captured(1).toInt(),
+                        match.captured(2).toInt(),
+                        match.captured(3).toInt(),
+                        match.captured(4).toInt(),
+                        match.captured(5).toInt(),
+                        match.captured(6).toInt(),
+                        0};
     }
     entry.moment = isValidDateTime(toss) ? momentFromDateTime(toss) : 0.0;
     emit accepted(entry);

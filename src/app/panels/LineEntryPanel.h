@@ -4,7 +4,6 @@
 #include "engine/Casting.h"
 
 #include <QWidget>
-
 #include <array>
 #include <string>
 #include <vector>

@@ -13,7 +13,7 @@ RefreshButton::RefreshButton(QWidget* parent) : QAbstractButton(parent) {
 }
 
 void RefreshButton::paintEvent(QPaintEvent*) {
-    const QString picture = isDown() ? QStringLiteral(":/icons/refresh-pressed.svg")
+    const QString picture = isDown()    ? QStringLiteral(":/icons/refresh-pressed.svg")
                             : m_hovered ? QStringLiteral(":/icons/refresh-hover.svg")
                                         : QStringLiteral(":/icons/refresh-normal.svg");
     QPainter painter(this);
