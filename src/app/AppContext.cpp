@@ -9,9 +9,9 @@ ClockReading systemClock() {
     return ClockReading{momentFromDateTime(support::readLocalClock()), support::standardBiasMinutes()};
 }
 
-QString todayText(const ClockReading& now) {
+std::string todayText(const ClockReading& now) {
     const auto fields = dateTimeFromMoment(now.moment);
-    return fields ? QString::fromStdString(dateText(*fields)) : QString();
+    return fields ? dateText(*fields) : std::string();
 }
 
 } // namespace quenmar::app

@@ -2,10 +2,9 @@
 
 #include "engine/Casting.h"
 
-#include <QString>
-
 #include <filesystem>
 #include <functional>
+#include <string>
 
 namespace quenmar::store {
 class TableDb;
@@ -28,6 +27,6 @@ struct AppContext {
 ClockReading systemClock();
 
 /// "%d年%d月%d日" of the clock reading's date: the form of `update_day`.
-QString todayText(const ClockReading& now);
+std::string todayText(const ClockReading& now);
 
 } // namespace quenmar::app

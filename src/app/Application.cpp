@@ -6,9 +6,9 @@
 #include "app/MessageBox.h"
 #include "app/Resources.h"
 #include "app/UiFont.h"
+#include "engine/Moment.h"
 #include "store/TableDb.h"
 #include "support/InstanceLock.h"
-#include "support/LocalClock.h"
 #include "support/ProgramPaths.h"
 #include "update/UpdateCheck.h"
 
@@ -94,8 +94,9 @@ int runApplication(int argc, char** argv) {
     int exitCode = 0;
     {
         MainWin window(context, draws::defaultRefreshServices());
-        window.setUpdateCheck([&window] {
-            const auto settings = update::programUpdateCheckSettings(support::readLocalClock());
+        window.setUpdateCheck([&window, &context] {
+            const auto today = dateTimeFromMoment(context.clock().moment);
+            const auto settings = today ? update::programUpdateCheckSettings(*today) : std::nullopt;
             if (settings) {
                 window.checkForUpdates(*settings);
             }

@@ -12,9 +12,9 @@
 namespace quenmar::app {
 
 MainPanel::MainPanel(const AppContext& context, draws::RefreshServices refreshServices,
-                     const QString& fontDescription, QWidget* parent)
+                     const QFont& uiFont, QWidget* parent)
     : QWidget(parent), m_context(context), m_refreshServices(std::move(refreshServices)),
-      m_fontDescription(fontDescription) {
+      m_uiFont(uiFont) {
     setObjectName(QStringLiteral("mainPanel"));
     m_draws = new DrawsPanel(this);
     m_draws->setObjectName(QStringLiteral("drawsPanel"));
@@ -24,7 +24,7 @@ MainPanel::MainPanel(const AppContext& context, draws::RefreshServices refreshSe
     m_chart->setObjectName(QStringLiteral("chartPanel"));
     m_record = new RecordPanel(this);
     m_record->setObjectName(QStringLiteral("recordPanel"));
-    m_draws->showPlaceholder(m_fontDescription);
+    m_draws->showPlaceholder(m_uiFont);
     m_lotteryCode = kGameHappy8;
 
     connect(m_input, &InputPanel::resultsReset, this, [this] {
@@ -38,7 +38,8 @@ MainPanel::MainPanel(const AppContext& context, draws::RefreshServices refreshSe
         emit saveRequested(name, m_chart->hasChart(), m_chart->chart(), m_record->notesText());
         m_record->clearAfterSave();
     });
-    connect(m_record, &RecordPanel::recordButton, this, &MainPanel::recordButton);
+    connect(m_record, &RecordPanel::deleteClicked, this, &MainPanel::deleteRequested);
+    connect(m_record, &RecordPanel::helpClicked, this, &MainPanel::helpRequested);
     connect(m_record, &RecordPanel::entryDoubleClicked, this, &MainPanel::reviewRequested);
 
     m_refreshTimer = new QTimer(this);
@@ -92,7 +93,7 @@ void MainPanel::applyRefresh(const draws::RefreshOutcome& outcome) {
         if (outcome.showDraw) {
             m_draws->showLatestDraw(outcome.kind, QString::fromStdString(outcome.numbersText),
                                     QString::fromStdString(outcome.draw.date),
-                                    QString::fromStdString(outcome.draw.issue), m_fontDescription);
+                                    QString::fromStdString(outcome.draw.issue), m_uiFont);
         }
     }
     m_refreshGate.finish();

@@ -5,6 +5,7 @@
 #include "engine/CastRequest.h"
 #include "engine/ChartResult.h"
 
+#include <QFont>
 #include <QFutureWatcher>
 #include <QTimer>
 #include <QWidget>
@@ -17,13 +18,13 @@ class InputPanel;
 class RecordPanel;
 
 /// The one child of the main window: it holds the four working panels and routes their
-/// events among them; everything outside the panels it hands up to MainWin as one of six
+/// events among them; everything outside the panels it hands up to MainWin as one of seven
 /// events. It also owns the draws refresh timer and the selected lottery code.
 class MainPanel : public QWidget {
     Q_OBJECT
 
 public:
-    MainPanel(const AppContext& context, draws::RefreshServices refreshServices, const QString& fontDescription,
+    MainPanel(const AppContext& context, draws::RefreshServices refreshServices, const QFont& uiFont,
               QWidget* parent = nullptr);
 
     DrawsPanel* drawsPanel() const { return m_draws; }
@@ -43,7 +44,8 @@ signals:
     void openLineEntry();
     void chartReady(const quenmar::ChartResult& chart);
     void saveRequested(const QString& name, bool hasChart, const quenmar::ChartResult& chart, const QString& notes);
-    void recordButton(int id);
+    void deleteRequested();
+    void helpRequested();
     void reviewRequested(int recordId);
 
 private:
@@ -54,7 +56,7 @@ private:
 
     AppContext m_context;
     draws::RefreshServices m_refreshServices;
-    QString m_fontDescription;
+    QFont m_uiFont;
     int m_lotteryCode = kGameHappy8;
     DrawsPanel* m_draws = nullptr;
     InputPanel* m_input = nullptr;

@@ -12,7 +12,6 @@
 #include "app/panels/RecordPanel.h"
 #include "prediction/Prediction.h"
 #include "store/RecordStore.h"
-#include "support/IniFile.h"
 #include "update/UpdateDownload.h"
 
 #include <QDesktopServices>
@@ -26,8 +25,14 @@ namespace quenmar::app {
 
 namespace {
 
-const QString kTitle = QStringLiteral("Quenmar V1.0.0版");
 constexpr int kGap = 10;
+
+// "Quenmar V1.0.0版": the product's short name and the running version, as the update check
+// knows them.
+QString mainTitle() {
+    return QStringLiteral("%1 %2版")
+        .arg(QString::fromUtf8(update::kApplicationName), QString::fromUtf8(update::kRunningVersionName));
+}
 
 } // namespace
 
@@ -35,20 +40,21 @@ MainWin::MainWin(const AppContext& context, draws::RefreshServices refreshServic
     : QMainWindow(parent), m_context(context) {
     setObjectName(QStringLiteral("mainWin"));
     hide();
-    setWindowTitle(kTitle);
-    m_fontDescription = uiFontDescription();
-    setFont(fontFromDescription(m_fontDescription));
+    setWindowTitle(mainTitle());
+    const QFont font = uiFont();
+    setFont(font);
     resize(kOuterWidth, kDesignHeight);
 
     auto* central = new QWidget(this);
     setCentralWidget(central);
-    m_panel = new MainPanel(m_context, std::move(refreshServices), m_fontDescription, central);
+    m_panel = new MainPanel(m_context, std::move(refreshServices), font, central);
     m_panel->move(0, 0);
     connect(m_panel, &MainPanel::statusText, this, &MainWin::showStatus);
     connect(m_panel, &MainPanel::openLineEntry, this, &MainWin::openLineEntry);
     connect(m_panel, &MainPanel::chartReady, this, &MainWin::showPrediction);
     connect(m_panel, &MainPanel::saveRequested, this, &MainWin::saveRecord);
-    connect(m_panel, &MainPanel::recordButton, this, &MainWin::recordButton);
+    connect(m_panel, &MainPanel::deleteRequested, this, &MainWin::deleteTicked);
+    connect(m_panel, &MainPanel::helpRequested, this, &MainWin::openHelp);
     connect(m_panel, &MainPanel::reviewRequested, this, &MainWin::review);
 
     m_status = new QLabel(QStringLiteral("状态:"), this);
@@ -95,10 +101,7 @@ void MainWin::start() {
     }
     show();
     m_panel->startRefreshTimer();
-    const QString today = todayText(m_context.clock());
-    const QString recorded =
-        QString::fromStdString(support::readIniValue(m_context.configFile, "sys", "update_day"));
-    if (recorded != today) {
+    if (update::isUpdateCheckDue(m_context.configFile, todayText(m_context.clock()))) {
         m_updateTimer->start(kUpdateDelayMs);
     }
 }
@@ -147,14 +150,6 @@ void MainWin::saveRecord(const QString& name, bool hasChart, const ChartResult& 
     }
 }
 
-void MainWin::recordButton(int id) {
-    if (id == RecordPanel::kDeleteButton) {
-        deleteTicked();
-    } else if (id == RecordPanel::kHelpButton) {
-        openHelp();
-    }
-}
-
 void MainWin::deleteTicked() {
     if (!MessageBox::ask(this, QStringLiteral("询问:"), QStringLiteral("确定需要删除当前所选择的历史数据吗?"))) {
         return;
@@ -193,10 +188,6 @@ void MainWin::openHelp() {
     }
 }
 
-} // namespace quenmar::app
-
-namespace quenmar::app {
-
 void MainWin::checkForUpdates(const update::UpdateCheckSettings& settings) {
     auto* watcher = new QFutureWatcher<std::optional<update::UpdateOffer>>(this);
     connect(watcher, &QFutureWatcher<std::optional<update::UpdateOffer>>::finished, this, [this, watcher, settings] {
@@ -217,10 +208,6 @@ void MainWin::showUpdateWindow(const update::UpdateOffer& offer, const support::
     window->setAttribute(Qt::WA_DeleteOnClose);
     m_updateWin = window;
     window->show();
-}
-
-UpdateWin* MainWin::updateWindow() const {
-    return m_updateWin.data();
 }
 
 } // namespace quenmar::app

@@ -10,8 +10,8 @@
 //      ├─ LoadWin (splash), GuaWin (lines by hand), the update timer
 //
 // Panels never call each other: they raise signals to MainPanel, which routes them among the
-// panels (results reset, compute, number basis) and raises six signals of its own to MainWin
-// (status text, open line entry, chart ready, save, record button, review). MainWin acts on
+// panels (results reset, compute, number basis) and raises seven signals of its own to MainWin
+// (status text, open line entry, chart ready, save, delete, help, review). MainWin acts on
 // the subsystems outside the panels: the prediction, the record store, the help book and the
 // update check.
 
@@ -36,8 +36,8 @@ class MainWin : public QMainWindow {
     Q_OBJECT
 
 public:
-    static constexpr int kDesignWidth = 800;
     static constexpr int kDesignHeight = 600;
+    /// The outer width set at creation, unscaled, in place of the design width of 800.
     static constexpr int kOuterWidth = 1024;
     static constexpr int kUpdateDelayMs = 5000;
 
@@ -52,7 +52,6 @@ public:
     MainPanel* mainPanel() const { return m_panel; }
     QString statusText() const { return m_status->text(); }
     QTimer* updateTimer() const { return m_updateTimer; }
-    QString fontDescription() const { return m_fontDescription; }
     /// What the update timer's tick runs (nothing until the update check is attached).
     void setUpdateCheck(std::function<void()> check) { m_updateCheck = std::move(check); }
     /// The help book's address of the last help request.
@@ -63,15 +62,13 @@ public:
     void checkForUpdates(const update::UpdateCheckSettings& settings);
     /// Opens the update window for an offer.
     void showUpdateWindow(const update::UpdateOffer& offer, const support::HttpOptions& downloadOptions);
-    /// The update window while it is open; null otherwise.
-    UpdateWin* updateWindow() const;
 
 public slots:
     void showStatus(const QString& message);
     void openLineEntry();
     void showPrediction(const quenmar::ChartResult& chart);
     void saveRecord(const QString& name, bool hasChart, const quenmar::ChartResult& chart, const QString& notes);
-    void recordButton(int id);
+    void deleteTicked();
     void review(int recordId);
     void fillHistory();
     void openHelp();
@@ -81,11 +78,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void deleteTicked();
     void layoutPanels();
 
     AppContext m_context;
-    QString m_fontDescription;
     MainPanel* m_panel = nullptr;
     QLabel* m_status = nullptr;
     QLabel* m_status2 = nullptr;

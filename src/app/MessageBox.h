@@ -32,22 +32,13 @@ public:
     static void resetRecord();
 
 private:
+    /// Keeps caption and text for the test hooks; the answer given in advance, if any.
+    static std::optional<bool> record(const QString& caption, const QString& text);
+
     static std::optional<bool> s_nextAnswer;
-    static bool s_autoAnswerAll;
     static QString s_lastCaption;
     static QString s_lastText;
     static int s_count;
-
-    friend class MessageBoxAutoAnswer;
-};
-
-/// Test hook: while it lives, every box is answered with `yes` without being shown.
-class MessageBoxAutoAnswer {
-public:
-    explicit MessageBoxAutoAnswer(bool yes);
-    ~MessageBoxAutoAnswer();
-    MessageBoxAutoAnswer(const MessageBoxAutoAnswer&) = delete;
-    MessageBoxAutoAnswer& operator=(const MessageBoxAutoAnswer&) = delete;
 };
 
 } // namespace quenmar::app

@@ -16,7 +16,6 @@
 #include "app/panels/InputPanel.h"
 #include "app/LoadWin.h"
 #include "engine/Moment.h"
-#include "store/RecordStore.h"
 #include "store/TableDb.h"
 
 #include <QComboBox>
@@ -25,8 +24,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 
 namespace {
@@ -48,22 +47,80 @@ draws::RefreshServices fixtureDraw() {
     return services;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+struct Options {
     std::string output;
     std::string window = "main";
+};
+
+std::optional<Options> parseOptions(int argc, char** argv) {
+    Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--scale" && i + 1 < argc) {
             qputenv("QT_SCALE_FACTOR", argv[++i]);
         } else if (arg == "--window" && i + 1 < argc) {
-            window = argv[++i];
+            options.window = argv[++i];
         } else {
-            output = arg;
+            options.output = arg;
         }
     }
-    if (output.empty()) {
+    if (options.output.empty()) {
+        return std::nullopt;
+    }
+    return options;
+}
+
+QPixmap grabUpdateWindow() {
+    update::UpdateOffer offer;
+    offer.latestVersion = "V1.1.0";
+    offer.day = "2026年12月1日";
+    offer.size = 5242880;
+    offer.md5 = "0123456789ABCDEF0123456789ABCDEF";
+    offer.body = "修正若干问题;\n新增帮助文档;\n改进开奖数据的获取。";
+    app::UpdateWin update(offer, {}, [] {});
+    update.show();
+    QApplication::processEvents();
+    return update.grab();
+}
+
+QPixmap grabSplash() {
+    app::LoadWin splash;
+    splash.show();
+    return splash.grab();
+}
+
+QPixmap grabLineEntry(const app::AppContext& context) {
+    app::GuaWin lines(context.clock(), [](const app::HandEntry&) {});
+    lines.panel()->linePicker(1)->setCurrentIndex(3);
+    lines.panel()->linePicker(2)->setCurrentIndex(2);
+    lines.show();
+    return lines.grab();
+}
+
+// The main window after the first refresh tick and the sample calculation.
+QPixmap grabMainWindow(const app::AppContext& context) {
+    app::MainWin main(context, fixtureDraw());
+    main.show();
+    main.fillHistory();
+    app::MainPanel* panel = main.mainPanel();
+    QMetaObject::invokeMethod(panel->refreshTimer(), "timeout");
+    app::InputPanel* input = panel->inputPanel();
+    input->methodPicker()->select(1);
+    input->numberBox()->setText(QStringLiteral("38"));
+    input->zodiacPicker()->select(1);
+    input->computeButton()->click();
+    for (int i = 0; i < 50 && panel->refreshInFlight(); ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    QApplication::processEvents();
+    return main.grab();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::optional<Options> options = parseOptions(argc, argv);
+    if (!options) {
         std::cerr << "usage: quenmar-screenshot OUTPUT.png [--scale FACTOR] [--window main|lines|splash|update|start]\n";
         return 2;
     }
@@ -82,54 +139,18 @@ int main(int argc, char** argv) {
     context.showSplash = false;
     context.openHelpInViewer = false;
 
-    QPixmap picture;
-    if (window == "start") {
+    if (options->window == "start") {
         app::MainWin main(context, fixtureDraw());
         main.show();
         QApplication::processEvents();
         return 0;
     }
-    if (window == "update") {
-        update::UpdateOffer offer;
-        offer.latestVersion = "V1.1.0";
-        offer.day = "2026年12月1日";
-        offer.size = 5242880;
-        offer.md5 = "0123456789ABCDEF0123456789ABCDEF";
-        offer.body = "修正若干问题;\n新增帮助文档;\n改进开奖数据的获取。";
-        app::UpdateWin update(offer, {}, [] {});
-        update.show();
-        QApplication::processEvents();
-        picture = update.grab();
-    } else if (window == "splash") {
-        app::LoadWin splash;
-        splash.show();
-        picture = splash.grab();
-    } else if (window == "lines") {
-        app::GuaWin lines(context.clock(), [](const app::HandEntry&) {});
-        lines.panel()->linePicker(1)->setCurrentIndex(3);
-        lines.panel()->linePicker(2)->setCurrentIndex(2);
-        lines.show();
-        picture = lines.grab();
-    } else {
-        app::MainWin main(context, fixtureDraw());
-        main.show();
-        main.fillHistory();
-        app::MainPanel* panel = main.mainPanel();
-        panel->drawsPanel();
-        QMetaObject::invokeMethod(panel->refreshTimer(), "timeout"); // the first refresh tick
-        app::InputPanel* input = panel->inputPanel();
-        input->methodPicker()->select(1);
-        input->numberBox()->setText(QStringLiteral("38"));
-        input->zodiacPicker()->select(1);
-        input->computeButton()->click();
-        for (int i = 0; i < 50 && panel->refreshInFlight(); ++i) {
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
-        QApplication::processEvents();
-        picture = main.grab();
-    }
-    if (!picture.save(QString::fromStdString(output), "PNG")) {
-        std::cerr << "quenmar-screenshot: cannot write " << output << "\n";
+    const QPixmap picture = options->window == "update"   ? grabUpdateWindow()
+                            : options->window == "splash" ? grabSplash()
+                            : options->window == "lines"  ? grabLineEntry(context)
+                                                          : grabMainWindow(context);
+    if (!picture.save(QString::fromStdString(options->output), "PNG")) {
+        std::cerr << "quenmar-screenshot: cannot write " << options->output << "\n";
         return 1;
     }
     return 0;

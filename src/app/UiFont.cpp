@@ -10,6 +10,7 @@ namespace quenmar::app {
 namespace {
 
 const QString kFace = QStringLiteral("宋体");
+constexpr int kPointSize = 9;
 
 } // namespace
 
@@ -32,26 +33,16 @@ void installCjkFallbacks() {
     QFont::insertSubstitutions(kFace, present);
 }
 
-QString uiFontDescription() {
-    QString description = QStringLiteral("宋体,13,0,0,0,0,0");
-    description.replace(QStringLiteral(",13,"), QStringLiteral(",9,"));
-    return description;
-}
-
-QFont fontFromDescription(const QString& description) {
-    const QStringList parts = description.split(QLatin1Char(','));
-    QFont font(parts.value(0, kFace));
-    font.setPointSize(parts.value(1).toInt() > 0 ? parts.value(1).toInt() : 9);
-    font.setBold(parts.value(2).toInt() != 0);
-    font.setItalic(parts.value(3).toInt() != 0);
-    font.setUnderline(parts.value(4).toInt() != 0);
-    font.setStrikeOut(parts.value(5).toInt() != 0);
-    return font;
-}
-
 QFont uiFont() {
     installCjkFallbacks();
-    return fontFromDescription(uiFontDescription());
+    QFont font(kFace);
+    font.setPointSize(kPointSize);
+    // Set rather than left to the defaults, so that no style is inherited from elsewhere.
+    font.setBold(false);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
 }
 
 QSize textExtent(const QFont& font, const QString& text) {

@@ -10,14 +10,8 @@
 // Chinese text under a neutral locale.
 namespace quenmar::app {
 
-/// The font description the main window stores: the template "宋体,13,0,0,0,0,0" with its size
-/// replaced by 9 (face, size, bold, italic, underline, strike-out, charset).
-QString uiFontDescription();
-
-/// The font of a description made by uiFontDescription().
-QFont fontFromDescription(const QString& description);
-
-/// The UI font itself.
+/// The UI font: "宋体" at 9 points, not bold, not italic, not underlined, not struck out. The
+/// main window takes it as its own font and hands it to every panel.
 QFont uiFont();
 
 /// Registers the CJK fallbacks for "宋体" once per process.

@@ -15,20 +15,12 @@
 
 namespace quenmar::app {
 
-namespace {
-
-QString text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-} // namespace
-
 UpdateWin::UpdateWin(update::UpdateOffer offer, support::HttpOptions downloadOptions,
                      std::function<void()> endProgram, QWidget* parent)
     : QDialog(parent), m_model(std::move(offer)), m_downloadOptions(std::move(downloadOptions)),
       m_endProgram(std::move(endProgram)) {
     setObjectName(QStringLiteral("updateWin"));
-    setWindowTitle(text(update::kUpdateWindowCaption));
+    setWindowTitle(QString::fromUtf8(update::kUpdateWindowCaption));
     const QSize cell = textExtent(font(), QStringLiteral("框"));
 
     auto* layout = new QVBoxLayout(this);
@@ -54,7 +46,7 @@ UpdateWin::UpdateWin(update::UpdateOffer offer, support::HttpOptions downloadOpt
     layout->addWidget(m_status);
 
     auto* buttons = new QHBoxLayout;
-    m_later = new QPushButton(text(update::kLaterCaption), this);
+    m_later = new QPushButton(QString::fromUtf8(update::kLaterCaption), this);
     m_later->setObjectName(QStringLiteral("laterButton"));
     m_action = new QPushButton(this);
     m_action->setObjectName(QStringLiteral("actionButton"));
@@ -81,7 +73,7 @@ UpdateWin::~UpdateWin() {
 }
 
 void UpdateWin::refresh() {
-    m_action->setText(QString::fromStdString(m_model.actionCaption()));
+    m_action->setText(QString::fromUtf8(m_model.actionCaption()));
     m_action->setEnabled(m_model.buttonsEnabled());
     m_later->setEnabled(m_model.buttonsEnabled());
     m_progress->setValue(m_model.progress());
@@ -142,7 +134,7 @@ void UpdateWin::onAction() {
 
 void UpdateWin::closeEvent(QCloseEvent* event) {
     if (!m_closingWithoutQuestion && m_model.closeNeedsQuestion() &&
-        !MessageBox::ask(this, text(update::kQuestionCaption), text(update::kCloseQuestion))) {
+        !MessageBox::ask(this, QString::fromUtf8(update::kQuestionCaption), QString::fromUtf8(update::kCloseQuestion))) {
         event->ignore();
         return;
     }

@@ -17,27 +17,71 @@ std::vector<std::string> UpdateWindowModel::lines() const {
     return filled;
 }
 
-UpdateWindowModel::Action UpdateWindowModel::actionClicked() {
-    if (!m_enabled) {
-        return Action::None;
+UpdateState UpdateWindowModel::state() const {
+    switch (m_stage) {
+    case Stage::Offered:
+        return UpdateState::Idle;
+    case Stage::Downloading:
+        return UpdateState::Downloading;
+    case Stage::DownloadFailed:
+        return UpdateState::DownloadFailed;
+    case Stage::Downloaded:
+    case Stage::Installing:
+    case Stage::InstallRefused:
+    case Stage::InstallerRunning:
+        break;
     }
-    if (m_caption == kDownloadCaption) {
-        m_caption = kDownloadingCaption;
-        m_enabled = false;
+    return UpdateState::Downloaded;
+}
+
+std::string_view UpdateWindowModel::actionCaption() const {
+    switch (m_stage) {
+    case Stage::Downloading:
+        return kDownloadingCaption;
+    case Stage::Downloaded:
+    case Stage::Installing:
+    case Stage::InstallerRunning:
+        return kInstallCaption;
+    case Stage::Offered:
+    case Stage::DownloadFailed:
+    case Stage::InstallRefused:
+        break;
+    }
+    return kDownloadCaption;
+}
+
+bool UpdateWindowModel::buttonsEnabled() const {
+    return m_stage != Stage::Downloading && m_stage != Stage::Installing &&
+           m_stage != Stage::InstallerRunning;
+}
+
+bool UpdateWindowModel::closeNeedsQuestion() const {
+    const UpdateState reported = state();
+    return reported == UpdateState::Downloading || reported == UpdateState::Downloaded;
+}
+
+UpdateWindowModel::Action UpdateWindowModel::actionClicked() {
+    switch (m_stage) {
+    case Stage::Offered:
+    case Stage::DownloadFailed:
+    case Stage::InstallRefused:
+        m_stage = Stage::Downloading;
         m_progress = 0;
         m_status.clear(); // a retry must not keep showing the last failure
-        m_state = kDownloading;
         return Action::StartDownload;
-    }
-    if (m_caption == kInstallCaption) {
-        m_enabled = false;
+    case Stage::Downloaded:
+        m_stage = Stage::Installing;
         return Action::Install;
+    case Stage::Downloading:
+    case Stage::Installing:
+    case Stage::InstallerRunning:
+        break; // the buttons are disabled
     }
     return Action::None;
 }
 
 void UpdateWindowModel::downloadProgressed(int percent, const std::string& statusText) {
-    if (m_state != kDownloading) {
+    if (m_stage != Stage::Downloading) {
         return; // a notice that was under way when the download ended
     }
     m_progress = percent;
@@ -45,31 +89,29 @@ void UpdateWindowModel::downloadProgressed(int percent, const std::string& statu
 }
 
 void UpdateWindowModel::downloadFinished(bool downloaded) {
-    if (m_state != kDownloading) {
+    if (m_stage != Stage::Downloading) {
         return;
     }
-    m_state = downloaded ? kDownloaded : kDownloadFailed;
-    m_caption = downloaded ? kInstallCaption : kDownloadCaption;
+    m_stage = downloaded ? Stage::Downloaded : Stage::DownloadFailed;
     m_status = downloaded ? kDownloadedText : kDownloadFailedText;
-    m_enabled = true;
 }
 
 void UpdateWindowModel::installFinished(InstallOutcome outcome) {
+    if (m_stage != Stage::Installing) {
+        return;
+    }
     switch (outcome) {
     case InstallOutcome::FingerprintMismatch:
-        // The state stays "downloaded" as last reported; only the caption goes back.
         m_status = kFingerprintWrongText;
-        m_caption = kDownloadCaption;
-        m_enabled = true;
+        m_stage = Stage::InstallRefused;
         break;
     case InstallOutcome::InstallerNotStarted:
         m_status = kInstallerFailedText;
-        m_caption = kDownloadCaption;
-        m_enabled = true;
+        m_stage = Stage::InstallRefused;
         break;
     case InstallOutcome::InstallerStarted:
         m_status = kFingerprintRightText;
-        m_endProgram = true;
+        m_stage = Stage::InstallerRunning;
         break;
     }
 }

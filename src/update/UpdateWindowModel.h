@@ -9,11 +9,13 @@
 
 // What the update window shows and how it reacts, without any window toolkit: the window is
 // a view that copies these texts into its controls after every call and asks the model what
-// a click means.
+// a click means. One stage decides everything; the captions, the enabling and the question
+// on closing follow from it.
 //
-//   0 idle ── download ──▶ 1 downloading ──▶ 2 downloaded ── install ──▶ installer runs
-//                 ▲                      └─▶ −2 failed ──┐      │ mismatch: file deleted,
-//                 └──────────────── download again ──────┴──────┘ caption back to download
+//   offered, download failed, install refused ── click ──▶ downloading
+//   downloading ── the worker ends ──▶ downloaded, or download failed
+//   downloaded ── click ──▶ installing ──▶ installer running, or install refused
+//                                          (the file was wrong, or it did not start)
 namespace quenmar::update {
 
 inline constexpr std::string_view kUpdateWindowCaption = "发现新版本";
@@ -33,14 +35,12 @@ inline constexpr std::string_view kQuestionCaption = "询问:";
 inline constexpr std::string_view kLineTemplates[] = {"软件名称:{0}", "当前版本:{0}",   "最新版本:{0}",
                                                       "发布日期:{0}", "文件大小:{0}MB", "更新内容:{0}"};
 
+/// The update state the window keeps: idle until the download is asked for, then
+/// downloading, then downloaded or failed. A refused install leaves it at downloaded.
+enum class UpdateState { Idle, Downloading, Downloaded, DownloadFailed };
+
 class UpdateWindowModel {
 public:
-    /// The update state as the window keeps it.
-    static constexpr int kIdle = 0;
-    static constexpr int kDownloading = 1;
-    static constexpr int kDownloaded = 2;
-    static constexpr int kDownloadFailed = -2;
-
     enum class Action {
         None,          // nothing to do
         StartDownload, // start the download of offer().downloadUrl into offer().installerPath
@@ -52,17 +52,18 @@ public:
     const UpdateOffer& offer() const { return m_offer; }
     /// The six filled lines; the sixth goes into the release-notes box.
     std::vector<std::string> lines() const;
-    int state() const { return m_state; }
-    const std::string& actionCaption() const { return m_caption; }
+    UpdateState state() const;
+    /// "立即下载", "…下载中…" or "立即安装": what a click on the action button does next.
+    std::string_view actionCaption() const;
     /// Both buttons ("下次再说" and the action button) are enabled or disabled together.
-    bool buttonsEnabled() const { return m_enabled; }
+    bool buttonsEnabled() const;
     int progress() const { return m_progress; }
     const std::string& statusText() const { return m_status; }
     /// The installer is running: the window closes the main window, which ends the program.
-    bool shouldEndProgram() const { return m_endProgram; }
+    bool shouldEndProgram() const { return m_stage == Stage::InstallerRunning; }
     /// Closing by the close box asks `kCloseQuestion` first while a download runs or a
     /// downloaded update waits to be installed.
-    bool closeNeedsQuestion() const { return m_state > 0; }
+    bool closeNeedsQuestion() const;
 
     /// The action button was clicked; says what the window must do next.
     Action actionClicked();
@@ -74,13 +75,20 @@ public:
     void installFinished(InstallOutcome outcome);
 
 private:
+    enum class Stage {
+        Offered,          // nothing done yet
+        Downloading,      // the worker runs; both buttons wait for it
+        DownloadFailed,   // the user may download again
+        Downloaded,       // the file waits to be installed
+        Installing,       // the fingerprint check and the installer start run
+        InstallRefused,   // the file was wrong or did not start: download again
+        InstallerRunning, // the program is about to end
+    };
+
     UpdateOffer m_offer;
-    int m_state = kIdle;
-    std::string m_caption{kDownloadCaption};
-    bool m_enabled = true;
+    Stage m_stage = Stage::Offered;
     int m_progress = 0;
     std::string m_status;
-    bool m_endProgram = false;
 };
 
 } // namespace quenmar::update

@@ -3,6 +3,7 @@
 #include "app/MainPanel.h"
 #include "app/MessageBox.h"
 #include "app/panels/GuaWin.h"
+#include "app/panels/LineEntryPanel.h"
 #include "app/panels/InputPanel.h"
 
 #include <QComboBox>
@@ -50,7 +51,7 @@ private slots:
 
     void checksLinesFromTheBottomRow() {
         app::LineEntryPanel panel(ClockReading{at(2024, 5, 3, 14, 5, 30), -480});
-        QSignalSpy finished(&panel, &app::LineEntryPanel::finished);
+        QSignalSpy accepted(&panel, &app::LineEntryPanel::accepted);
         app::MessageBox::setNextAnswer(true);
         QTest::mouseClick(panel.okButton(), Qt::LeftButton);
         QCOMPARE(app::MessageBox::lastCaption(), QStringLiteral("信息:"));
@@ -59,12 +60,12 @@ private slots:
         app::MessageBox::setNextAnswer(true);
         QTest::mouseClick(panel.okButton(), Qt::LeftButton);
         QCOMPARE(app::MessageBox::lastText(), QStringLiteral("在第:3爻没有设定!"));
-        QCOMPARE(finished.count(), 0);
+        QCOMPARE(accepted.count(), 0);
     }
 
     void namesTheUnsetTimePicker() {
         app::LineEntryPanel panel(ClockReading{at(2024, 5, 3, 14, 5, 30), -480});
-        QSignalSpy finished(&panel, &app::LineEntryPanel::finished);
+        QSignalSpy accepted(&panel, &app::LineEntryPanel::accepted);
         setLines(&panel, {1, 2, 1, 2, 1, 2});
         panel.timePicker(5)->setCurrentIndex(0);
         app::MessageBox::setNextAnswer(true);
@@ -74,18 +75,17 @@ private slots:
         app::MessageBox::setNextAnswer(true);
         QTest::mouseClick(panel.okButton(), Qt::LeftButton);
         QCOMPARE(app::MessageBox::lastText(), QStringLiteral("时间的小时未设定"));
-        QCOMPARE(finished.count(), 0);
+        QCOMPARE(accepted.count(), 0);
     }
 
     void turnsChoicesIntoLinesFlagsAndTheTossTime() {
         app::LineEntryPanel panel(ClockReading{at(2024, 5, 3, 14, 5, 30, 777), -480});
-        QSignalSpy finished(&panel, &app::LineEntryPanel::finished);
+        QSignalSpy accepted(&panel, &app::LineEntryPanel::accepted);
         setLines(&panel, {3, 2, 2, 2, 2, 2});
         panel.timePicker(4)->setCurrentIndex(8); // 7分
         QTest::mouseClick(panel.okButton(), Qt::LeftButton);
-        QCOMPARE(finished.count(), 1);
-        QCOMPARE(finished.at(0).at(0).toInt(), app::LineEntryPanel::kAccepted);
-        const auto entry = finished.at(0).at(1).value<app::HandEntry>();
+        QCOMPARE(accepted.count(), 1);
+        const auto entry = accepted.at(0).at(0).value<app::HandEntry>();
         QCOMPARE(entry.lowerLines, std::string("100"));
         QCOMPARE(entry.upperLines, std::string("000"));
         QCOMPARE(entry.movingFlags, (std::vector<int>{1, 0, 0, 0, 0, 0}));
@@ -93,7 +93,7 @@ private slots:
 
         setLines(&panel, {4, 1, 3, 2, 1, 4});
         QTest::mouseClick(panel.okButton(), Qt::LeftButton);
-        const auto second = finished.at(1).at(1).value<app::HandEntry>();
+        const auto second = accepted.at(1).at(0).value<app::HandEntry>();
         QCOMPARE(second.lowerLines, std::string("011"));
         QCOMPARE(second.upperLines, std::string("010"));
         QCOMPARE(second.movingFlags, (std::vector<int>{-1, 0, 1, 0, 0, -1}));

@@ -59,7 +59,10 @@ private slots:
         QCOMPARE(window.windowTitle(), QStringLiteral("Quenmar V1.0.0版"));
         QCOMPARE(window.width(), 1024);
         QCOMPARE(app.status(), QStringLiteral("状态:"));
-        QCOMPARE(window.fontDescription(), QStringLiteral("宋体,9,0,0,0,0,0"));
+        const QFont font = window.font(); // the UI font every panel takes
+        QCOMPARE(font.family(), QStringLiteral("宋体"));
+        QCOMPARE(font.pointSize(), 9);
+        QVERIFY(!font.bold() && !font.italic() && !font.underline() && !font.strikeOut());
         app::MainPanel& panel = app.panel();
         QCOMPARE(panel.pos(), QPoint(0, 0));
         QCOMPARE(panel.drawsPanel()->pos(), QPoint(10, 10));

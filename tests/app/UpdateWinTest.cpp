@@ -84,7 +84,7 @@ private slots:
         QCOMPARE(window.actionButton()->text(), QStringLiteral("…下载中…"));
         QVERIFY(!window.actionButton()->isEnabled());
         QVERIFY(!window.laterButton()->isEnabled());
-        QTRY_COMPARE_WITH_TIMEOUT(window.model().state(), 2, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(window.model().state(), update::UpdateState::Downloaded, 10000);
         QCOMPARE(window.actionButton()->text(), QStringLiteral("立即安装"));
         QCOMPARE(window.statusLabel()->text(), QStringLiteral("恭喜您！更新已下载成功!"));
         QVERIFY(window.actionButton()->isEnabled());
@@ -110,7 +110,7 @@ private slots:
         bool ended = false;
         app::UpdateWin window(offerFor(*served, "/setup", md5), {}, [&ended] { ended = true; });
         QTest::mouseClick(window.actionButton(), Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(window.model().state(), 2, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(window.model().state(), update::UpdateState::Downloaded, 10000);
         const std::string path = window.model().offer().installerPath.string();
         QVERIFY(std::filesystem::exists(path));
         QTest::mouseClick(window.actionButton(), Qt::LeftButton);
@@ -125,7 +125,7 @@ private slots:
         auto served = serveInstaller();
         app::UpdateWin window(offerFor(*served, "/missing", md5Of(served->bytes)), {}, [] {});
         QTest::mouseClick(window.actionButton(), Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(window.model().state(), -2, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(window.model().state(), update::UpdateState::DownloadFailed, 10000);
         QCOMPARE(window.statusLabel()->text(), QStringLiteral("对不起！下载失败请检查网络稍候再试"));
         QCOMPARE(window.actionButton()->text(), QStringLiteral("立即下载"));
         QVERIFY(window.laterButton()->isEnabled());
@@ -152,7 +152,7 @@ private slots:
                                                        support::HttpOptions{}, [] {});
         window->show();
         QTest::mouseClick(window->actionButton(), Qt::LeftButton);
-        QCOMPARE(window->model().state(), 1);
+        QCOMPARE(window->model().state(), update::UpdateState::Downloading);
         app::MessageBox::setNextAnswer(false);
         window->close();
         QCOMPARE(app::MessageBox::shownCount(), 1);

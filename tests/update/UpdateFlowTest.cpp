@@ -246,7 +246,7 @@ TEST_F(UpdateFlowTest, LowerCaseFingerprintIsRefusedAndTheFileDeleted) {
     UpdateWindowModel model(*offer);
     model.actionClicked();
     model.downloadFinished(runDownload(*offer, installerDownloadOptions(s_certs->caFile)).downloaded);
-    ASSERT_EQ(model.state(), 2);
+    ASSERT_EQ(model.state(), UpdateState::Downloaded);
     ASSERT_TRUE(std::filesystem::exists(offer->installerPath));
     ASSERT_EQ(model.actionClicked(), UpdateWindowModel::Action::Install);
     model.installFinished(installUpdate(offer->md5, offer->installerPath));
@@ -298,7 +298,7 @@ TEST_F(UpdateFlowTest, AddressThatDoesNotDecryptFailsTheDownload) {
     UpdateWindowModel model(*offer);
     model.actionClicked();
     model.downloadFinished(runDownload(*offer, installerDownloadOptions(s_certs->caFile)).downloaded);
-    EXPECT_EQ(model.state(), -2);
+    EXPECT_EQ(model.state(), UpdateState::DownloadFailed);
     EXPECT_EQ(model.statusText(), "对不起！下载失败请检查网络稍候再试");
     EXPECT_FALSE(std::filesystem::exists(offer->installerPath));
 }

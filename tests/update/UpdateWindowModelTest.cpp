@@ -22,7 +22,7 @@ TEST(UpdateWindowModelTest, ShowsTheOffer) {
     EXPECT_EQ(model.lines(),
               (std::vector<std::string>{"软件名称:Quenmar", "当前版本:V1.0.0", "最新版本:V1.0.2",
                                         "发布日期:2024年5月1日", "文件大小:5MB", "更新内容:修正若干问题"}));
-    EXPECT_EQ(model.state(), 0);
+    EXPECT_EQ(model.state(), UpdateState::Idle);
     EXPECT_EQ(model.actionCaption(), "立即下载");
     EXPECT_TRUE(model.buttonsEnabled());
     EXPECT_EQ(model.progress(), 0);
@@ -39,7 +39,7 @@ TEST(UpdateWindowModelTest, MissingSizeShowsZero) {
 TEST(UpdateWindowModelTest, DownloadThenInstall) {
     UpdateWindowModel model(sampleOffer());
     EXPECT_EQ(model.actionClicked(), Action::StartDownload);
-    EXPECT_EQ(model.state(), 1);
+    EXPECT_EQ(model.state(), UpdateState::Downloading);
     EXPECT_EQ(model.actionCaption(), "…下载中…");
     EXPECT_FALSE(model.buttonsEnabled());
     EXPECT_TRUE(model.closeNeedsQuestion());
@@ -50,7 +50,7 @@ TEST(UpdateWindowModelTest, DownloadThenInstall) {
     EXPECT_EQ(model.statusText(), "文件大小:5/已下载:1.25MB");
 
     model.downloadFinished(true);
-    EXPECT_EQ(model.state(), 2);
+    EXPECT_EQ(model.state(), UpdateState::Downloaded);
     EXPECT_EQ(model.actionCaption(), "立即安装");
     EXPECT_EQ(model.statusText(), "恭喜您！更新已下载成功!");
     EXPECT_TRUE(model.buttonsEnabled());
@@ -67,7 +67,7 @@ TEST(UpdateWindowModelTest, FailedDownloadCanBeRetried) {
     UpdateWindowModel model(sampleOffer());
     model.actionClicked();
     model.downloadFinished(false);
-    EXPECT_EQ(model.state(), -2);
+    EXPECT_EQ(model.state(), UpdateState::DownloadFailed);
     EXPECT_EQ(model.actionCaption(), "立即下载");
     EXPECT_EQ(model.statusText(), "对不起！下载失败请检查网络稍候再试");
     EXPECT_TRUE(model.buttonsEnabled());
@@ -77,7 +77,7 @@ TEST(UpdateWindowModelTest, FailedDownloadCanBeRetried) {
     EXPECT_EQ(model.progress(), 0);
 
     EXPECT_EQ(model.actionClicked(), Action::StartDownload);
-    EXPECT_EQ(model.state(), 1);
+    EXPECT_EQ(model.state(), UpdateState::Downloading);
     EXPECT_EQ(model.statusText(), "");
 }
 
@@ -90,7 +90,7 @@ TEST(UpdateWindowModelTest, FingerprintMismatchGoesBackToDownload) {
     EXPECT_EQ(model.statusText(), "文件指纹不正确，请重新下载");
     EXPECT_EQ(model.actionCaption(), "立即下载");
     EXPECT_TRUE(model.buttonsEnabled());
-    EXPECT_EQ(model.state(), 2); // as last reported by the download
+    EXPECT_EQ(model.state(), UpdateState::Downloaded); // as last reported by the download
     EXPECT_FALSE(model.shouldEndProgram());
     EXPECT_EQ(model.actionClicked(), Action::StartDownload);
 }

@@ -1,11 +1,11 @@
 #include "app/panels/ChartPanel.h"
 
 #include "app/UiFont.h"
+#include "app/panels/LineCell.h"
 #include "engine/ChartRun.h"
 #include "engine/Report.h"
 
 #include <QLabel>
-#include <QPainter>
 #include <QPlainTextEdit>
 
 namespace quenmar::app {
@@ -20,32 +20,6 @@ bool isLineColumn(int column) {
 }
 
 } // namespace
-
-LineCell::LineCell(QWidget* parent) : QWidget(parent) {}
-
-void LineCell::setBit(const QString& bit) {
-    if (bit != m_bit) {
-        m_bit = bit;
-        update();
-    }
-}
-
-void LineCell::paintEvent(QPaintEvent*) {
-    if (m_bit.isEmpty()) {
-        return;
-    }
-    QPainter painter(this);
-    const int barHeight = std::max(3, height() / 3);
-    const int top = (height() - barHeight) / 2;
-    const QColor ink = palette().color(QPalette::WindowText);
-    if (m_bit == QLatin1String("1")) {
-        painter.fillRect(0, top, width(), barHeight, ink);
-    } else {
-        const int third = width() / 3;
-        painter.fillRect(0, top, third, barHeight, ink);
-        painter.fillRect(width() - third, top, third, barHeight, ink);
-    }
-}
 
 ChartPanel::ChartPanel(QWidget* parent) : QWidget(parent) {
     const QSize unit = textExtent(font(), QStringLiteral("长度"));

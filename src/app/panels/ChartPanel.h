@@ -12,8 +12,6 @@ class QPlainTextEdit;
 
 namespace quenmar::app {
 
-class LineCell;
-
 /// Shows one calculation: the title line, the names of the two hexagrams, the six-by-twelve
 /// grid, the analysis heading and the report. It hosts the run of a calculation and owns the
 /// chart of the last run, which saving copies.
@@ -67,23 +65,6 @@ private:
     QPlainTextEdit* m_report = nullptr;
     int m_unit = 0;       // width of "长度"
     int m_lineHeight = 0; // height of "卦"
-};
-
-/// A cell of the two 卦象 columns: one bar across the cell for a yang line, two bars over the
-/// first and the last third for a yin line, nothing while empty.
-class LineCell : public QWidget {
-    Q_OBJECT
-
-public:
-    explicit LineCell(QWidget* parent = nullptr);
-    void setBit(const QString& bit);
-    QString bit() const { return m_bit; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QString m_bit;
 };
 
 } // namespace quenmar::app

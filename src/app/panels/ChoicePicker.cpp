@@ -32,10 +32,6 @@ int ChoicePicker::currentIndex() const {
     return m_list->currentIndex();
 }
 
-QString ChoicePicker::currentText() const {
-    return m_list->currentText();
-}
-
 void ChoicePicker::select(int index) {
     m_list->setCurrentIndex(index);
     emit changed(index, m_list->itemText(index));

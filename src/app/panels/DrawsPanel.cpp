@@ -3,38 +3,8 @@
 #include "app/UiFont.h"
 
 #include <QLabel>
-#include <QPainter>
-#include <QPixmap>
 
 namespace quenmar::app {
-
-RefreshButton::RefreshButton(QWidget* parent) : QAbstractButton(parent) {
-    setObjectName(QStringLiteral("refreshButton"));
-    setToolTip(QStringLiteral("刷新开奖数据"));
-    setCursor(Qt::PointingHandCursor);
-    resize(draws::kRefreshButtonSize, draws::kRefreshButtonSize);
-}
-
-void RefreshButton::paintEvent(QPaintEvent*) {
-    const QString picture = isDown() ? QStringLiteral(":/icons/refresh-pressed.svg")
-                            : m_hovered ? QStringLiteral(":/icons/refresh-hover.svg")
-                                        : QStringLiteral(":/icons/refresh-normal.svg");
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(rect(), QPixmap(picture));
-}
-
-void RefreshButton::enterEvent(QEnterEvent* event) {
-    m_hovered = true;
-    update();
-    QAbstractButton::enterEvent(event);
-}
-
-void RefreshButton::leaveEvent(QEvent* event) {
-    m_hovered = false;
-    update();
-    QAbstractButton::leaveEvent(event);
-}
 
 DrawsPanel::DrawsPanel(QWidget* parent) : QWidget(parent) {
     m_refresh = new RefreshButton(this);
@@ -42,8 +12,7 @@ DrawsPanel::DrawsPanel(QWidget* parent) : QWidget(parent) {
 }
 
 void DrawsPanel::showLatestDraw(int kind, const QString& numbersText, const QString& dateText, const QString& issueText,
-                                const QString& fontDescription) {
-    const QFont font = fontFromDescription(fontDescription);
+                                const QFont& font) {
     const QSize cell = textExtent(font, QStringLiteral("款"));
     const auto layout = draws::layoutLatestDraw(kind, numbersText.toStdString(), dateText.toStdString(),
                                                 issueText.toStdString(), draws::CharCell{cell.width(), cell.height()});
@@ -52,8 +21,7 @@ void DrawsPanel::showLatestDraw(int kind, const QString& numbersText, const QStr
     }
 }
 
-void DrawsPanel::showPlaceholder(const QString& fontDescription) {
-    const QFont font = fontFromDescription(fontDescription);
+void DrawsPanel::showPlaceholder(const QFont& font) {
     const QSize cell = textExtent(font, QStringLiteral("款"));
     apply(draws::layoutPlaceholder(draws::CharCell{cell.width(), cell.height()}), font);
 }

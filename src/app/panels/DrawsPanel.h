@@ -1,8 +1,9 @@
 #pragma once
 
+#include "app/panels/RefreshButton.h"
 #include "draws/DrawsPanelLayout.h"
 
-#include <QAbstractButton>
+#include <QFont>
 #include <QList>
 #include <QString>
 #include <QWidget>
@@ -10,24 +11,6 @@
 class QLabel;
 
 namespace quenmar::app {
-
-/// The 32 × 32 refresh picture button: its picture follows its state (normal, under the
-/// mouse, pressed).
-class RefreshButton : public QAbstractButton {
-    Q_OBJECT
-
-public:
-    explicit RefreshButton(QWidget* parent = nullptr);
-    QSize sizeHint() const override { return {draws::kRefreshButtonSize, draws::kRefreshButtonSize}; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-
-private:
-    bool m_hovered = false;
-};
 
 /// The strip showing the latest draw: title, date and issue, the numbers as small coloured
 /// labels, and the refresh button.
@@ -39,9 +22,9 @@ public:
 
     /// Rebuilds the labels for a draw of display kind 0..6; other kinds leave the panel as it is.
     void showLatestDraw(int kind, const QString& numbersText, const QString& dateText, const QString& issueText,
-                        const QString& fontDescription);
+                        const QFont& font);
     /// The placeholder shown until the first draw arrives.
-    void showPlaceholder(const QString& fontDescription);
+    void showPlaceholder(const QFont& font);
 
     const QList<QLabel*>& lineLabels() const { return m_lineLabels; }
     const QList<QLabel*>& numberLabels() const { return m_numberLabels; }

@@ -11,7 +11,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QResizeEvent>
+#include <QSignalBlocker>
 #include <QToolTip>
 
 namespace quenmar::app {
@@ -19,55 +19,25 @@ namespace quenmar::app {
 namespace {
 
 constexpr int kGap = 10;
-const QString kQrShow = QStringLiteral("用手机查看");
-const QString kQrHide = QStringLiteral("隐藏二维码");
+constexpr int kQrDotsPerMetre = 2834; // 72 dots per inch
+
+// The QR code one pixel per module, black on white.
+QImage qrImage(const support::QrMatrix& matrix) {
+    QImage image(matrix.width, matrix.width, QImage::Format_RGB888);
+    image.fill(Qt::white);
+    image.setDotsPerMeterX(kQrDotsPerMetre);
+    image.setDotsPerMeterY(kQrDotsPerMetre);
+    for (int y = 0; y < matrix.width; ++y) {
+        for (int x = 0; x < matrix.width; ++x) {
+            if (matrix.isDark(x, y)) {
+                image.setPixelColor(x, y, Qt::black);
+            }
+        }
+    }
+    return image;
+}
 
 } // namespace
-
-LabeledEdit::LabeledEdit(const QString& caption, Placement placement, QWidget* parent)
-    : QWidget(parent), m_placement(placement) {
-    m_caption = new QLabel(caption, this);
-    const QSize cell = textExtent(font(), QStringLiteral("框"));
-    m_caption->resize(static_cast<int>(caption.size()) * cell.width(), cell.height());
-    if (placement == Placement::Above) {
-        m_multi = new QPlainTextEdit(this);
-        m_multi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        connect(m_multi, &QPlainTextEdit::textChanged, this,
-                [this] { emit edited(m_multi->toPlainText().trimmed().isEmpty()); });
-    } else {
-        m_single = new QLineEdit(this);
-        connect(m_single, &QLineEdit::textChanged, this,
-                [this](const QString& text) { emit edited(text.trimmed().isEmpty()); });
-    }
-}
-
-QString LabeledEdit::text() const {
-    return m_multi != nullptr ? m_multi->toPlainText() : m_single->text();
-}
-
-void LabeledEdit::setText(const QString& text) {
-    if (m_multi != nullptr) {
-        m_multi->setPlainText(text);
-    } else {
-        m_single->setText(text);
-    }
-}
-
-QWidget* LabeledEdit::editor() const {
-    return m_multi != nullptr ? static_cast<QWidget*>(m_multi) : static_cast<QWidget*>(m_single);
-}
-
-void LabeledEdit::resizeEvent(QResizeEvent*) {
-    const int captionWidth = m_caption->width();
-    const int captionHeight = m_caption->height();
-    if (m_placement == Placement::Above) {
-        m_caption->move(0, 0);
-        m_multi->setGeometry(0, captionHeight + 2, width(), std::max(0, height() - captionHeight - 2));
-    } else {
-        m_caption->move(0, (height() - captionHeight) / 2);
-        m_single->setGeometry(captionWidth + 3, 0, std::max(0, width() - captionWidth - 3), height());
-    }
-}
 
 RecordPanel::RecordPanel(QWidget* parent) : QWidget(parent) {}
 
@@ -95,7 +65,7 @@ void RecordPanel::buildContent() {
     m_results->multiLine()->setReadOnly(true);
     m_results->setGeometry(0, m_selectAll->geometry().bottom() + 1 + kGap, fullWidth, ch * 16);
 
-    m_qrButton = new QPushButton(kQrShow, this);
+    m_qrButton = new QPushButton(qrCaption(), this);
     m_qrButton->setObjectName(QStringLiteral("qrButton"));
     m_qrButton->setEnabled(false);
     m_qrButton->setGeometry(m_results->geometry().right() + 1 - kGap - cw * 6, m_results->geometry().bottom() + 1 + kGap,
@@ -129,8 +99,8 @@ void RecordPanel::buildContent() {
         }
         m_delete->setEnabled(ticked && m_list->count() > 0);
     });
-    connect(m_delete, &QPushButton::clicked, this, [this] { emit recordButton(kDeleteButton); });
-    connect(m_help, &QPushButton::clicked, this, [this] { emit recordButton(kHelpButton); });
+    connect(m_delete, &QPushButton::clicked, this, &RecordPanel::deleteClicked);
+    connect(m_help, &QPushButton::clicked, this, &RecordPanel::helpClicked);
     connect(m_save, &QPushButton::clicked, this, &RecordPanel::onSave);
     connect(m_qrButton, &QPushButton::clicked, this, &RecordPanel::toggleQr);
     connect(m_list, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) {
@@ -202,65 +172,69 @@ void RecordPanel::onSave() {
     emit saveClicked(name);
 }
 
+QString RecordPanel::qrCaption() const {
+    return m_qrView == QrView::Shown ? QStringLiteral("隐藏二维码") : QStringLiteral("用手机查看");
+}
+
 void RecordPanel::toggleQr() {
-    if (m_qrButton->text() == kQrShow) {
-        const QString text = resultText();
-        if (text.trimmed().isEmpty()) {
-            return;
-        }
-        m_qrButton->setText(kQrHide);
-        m_qrPicture = new QLabel(this);
-        m_qrPicture->setObjectName(QStringLiteral("qrPicture"));
-        m_qrPicture->setGeometry(m_results->geometry());
-        const auto matrix = support::encodeQr(text.toStdString());
-        if (matrix) {
-            // One pixel per module on white, stretched over the results box without smoothing.
-            QImage image(matrix->width, matrix->width, QImage::Format_RGB888);
-            image.fill(Qt::white);
-            image.setDotsPerMeterX(2834);
-            image.setDotsPerMeterY(2834);
-            for (int y = 0; y < matrix->width; ++y) {
-                for (int x = 0; x < matrix->width; ++x) {
-                    if (matrix->isDark(x, y)) {
-                        image.setPixelColor(x, y, Qt::black);
-                    }
-                }
-            }
-            m_qrPicture->setPixmap(QPixmap::fromImage(
-                image.scaled(m_qrPicture->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation)));
-        } else {
-            m_qrPicture->setAlignment(Qt::AlignCenter);
-            m_qrPicture->setWordWrap(true);
-            m_qrPicture->setAutoFillBackground(true);
-            m_qrPicture->setText(QStringLiteral("演算结果过长,无法生成二维码"));
-        }
-        m_qrPicture->show();
-        m_qrPicture->raise();
+    if (m_qrView == QrView::Hidden) {
+        showQr();
     } else {
-        m_qrButton->setText(kQrShow);
-        delete m_qrPicture;
-        m_qrPicture = nullptr;
+        hideQr();
     }
+}
+
+void RecordPanel::showQr() {
+    const QString text = resultText();
+    if (text.trimmed().isEmpty()) {
+        return;
+    }
+    m_qrView = QrView::Shown;
+    m_qrButton->setText(qrCaption());
+    m_qrPicture = new QLabel(this);
+    m_qrPicture->setObjectName(QStringLiteral("qrPicture"));
+    m_qrPicture->setGeometry(m_results->geometry());
+    if (const auto matrix = support::encodeQr(text.toStdString())) {
+        // Stretched over the results box without smoothing, so the modules stay sharp.
+        m_qrPicture->setPixmap(QPixmap::fromImage(
+            qrImage(*matrix).scaled(m_qrPicture->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+    } else {
+        m_qrPicture->setAlignment(Qt::AlignCenter);
+        m_qrPicture->setWordWrap(true);
+        m_qrPicture->setAutoFillBackground(true);
+        m_qrPicture->setText(QStringLiteral("演算结果过长,无法生成二维码"));
+    }
+    m_qrPicture->show();
+    m_qrPicture->raise();
+}
+
+void RecordPanel::hideQr() {
+    m_qrView = QrView::Hidden;
+    m_qrButton->setText(qrCaption());
+    delete m_qrPicture;
+    m_qrPicture = nullptr;
 }
 
 void RecordPanel::updateDeleteButton() {
     m_delete->setEnabled(!m_list->selectedItems().isEmpty() || m_list->currentRow() >= 0);
 }
 
-bool RecordPanel::takeTicked(int row) {
-    return m_list->item(row)->checkState() == Qt::Checked;
-}
-
-int RecordPanel::entryCount() const {
-    return m_list->count();
+void RecordPanel::removeTicked(const std::function<void(int recordId)>& remove) {
+    // Removing entries is not a selection by the user: the delete button keeps its state.
+    const QSignalBlocker blocker(m_list);
+    int i = 0;
+    while (i < m_list->count()) {
+        if (m_list->item(i)->checkState() == Qt::Checked) {
+            remove(entryId(i));
+            delete m_list->takeItem(i);
+        } else {
+            ++i;
+        }
+    }
 }
 
 int RecordPanel::entryId(int row) const {
     return m_list->item(row)->data(Qt::UserRole).toInt();
-}
-
-void RecordPanel::removeEntry(int row) {
-    delete m_list->takeItem(row);
 }
 
 } // namespace quenmar::app

@@ -1,52 +1,20 @@
 #pragma once
 
+#include "app/panels/LabeledEdit.h"
 #include "store/TableDb.h"
 
-#include <QSignalBlocker>
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 class QCheckBox;
 class QLabel;
-class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace quenmar::app {
-
-/// A caption label with an edit box below it (multi-line) or beside it (one line); every
-/// change of the box raises `edited` with whether its trimmed text is empty.
-class LabeledEdit : public QWidget {
-    Q_OBJECT
-
-public:
-    enum class Placement { Above, Left };
-
-    LabeledEdit(const QString& caption, Placement placement, QWidget* parent = nullptr);
-
-    QString text() const;
-    void setText(const QString& text);
-    void clear() { setText(QString()); }
-    QWidget* editor() const;
-    QPlainTextEdit* multiLine() const { return m_multi; }
-    QLineEdit* singleLine() const { return m_single; }
-    QLabel* caption() const { return m_caption; }
-
-signals:
-    void edited(bool empty);
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
-private:
-    Placement m_placement;
-    QLabel* m_caption = nullptr;
-    QPlainTextEdit* m_multi = nullptr;
-    QLineEdit* m_single = nullptr;
-};
 
 /// The right column: the history list, the results box with its QR code, the user's notes,
 /// the title to save under, and the save and help buttons.
@@ -54,10 +22,6 @@ class RecordPanel : public QWidget {
     Q_OBJECT
 
 public:
-    /// Record-button ids raised with `recordButton`.
-    static constexpr int kDeleteButton = 1;
-    static constexpr int kHelpButton = 5;
-
     explicit RecordPanel(QWidget* parent = nullptr);
 
     /// Builds the controls for the panel's size (the main window calls it after laying out).
@@ -72,8 +36,7 @@ public:
     QString notesText() const;
 
     /// Removes the ticked entries one by one, calling `remove` with each record id.
-    template <typename Remove>
-    void removeTicked(Remove remove);
+    void removeTicked(const std::function<void(int recordId)>& remove);
 
     QListWidget* historyList() const { return m_list; }
     QCheckBox* selectAll() const { return m_selectAll; }
@@ -89,19 +52,23 @@ public:
 
 signals:
     void saveClicked(const QString& name);
-    void recordButton(int id);
+    void deleteClicked();
+    void helpClicked();
     void entryDoubleClicked(int recordId);
 
 private:
+    /// Whether the QR picture covers the results box; the QR button's caption says which.
+    enum class QrView { Hidden, Shown };
+
     void onResultsEdited(bool empty);
     void onNameEdited(bool empty);
     void onSave();
+    QString qrCaption() const;
     void toggleQr();
+    void showQr();
+    void hideQr();
     void updateDeleteButton();
-    bool takeTicked(int row);
-    int entryCount() const;
     int entryId(int row) const;
-    void removeEntry(int row);
 
     QListWidget* m_list = nullptr;
     QCheckBox* m_selectAll = nullptr;
@@ -109,25 +76,11 @@ private:
     LabeledEdit* m_results = nullptr;
     QPushButton* m_qrButton = nullptr;
     QLabel* m_qrPicture = nullptr;
+    QrView m_qrView = QrView::Hidden;
     LabeledEdit* m_notes = nullptr;
     LabeledEdit* m_name = nullptr;
     QPushButton* m_save = nullptr;
     QPushButton* m_help = nullptr;
 };
-
-template <typename Remove>
-void RecordPanel::removeTicked(Remove remove) {
-    // Removing entries is not a selection by the user: the delete button keeps its state.
-    const QSignalBlocker blocker(reinterpret_cast<QObject*>(m_list));
-    int i = 0;
-    while (i < entryCount()) {
-        if (takeTicked(i)) {
-            remove(entryId(i));
-            removeEntry(i);
-        } else {
-            ++i;
-        }
-    }
-}
 
 } // namespace quenmar::app

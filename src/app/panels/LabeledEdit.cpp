@@ -1,0 +1,56 @@
+#include "app/panels/LabeledEdit.h"
+
+#include "app/UiFont.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace quenmar::app {
+
+LabeledEdit::LabeledEdit(const QString& caption, Placement placement, QWidget* parent)
+    : QWidget(parent), m_placement(placement) {
+    m_caption = new QLabel(caption, this);
+    const QSize cell = textExtent(font(), QStringLiteral("框"));
+    m_caption->resize(static_cast<int>(caption.size()) * cell.width(), cell.height());
+    if (placement == Placement::Above) {
+        m_multi = new QPlainTextEdit(this);
+        m_multi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        connect(m_multi, &QPlainTextEdit::textChanged, this,
+                [this] { emit edited(m_multi->toPlainText().trimmed().isEmpty()); });
+    } else {
+        m_single = new QLineEdit(this);
+        connect(m_single, &QLineEdit::textChanged, this,
+                [this](const QString& text) { emit edited(text.trimmed().isEmpty()); });
+    }
+}
+
+QString LabeledEdit::text() const {
+    return m_multi != nullptr ? m_multi->toPlainText() : m_single->text();
+}
+
+void LabeledEdit::setText(const QString& text) {
+    if (m_multi != nullptr) {
+        m_multi->setPlainText(text);
+    } else {
+        m_single->setText(text);
+    }
+}
+
+QWidget* LabeledEdit::editor() const {
+    return m_multi != nullptr ? static_cast<QWidget*>(m_multi) : static_cast<QWidget*>(m_single);
+}
+
+void LabeledEdit::resizeEvent(QResizeEvent*) {
+    const int captionWidth = m_caption->width();
+    const int captionHeight = m_caption->height();
+    if (m_placement == Placement::Above) {
+        m_caption->move(0, 0);
+        m_multi->setGeometry(0, captionHeight + 2, width(), std::max(0, height() - captionHeight - 2));
+    } else {
+        m_caption->move(0, (height() - captionHeight) / 2);
+        m_single->setGeometry(captionWidth + 3, 0, std::max(0, width() - captionWidth - 3), height());
+    }
+}
+
+} // namespace quenmar::app
