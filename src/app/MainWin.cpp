@@ -10,6 +10,7 @@
 #include "app/panels/GuaWin.h"
 #include "app/panels/InputPanel.h"
 #include "app/panels/RecordPanel.h"
+#include "base/Version.h"
 #include "prediction/Prediction.h"
 #include "store/RecordStore.h"
 #include "support/IniFile.h"
@@ -26,7 +27,7 @@ namespace quenmar::app {
 
 namespace {
 
-const QString kTitle = QStringLiteral("Quenmar V1.0.0版");
+const QString kTitle = QString::fromStdString("Quenmar " + std::string(kVersionName) + "版");
 constexpr int kGap = 10;
 
 } // namespace
@@ -139,11 +140,11 @@ void MainWin::saveRecord(const QString& name, bool hasChart, const ChartResult& 
         return;
     }
     const store::YsModel model = store::modelFromChart(chart, name.toStdString(), notes.toStdString());
-    if (m_context.db != nullptr && store::saveRecord(*m_context.db, model)) {
-        showStatus(QStringLiteral("保存成功"));
+    const auto saved = m_context.db != nullptr ? store::saveRecord(*m_context.db, model)
+                                               : Failure{store::StoreError::StatementFailed};
+    showStatus(QString::fromStdString(std::string(store::saveMessage(saved))));
+    if (saved) {
         fillHistory();
-    } else {
-        showStatus(QStringLiteral("保存失败"));
     }
 }
 
@@ -161,7 +162,7 @@ void MainWin::deleteTicked() {
     }
     m_panel->recordPanel()->removeTicked([this](int recordId) {
         if (m_context.db != nullptr) {
-            store::deleteRecord(*m_context.db, recordId);
+            (void)store::deleteRecord(*m_context.db, recordId); // the list loses the entry either way
         }
     });
 }

@@ -1,6 +1,7 @@
 #include "support/Process.h"
 
-#include "TestServer.h"
+#include "Files.h"
+#include "TempFolder.h"
 
 #include <chrono>
 #include <filesystem>
@@ -10,7 +11,7 @@
 namespace quenmar::support {
 namespace {
 
-using test::TempDir;
+using test::TempFolder;
 
 bool waitForFile(const std::string& path) {
     for (int i = 0; i < 200 && !std::filesystem::exists(path); ++i) {
@@ -20,7 +21,7 @@ bool waitForFile(const std::string& path) {
 }
 
 TEST(ProcessTest, StartsAProgramWithItsArgumentsAndNoShell) {
-    TempDir dir;
+    TempFolder dir;
     const std::string script = dir.file("prog");
     // The argument holds shell syntax: it must arrive as one plain word.
     ASSERT_TRUE(test::writeFile(script, "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/out\"\n"));
@@ -32,7 +33,7 @@ TEST(ProcessTest, StartsAProgramWithItsArgumentsAndNoShell) {
 }
 
 TEST(ProcessTest, RefusesWhatCannotRun) {
-    TempDir dir;
+    TempFolder dir;
     EXPECT_FALSE(startProcess(dir.file("missing"), {}, 0));
     const std::string plain = dir.file("plain");
     ASSERT_TRUE(test::writeFile(plain, "#!/bin/sh\nexit 0\n"));
@@ -44,7 +45,7 @@ TEST(ProcessTest, RefusesWhatCannotRun) {
 }
 
 TEST(ProcessTest, MakeExecutableNeedsAFile) {
-    TempDir dir;
+    TempFolder dir;
     EXPECT_FALSE(makeExecutable(dir.file("missing")));
 }
 
