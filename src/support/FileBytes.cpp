@@ -1,25 +1,24 @@
 #include "support/FileBytes.h"
 
+#include <cstdint>
+#include <cstdio>
 #include <fstream>
-#include <sstream>
 
 namespace quenmar::support {
 
 std::optional<std::string> readFileBytes(const std::filesystem::path& file) {
+    // file_size refuses anything but a regular file (a folder, a missing file) by an error.
     std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) {
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (error) {
         return std::nullopt;
     }
+    std::string bytes(static_cast<std::size_t>(size), '\0');
     std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
+    if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())) || in.peek() != EOF) {
+        return std::nullopt; // cut short, or grown, while it was read
     }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    return bytes.str();
+    return bytes;
 }
 
 } // namespace quenmar::support

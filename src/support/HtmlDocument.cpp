@@ -111,6 +111,34 @@ bool isContentText(myhtml_tree_node_t* node) {
     return isTextNode(node) && !isBlank(nodeText(node));
 }
 
+// The content text below `top` in document order: of its children alone, or (`deep`) of all
+// its descendants. A text node is its own text. An iterative walk: the depth is capped before
+// parsing, but a loop needs no stack at all.
+std::string textBelow(myhtml_tree_node_t* top, bool deep) {
+    if (top == nullptr) {
+        return {};
+    }
+    if (isTextNode(top)) {
+        return std::string(nodeText(top));
+    }
+    std::string text;
+    myhtml_tree_node_t* node = myhtml_node_child(top);
+    while (node != nullptr) {
+        if (isContentText(node)) {
+            text += nodeText(node);
+        }
+        if (deep && isElementNode(node) && myhtml_node_child(node) != nullptr) {
+            node = myhtml_node_child(node);
+            continue;
+        }
+        while (node != nullptr && node != top && myhtml_node_next(node) == nullptr) {
+            node = myhtml_node_parent(node);
+        }
+        node = (node == nullptr || node == top) ? nullptr : myhtml_node_next(node);
+    }
+    return text;
+}
+
 } // namespace
 
 bool HtmlNode::isElement() const {
@@ -135,47 +163,11 @@ std::string HtmlNode::attribute(std::string_view name) const {
 }
 
 std::string HtmlNode::ownText() const {
-    if (m_node == nullptr) {
-        return {};
-    }
-    if (isTextNode(raw(m_node))) {
-        return std::string(nodeText(raw(m_node)));
-    }
-    std::string text;
-    for (myhtml_tree_node_t* child = myhtml_node_child(raw(m_node)); child != nullptr;
-         child = myhtml_node_next(child)) {
-        if (isContentText(child)) {
-            text += nodeText(child);
-        }
-    }
-    return text;
+    return textBelow(raw(m_node), false);
 }
 
 std::string HtmlNode::text() const {
-    if (m_node == nullptr) {
-        return {};
-    }
-    if (isTextNode(raw(m_node))) {
-        return std::string(nodeText(raw(m_node)));
-    }
-    // Iterative walk: the depth is capped before parsing, but a loop needs no stack at all.
-    std::string text;
-    myhtml_tree_node_t* const top = raw(m_node);
-    myhtml_tree_node_t* node = myhtml_node_child(top);
-    while (node != nullptr) {
-        if (isContentText(node)) {
-            text += nodeText(node);
-        }
-        if (isElementNode(node) && myhtml_node_child(node) != nullptr) {
-            node = myhtml_node_child(node);
-            continue;
-        }
-        while (node != nullptr && node != top && myhtml_node_next(node) == nullptr) {
-            node = myhtml_node_parent(node);
-        }
-        node = (node == nullptr || node == top) ? nullptr : myhtml_node_next(node);
-    }
-    return text;
+    return textBelow(raw(m_node), true);
 }
 
 std::vector<HtmlNode> HtmlNode::children() const {

@@ -126,10 +126,12 @@ Result<int, SupportError> runProcess(const std::string& program, const std::vect
         int ignored = 0;
         while (waitpid(*pid, &ignored, 0) < 0 && errno == EINTR) {
         }
-        return Failure{SupportError{SupportFailure::ProgramTimedOut, {}}};
+        return Failure{SupportError{SupportFailure::ProgramTimedOut,
+                                    program + " ran past " + std::to_string(timeLimitMs) + " ms"}};
     }
     if (!WIFEXITED(*status)) {
-        return Failure{SupportError{SupportFailure::ProgramCrashed, {}}};
+        return Failure{SupportError{SupportFailure::ProgramCrashed,
+                                    program + " ended by signal " + std::to_string(WTERMSIG(*status))}};
     }
     return WEXITSTATUS(*status);
 }

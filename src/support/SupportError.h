@@ -3,8 +3,8 @@
 #include <string>
 
 // The one shape of a failure of this layer: what went wrong in a transfer or a child process,
-// with the library's or the system's own words for it. The layers above wrap it in their own
-// messages; `errorText` is the one place that turns it into text.
+// with the words for it chosen where the library's code becomes this value (HttpClient.cpp,
+// Process.cpp). The layers above wrap `errorText` in their own messages.
 namespace quenmar::support {
 
 enum class SupportFailure {
@@ -17,10 +17,12 @@ enum class SupportFailure {
 
 struct SupportError {
     SupportFailure failure = SupportFailure::TransferFailed;
-    std::string detail; // the library's or the system's words, when it had any
+    std::string detail; // in plain words: the library's or the system's own where it gave any
 };
 
-/// The error in plain words: its detail, or a fixed text for its kind when it has none.
-std::string errorText(const SupportError& error);
+/// The error in plain words, as the layers above put it into their messages.
+inline const std::string& errorText(const SupportError& error) {
+    return error.detail;
+}
 
 } // namespace quenmar::support

@@ -8,6 +8,21 @@
 
 namespace quenmar::update {
 
+namespace {
+
+// The update server and the index of this program on it.
+constexpr std::string_view kUpdateServerHost = "update.quenmar.example";
+constexpr std::string_view kUpdateId = "wnx";
+constexpr std::string_view kIndexPathTemplate = "/update/{0}/index.json";
+
+#ifdef _WIN32
+constexpr std::string_view kInstallerSuffix = ".exe";
+#else
+constexpr std::string_view kInstallerSuffix = "";
+#endif
+
+} // namespace
+
 std::string defaultIndexUrl() {
     return "https://" + std::string(kUpdateServerHost) + fillTemplate(kIndexPathTemplate, kUpdateId);
 }
@@ -28,15 +43,13 @@ Result<UpdateOffer, UpdateError> makeUpdateOffer(const UpdateIndex& index, std::
     if (!isFingerprintText(index.md5)) {
         return Failure{UpdateError{UpdateFailure::FingerprintMalformed, {}}};
     }
-    UpdateOffer offer;
-    offer.latestVersion = index.verns;
-    offer.day = index.day;
-    offer.size = index.size;
-    offer.md5 = index.md5;
-    offer.body = index.body;
-    offer.downloadUrl = decodeDownloadUrl(index.url, publicKeyPem);
-    offer.installerPath = installerFolder / installerFileName(index.md5);
-    return offer;
+    return UpdateOffer{.latestVersion = index.verns,
+                       .day = index.day,
+                       .size = index.size,
+                       .md5 = index.md5,
+                       .body = index.body,
+                       .downloadUrl = decodeDownloadUrl(index.url, publicKeyPem),
+                       .installerPath = installerFolder / installerFileName(index.md5)};
 }
 
 std::optional<UpdateCheckSettings> programUpdateCheckSettings(const DateTime& today) {

@@ -20,18 +20,6 @@ namespace quenmar::update {
 /// The name the update window shows as the software's name.
 inline constexpr std::string_view kApplicationName = "Quenmar";
 
-/// The update server and the index of this program on it.
-inline constexpr std::string_view kUpdateServerHost = "update.quenmar.example";
-inline constexpr std::string_view kUpdateId = "wnx";
-inline constexpr std::string_view kIndexPathTemplate = "/update/{0}/index.json";
-
-/// An installer is named after its fingerprint, with the suffix the platform runs it by.
-#ifdef _WIN32
-inline constexpr std::string_view kInstallerSuffix = ".exe";
-#else
-inline constexpr std::string_view kInstallerSuffix = "";
-#endif
-
 /// Where the settings file keeps what the check remembers.
 inline constexpr const char* kSettingsSection = "sys";
 inline constexpr const char* kUpdateFileKey = "update_file";
@@ -44,7 +32,7 @@ std::string defaultIndexUrl();
 /// name, so nothing else may ever be offered.
 bool isFingerprintText(std::string_view text);
 
-/// The fingerprint followed by the platform's installer suffix.
+/// An installer is named after its fingerprint, with the suffix the platform runs it by.
 std::string installerFileName(std::string_view md5);
 
 /// Everything the update window shows and needs.

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <thread>
 
 namespace quenmar::support {
@@ -43,6 +44,35 @@ TEST(ProcessTest, RefusesWhatCannotRun) {
     ASSERT_TRUE(makeExecutable(garbage));
     EXPECT_FALSE(startProcess(garbage, {}, 0)); // never handed to a shell instead
 }
+
+struct RunCase {
+    const char* name;
+    std::vector<std::string> argv;
+    int timeLimitMs;
+    std::optional<int> exitStatus;       // when it ends by itself with one
+    std::optional<SupportFailure> failure; // otherwise
+};
+
+class RunProcessTest : public ::testing::TestWithParam<RunCase> {};
+
+// The exit status comes back as it is; a program that is not there, that runs too long or that
+// dies of a signal is a failure of its own kind, never a status the caller could misread.
+TEST_P(RunProcessTest, GivesTheExitStatusOrWhyThereIsNone) {
+    const RunCase& c = GetParam();
+    const auto status = runProcess(c.argv.front(), {c.argv.begin() + 1, c.argv.end()}, c.timeLimitMs);
+    EXPECT_EQ(status ? std::optional(*status) : std::nullopt, c.exitStatus);
+    EXPECT_EQ(status ? std::nullopt : std::optional(status.error().failure), c.failure);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Endings, RunProcessTest,
+    ::testing::Values(RunCase{"ExitStatus", {"sh", "-c", "exit 3"}, 5000, 3, std::nullopt},
+                      RunCase{"Missing", {"quenmar-no-such-program"}, 5000, std::nullopt,
+                              SupportFailure::ProgramNotStarted},
+                      RunCase{"TooLong", {"sleep", "30"}, 100, std::nullopt, SupportFailure::ProgramTimedOut},
+                      RunCase{"Signal", {"sh", "-c", "kill -9 $$"}, 5000, std::nullopt,
+                              SupportFailure::ProgramCrashed}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(ProcessTest, MakeExecutableNeedsAFile) {
     TempFolder dir;
