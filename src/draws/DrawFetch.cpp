@@ -1,5 +1,6 @@
 #include "draws/DrawFetch.h"
 
+#include "base/Utf8.h"
 #include "draws/DrawParser.h"
 #include "support/HtmlDocument.h"
 #include "support/TextCodec.h"
@@ -83,10 +84,8 @@ Result<std::string, DrawError> fetchPage(const std::string& url, [[maybe_unused]
     }
     // Both charsets go through the GB18030 decoder: a page labelled GB2312 routinely holds
     // GBK characters that the strict GB2312 table refuses, and GB18030 is a superset of both.
-    if (declaresUtf8(response->body)) {
-        if (auto utf8 = support::convertToUtf8(response->body, "UTF-8")) {
-            return std::move(*utf8);
-        }
+    if (declaresUtf8(response->body) && utf8::isValid(response->body)) {
+        return response->body;
     }
     return support::decodeGbPage(response->body);
 }
