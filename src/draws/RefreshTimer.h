@@ -1,7 +1,7 @@
 #pragma once
 
-// The refresh timer's rule as a value, for the window's timer to follow: it repeats while no
-// draw has arrived and stops at the first one.
+// The refresh timer's rule as a value: it repeats while no draw has arrived and stops at the
+// first one. The window's own timer follows it through RefreshOutcome::stopTimer.
 namespace quenmar::draws {
 
 /// The refresh timer's interval while no draw has arrived yet.
