@@ -45,7 +45,9 @@ public:
         // Filled in one transaction: the set-up is not what is measured.
         m_db->prepare("BEGIN;").step();
         for (int i = 0; i < kRows; ++i) {
-            saveRecord(*m_db, sampleRecord(i));
+            if (!saveRecord(*m_db, sampleRecord(i))) {
+                std::abort();
+            }
         }
         m_db->prepare("COMMIT;").step();
     }

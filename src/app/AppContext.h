@@ -26,7 +26,4 @@ struct AppContext {
 /// The system clock with the time zone's standard bias.
 ClockReading systemClock();
 
-/// "%d年%d月%d日" of the clock reading's date: the form of `update_day`.
-std::string todayText(const ClockReading& now);
-
 } // namespace quenmar::app

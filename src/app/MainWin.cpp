@@ -10,6 +10,8 @@
 #include "app/panels/GuaWin.h"
 #include "app/panels/InputPanel.h"
 #include "app/panels/RecordPanel.h"
+#include "base/Version.h"
+#include "engine/Moment.h"
 #include "prediction/Prediction.h"
 #include "store/RecordStore.h"
 #include "update/UpdateDownload.h"
@@ -31,7 +33,7 @@ constexpr int kGap = 10;
 // knows them.
 QString mainTitle() {
     return QStringLiteral("%1 %2版")
-        .arg(QString::fromUtf8(update::kApplicationName), QString::fromUtf8(update::kRunningVersionName));
+        .arg(QString::fromUtf8(update::kApplicationName), QString::fromUtf8(kVersionName));
 }
 
 } // namespace
@@ -101,7 +103,8 @@ void MainWin::start() {
     }
     show();
     m_panel->startRefreshTimer();
-    if (update::isUpdateCheckDue(m_context.configFile, todayText(m_context.clock()))) {
+    const auto today = dateTimeFromMoment(m_context.clock().moment);
+    if (today && update::isUpdateCheckDue(m_context.configFile, *today)) {
         m_updateTimer->start(kUpdateDelayMs);
     }
 }
@@ -142,11 +145,11 @@ void MainWin::saveRecord(const QString& name, bool hasChart, const ChartResult& 
         return;
     }
     const store::YsModel model = store::modelFromChart(chart, name.toStdString(), notes.toStdString());
-    if (m_context.db != nullptr && store::saveRecord(*m_context.db, model)) {
-        showStatus(QStringLiteral("保存成功"));
+    const auto saved = m_context.db != nullptr ? store::saveRecord(*m_context.db, model)
+                                               : Failure{store::StoreError::StatementFailed};
+    showStatus(QString::fromStdString(std::string(store::saveMessage(saved))));
+    if (saved) {
         fillHistory();
-    } else {
-        showStatus(QStringLiteral("保存失败"));
     }
 }
 
@@ -156,7 +159,7 @@ void MainWin::deleteTicked() {
     }
     m_panel->recordPanel()->removeTicked([this](int recordId) {
         if (m_context.db != nullptr) {
-            store::deleteRecord(*m_context.db, recordId);
+            (void)store::deleteRecord(*m_context.db, recordId); // the list loses the entry either way
         }
     });
 }

@@ -50,6 +50,22 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
+constexpr std::string_view kNoBreakSpace = "\xC2\xA0";
+constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
+
+// Byte length of the white space that `text` starts with (`atEnd`: ends with); 0 for none.
+std::size_t spaceLength(std::string_view text, bool atEnd) {
+    if (!text.empty() && isBlank(atEnd ? text.back() : text.front())) {
+        return 1;
+    }
+    for (const std::string_view space : {kNoBreakSpace, kIdeographicSpace}) {
+        if (atEnd ? text.ends_with(space) : text.starts_with(space)) {
+            return space.size();
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 bool isValid(std::string_view text) {
@@ -110,6 +126,11 @@ std::string_view last(std::string_view text, std::size_t count) {
     return text.substr(pos);
 }
 
+std::string_view slice(std::string_view text, std::size_t firstChar, std::size_t count) {
+    const std::size_t start = first(text, firstChar).size();
+    return first(text.substr(start), count);
+}
+
 int find(std::string_view haystack, std::string_view needle) {
     if (needle.empty()) {
         return 0;
@@ -129,6 +150,16 @@ std::string_view trimBlanks(std::string_view text) {
     }
     while (!text.empty() && isBlank(text.back())) {
         text.remove_suffix(1);
+    }
+    return text;
+}
+
+std::string_view trimSpaces(std::string_view text) {
+    while (const std::size_t n = spaceLength(text, false)) {
+        text.remove_prefix(n);
+    }
+    while (const std::size_t n = spaceLength(text, true)) {
+        text.remove_suffix(n);
     }
     return text;
 }

@@ -27,11 +27,18 @@ std::string_view first(std::string_view text, std::size_t count);
 /// The last `count` characters (the whole text when it is shorter).
 std::string_view last(std::string_view text, std::size_t count);
 
+/// `count` characters from character index `first`; shorter, or empty, past the end.
+std::string_view slice(std::string_view text, std::size_t first, std::size_t count);
+
 /// 0-based character index of the first occurrence of `needle` that starts on a character
 /// boundary; 0 for an empty needle; -1 when there is none.
 int find(std::string_view haystack, std::string_view needle);
 
 /// The text with surrounding blanks (space, tab, CR, LF, VT, FF) removed.
 std::string_view trimBlanks(std::string_view text);
+
+/// The text with surrounding white space removed: the blanks of trimBlanks, no-break spaces
+/// (U+00A0, which "&nbsp;" of a web page becomes) and ideographic spaces (U+3000).
+std::string_view trimSpaces(std::string_view text);
 
 } // namespace quenmar::utf8

@@ -3,7 +3,6 @@
 #include "cli/Args.h"
 #include "cli/Json.h"
 #include "draws/DrawFetch.h"
-#include "draws/DrawParser.h"
 #include "draws/Lottery.h"
 
 #include <charconv>
@@ -82,15 +81,12 @@ int runDrawsCommand(const std::vector<std::string>& words, std::ostream& out, st
                                                             : sources.resultsTableUrl) = *url;
     }
 
-    const draws::DrawResult draw = draws::fetchLatestDraw(lottery, sources);
-    if (draw.status == draws::kStatusFetchError) {
-        err << "quenmar-cli: 无法获取开奖页面: " << draw.errorText << '\n';
+    const draws::FetchedDraw fetched = draws::fetchLatestDraw(lottery, sources);
+    if (!fetched) {
+        err << "quenmar-cli: " << draws::drawErrorMessage(fetched.error()) << '\n';
         return kExitFailed;
     }
-    if (draw.status != draws::kStatusOk) {
-        err << "quenmar-cli: 无法解析开奖页面 (" << draw.errorText << ")\n";
-        return kExitFailed;
-    }
+    const draws::DrawResult& draw = *fetched;
     if (draw.mainNumbers.empty()) {
         err << "quenmar-cli: 页面中没有找到" << lottery.name << "的开奖号码\n";
         return kExitFailed;

@@ -292,8 +292,8 @@ std::optional<ArgsError> saveOptionsError(const Args& args) {
 int saveCastRecord(const CastOutput& output, const std::string& title, const std::string& notes,
                    std::ostream& err) {
     const auto db = openHistory();
-    const bool saved = store::saveRecord(*db, store::modelFromChart(output.chart, title, notes));
-    err << (saved ? "保存成功" : "保存失败") << '\n';
+    const auto saved = store::saveRecord(*db, store::modelFromChart(output.chart, title, notes));
+    err << store::saveMessage(saved) << '\n';
     return saved ? kExitOk : kExitFailed;
 }
 

@@ -1,8 +1,9 @@
 #include "cli/UpdateCommand.h"
-#include "support/HttpClient.h"
 
 #include "cli/Args.h"
 #include "cli/Json.h"
+#include "support/FileBytes.h"
+#include "support/HttpClient.h"
 #include "update/UpdateCheck.h"
 #include "update/UpdateCrypto.h"
 #include "update/UpdateDownload.h"
@@ -12,29 +13,14 @@
 
 #include <charconv>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <ostream>
-#include <sstream>
 
 namespace quenmar::cli {
 
 namespace {
 
-std::optional<std::string> readTextFile(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
+using support::readFileBytes;
 
 int badInput(std::ostream& err, const std::string& message) {
     err << "quenmar-cli: " << message << '\n';
@@ -108,7 +94,7 @@ int runCheck(const Args& args, std::ostream& out, std::ostream& err) {
     }
     std::string publicKey(update::updatePublicKeyPem());
     if (const std::string* keyFile = args.value("public-key")) {
-        const auto text = readTextFile(*keyFile);
+        const auto text = readFileBytes(*keyFile);
         if (!text) {
             return badInput(err, "无法读取公钥文件: " + *keyFile);
         }
@@ -119,7 +105,7 @@ int runCheck(const Args& args, std::ostream& out, std::ostream& err) {
     }
     std::string caFile;
     if (const std::string* file = args.value("ca-file")) {
-        if (!readTextFile(*file)) {
+        if (!readFileBytes(*file)) {
             return badInput(err, "无法读取证书文件: " + *file);
         }
         caFile = *file;
@@ -136,36 +122,33 @@ int runCheck(const Args& args, std::ostream& out, std::ostream& err) {
 
     const update::UpdateIndexResult fetched =
         update::fetchUpdateIndex(indexUrl, update::indexRequestOptions(caFile));
-    if (!fetched.index) {
-        return failed(err, "没有可用的更新索引: " + fetched.error);
+    if (!fetched) {
+        return failed(err, update::updateErrorMessage(fetched.error()));
     }
-    const update::OfferResult result = update::makeUpdateOffer(*fetched.index, publicKey, downloadFolder);
-    if (!result.offer) {
-        return failed(err, "不提供更新: " + result.reason);
+    const auto offer = update::makeUpdateOffer(*fetched, publicKey, downloadFolder);
+    if (!offer) {
+        return failed(err, update::updateErrorMessage(offer.error()));
     }
-    update::UpdateWindowModel model(*result.offer);
+    update::UpdateWindowModel model(*offer);
 
     DownloadCheck download;
-    if (downloadDir != nullptr && !result.offer->downloadUrl.empty()) {
+    if (downloadDir != nullptr && !offer->downloadUrl.empty()) {
         download.attempted = true;
-        download.path = result.offer->installerPath.string();
-        download.downloaded =
-            update::downloadInstaller(result.offer->downloadUrl, result.offer->installerPath,
-                                      update::installerDownloadOptions(caFile), {});
+        download.path = offer->installerPath.string();
+        download.downloaded = update::downloadInstaller(offer->downloadUrl, offer->installerPath,
+                                                        update::installerDownloadOptions(caFile), {});
         if (download.downloaded) {
-            download.fingerprintMatches =
-                update::verifyFingerprint(result.offer->md5, result.offer->installerPath);
+            download.fingerprintMatches = update::verifyFingerprint(offer->md5, offer->installerPath);
             if (!download.fingerprintMatches) {
                 // The program deletes a file that fails the check; so does its checker.
                 std::error_code ignored;
-                std::filesystem::remove(result.offer->installerPath, ignored);
+                std::filesystem::remove(offer->installerPath, ignored);
             }
         }
     }
-    out << (args.has("json") ? checkJson(*fetched.index, model, download) + "\n"
-                             : checkText(model, download));
+    out << (args.has("json") ? checkJson(*fetched, model, download) + "\n" : checkText(model, download));
 
-    if (result.offer->downloadUrl.empty()) {
+    if (offer->downloadUrl.empty()) {
         return failed(err, "下载地址无法用公钥解密");
     }
     if (download.attempted && !download.downloaded) {
@@ -193,7 +176,7 @@ int runPublish(const Args& args, std::ostream& out, std::ostream& err) {
     if (verText.empty() || parsed.ec != std::errc{} || parsed.ptr != verText.data() + verText.size()) {
         return badInput(err, "--ver 应为整数");
     }
-    const auto privateKey = readTextFile(*args.value("private-key"));
+    const auto privateKey = readFileBytes(*args.value("private-key"));
     if (!privateKey) {
         return badInput(err, "无法读取私钥文件: " + *args.value("private-key"));
     }
@@ -204,9 +187,9 @@ int runPublish(const Args& args, std::ostream& out, std::ostream& err) {
     if (!md5 || error) {
         return badInput(err, "无法读取安装程序: " + installer);
     }
-    const update::EncryptedUrl encrypted = update::encryptDownloadUrl(url, *privateKey);
-    if (encrypted.hex.empty()) {
-        return badInput(err, "无法加密下载地址: " + encrypted.error);
+    const auto encrypted = update::encryptDownloadUrl(url, *privateKey);
+    if (!encrypted) {
+        return badInput(err, update::updateErrorMessage(encrypted.error()));
     }
     JsonWriter json;
     json.beginObject()
@@ -214,7 +197,7 @@ int runPublish(const Args& args, std::ostream& out, std::ostream& err) {
         .field("ver", ver)
         .field("verns", *args.value("verns"))
         .field("day", *args.value("day"))
-        .field("url", encrypted.hex)
+        .field("url", *encrypted)
         .field("md5", *md5)
         .field("body", *args.value("body"))
         .field("size", static_cast<std::int64_t>(size))

@@ -1,5 +1,6 @@
 #include "draws/DrawFetch.h"
 
+#include "base/Utf8.h"
 #include "draws/DrawParser.h"
 #include "support/HtmlDocument.h"
 #include "support/TextCodec.h"
@@ -48,11 +49,8 @@ bool declaresUtf8(std::string_view bytes) {
     return false;
 }
 
-DrawResult fetchError(const std::string& reason) {
-    DrawResult result;
-    result.status = kStatusFetchError;
-    result.errorText = reason;
-    return result;
+Failure<DrawError> noPage(std::string reason) {
+    return Failure{DrawError{DrawFailure::NoPage, std::move(reason)}};
 }
 
 } // namespace
@@ -72,54 +70,44 @@ std::string onlineCheckHost() {
     return QUENMAR_ONLINE_CHECK_HOST;
 }
 
-FetchedPage fetchPage(const std::string& url, [[maybe_unused]] PageCharset charset,
-                      const support::HttpOptions& options) {
-    FetchedPage page;
+Result<std::string, DrawError> fetchPage(const std::string& url, [[maybe_unused]] PageCharset charset,
+                                         const support::HttpOptions& options) {
     if (!isWebAddress(url)) {
-        page.error = "not an http(s) address: " + url;
-        return page;
+        return noPage("not an http(s) address: " + url);
     }
-    const support::HttpResponse response = support::httpGet(url, options);
-    if (!response.completed) {
-        page.error = response.error.empty() ? std::string("transfer failed") : response.error;
-        return page;
+    const support::HttpResult response = support::httpGet(url, options);
+    if (!response) {
+        return noPage(support::errorText(response.error()));
     }
-    if (response.status != 200) {
-        page.error = "HTTP status " + std::to_string(response.status);
-        return page;
+    if (!response->isOk()) {
+        return noPage("HTTP status " + std::to_string(response->status));
     }
     // Both charsets go through the GB18030 decoder: a page labelled GB2312 routinely holds
     // GBK characters that the strict GB2312 table refuses, and GB18030 is a superset of both.
-    if (declaresUtf8(response.body)) {
-        if (auto utf8 = support::convertToUtf8(response.body, "UTF-8")) {
-            page.text = std::move(*utf8);
-            page.ok = true;
-            return page;
-        }
+    if (declaresUtf8(response->body) && utf8::isValid(response->body)) {
+        return response->body;
     }
-    page.text = support::decodeGbPage(response.body);
-    page.ok = true;
-    return page;
+    return support::decodeGbPage(response->body);
 }
 
-DrawResult parseDailyDraw(const DrawSources& sources) {
-    const FetchedPage page = fetchPage(sources.dailyDrawUrl, PageCharset::Gb2312, sources.http);
-    if (!page.ok) {
-        return fetchError(page.error);
+FetchedDraw parseDailyDraw(const DrawSources& sources) {
+    const auto page = fetchPage(sources.dailyDrawUrl, PageCharset::Gb2312, sources.http);
+    if (!page) {
+        return Failure{page.error()};
     }
-    return parseDailyDrawPage(page.text);
+    return parseDailyDrawPage(*page);
 }
 
-DrawResult parseResultsRow(const DrawSources& sources, int group, int row, std::string_view mainClass,
-                           std::string_view name) {
-    const FetchedPage page = fetchPage(sources.resultsTableUrl, PageCharset::Gb18030, sources.http);
-    if (!page.ok) {
-        return fetchError(page.error);
+FetchedDraw parseResultsRow(const DrawSources& sources, int group, int row, std::string_view mainClass,
+                            std::string_view name) {
+    const auto page = fetchPage(sources.resultsTableUrl, PageCharset::Gb18030, sources.http);
+    if (!page) {
+        return Failure{page.error()};
     }
-    return parseResultsRowPage(page.text, group, row, mainClass, name);
+    return parseResultsRowPage(*page, group, row, mainClass, name);
 }
 
-DrawResult fetchLatestDraw(const Lottery& lottery, const DrawSources& sources) {
+FetchedDraw fetchLatestDraw(const Lottery& lottery, const DrawSources& sources) {
     if (lottery.source == DrawSource::DailyDrawPage) {
         return parseDailyDraw(sources);
     }

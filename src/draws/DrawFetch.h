@@ -1,10 +1,9 @@
 #pragma once
 
-#include "draws/DrawResult.h"
+#include "draws/DrawError.h"
 #include "draws/Lottery.h"
 #include "support/HttpClient.h"
 
-#include <optional>
 #include <string>
 
 // Fetching the results pages and reading the latest draw from them.
@@ -28,28 +27,22 @@ DrawSources defaultDrawSources();
 /// The ping target of the online check, fixed by the build.
 std::string onlineCheckHost();
 
-struct FetchedPage {
-    bool ok = false;
-    std::string text;  // the page as UTF-8
-    std::string error; // why there is no page, in plain words
-};
-
-/// One GET of an http:// or https:// `url`; a page only with status 200. The bytes are
-/// decoded from `charset` to UTF-8, unless the page declares itself UTF-8 in a <meta> tag near
-/// its start and is valid UTF-8.
-FetchedPage fetchPage(const std::string& url, PageCharset charset, const support::HttpOptions& options);
+/// One GET of an http:// or https:// `url`: the page as UTF-8, only with status 200. The bytes
+/// are decoded from `charset` to UTF-8, unless the page declares itself UTF-8 in a <meta> tag
+/// near its start and is valid UTF-8. No page: DrawFailure::NoPage with the reason.
+Result<std::string, DrawError> fetchPage(const std::string& url, PageCharset charset,
+                                         const support::HttpOptions& options);
 
 using support::isWebAddress;
 
-/// Fetches the daily-draw page and reads the 快乐8 draw from it. No page: status
-/// kStatusFetchError with the reason in errorText.
-DrawResult parseDailyDraw(const DrawSources& sources);
+/// Fetches the daily-draw page and reads the 快乐8 draw from it.
+FetchedDraw parseDailyDraw(const DrawSources& sources);
 
 /// Fetches the results table page and reads one lottery's row from it.
-DrawResult parseResultsRow(const DrawSources& sources, int group, int row, std::string_view mainClass,
-                           std::string_view name);
+FetchedDraw parseResultsRow(const DrawSources& sources, int group, int row, std::string_view mainClass,
+                            std::string_view name);
 
 /// The latest draw of `lottery` from its source.
-DrawResult fetchLatestDraw(const Lottery& lottery, const DrawSources& sources);
+FetchedDraw fetchLatestDraw(const Lottery& lottery, const DrawSources& sources);
 
 } // namespace quenmar::draws

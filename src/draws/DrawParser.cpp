@@ -1,6 +1,6 @@
 #include "draws/DrawParser.h"
 
-#include "draws/PageText.h"
+#include "base/Utf8.h"
 #include "support/HtmlDocument.h"
 
 #include <vector>
@@ -21,15 +21,22 @@ constexpr std::size_t kIssueCell = 2;
 constexpr std::size_t kDateCell = 3;
 constexpr std::size_t kNumbersCell = 4;
 
-DrawResult bodyError() {
-    DrawResult result;
-    result.status = kStatusBodyError;
-    result.errorText = kBodyErrorText;
-    return result;
+Failure<DrawError> bodyError() {
+    return Failure{DrawError{DrawFailure::PageRefused, std::string(kBodyErrorText)}};
 }
 
 std::string ownTextOf(const HtmlNode& node) {
-    return std::string(text::trim(node.ownText()));
+    return std::string(utf8::trimSpaces(node.ownText()));
+}
+
+std::string digitsOnly(std::string_view text) {
+    std::string digits;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') {
+            digits += c;
+        }
+    }
+    return digits;
 }
 
 // The page's cell `index`, or cell 0 when the row is shorter, or a null node for no row.
@@ -42,7 +49,7 @@ HtmlNode cellAt(const std::vector<HtmlNode>& cells, std::size_t index) {
 
 } // namespace
 
-DrawResult parseDailyDrawPage(std::string_view html) {
+FetchedDraw parseDailyDrawPage(std::string_view html) {
     const auto document = HtmlDocument::parse(html);
     if (!document) {
         return bodyError();
@@ -73,7 +80,7 @@ DrawResult parseDailyDrawPage(std::string_view html) {
         } else if (cls == kNumbersClass) {
             // The numbers sit in one element each; whatever the page puts between them (blanks,
             // separators) is not part of the numbers text the display cuts up.
-            result.mainNumbers = text::digitsOnly(child.text());
+            result.mainNumbers = digitsOnly(child.text());
         }
     }
     return result;
@@ -84,8 +91,8 @@ std::string resultsRowSelector(int group, int row) {
            ") > td";
 }
 
-DrawResult parseResultsRowPage(std::string_view html, int group, int row, std::string_view mainClass,
-                               std::string_view name) {
+FetchedDraw parseResultsRowPage(std::string_view html, int group, int row, std::string_view mainClass,
+                                std::string_view name) {
     const auto document = HtmlDocument::parse(html);
     if (!document) {
         return bodyError();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "draws/DrawResult.h"
+#include "draws/DrawError.h"
 
 #include <string>
 #include <string_view>
@@ -9,21 +9,22 @@
 // the network, so the parsers can be fed any bytes at all (the fuzz target does).
 namespace quenmar::draws {
 
-/// `errorText` of a page the HTML parser refused.
+/// The detail of the DrawError of a page the HTML parser refused.
 inline constexpr std::string_view kBodyErrorText = "body error";
 
 /// The 快乐8 daily-draw page: the first link inside the first div classed exactly
 /// "more-time-cont" (the last div when there is none) holds a "kaij-tit" child, whose own
 /// text is the issue and whose second child's own text is the date, and a "kaij-jg" child
-/// whose text holds the twenty numbers. Missing parts leave their fields empty.
-DrawResult parseDailyDrawPage(std::string_view html);
+/// whose text holds the twenty numbers. Missing parts leave their fields empty; a page the
+/// HTML parser refuses gives DrawFailure::PageRefused.
+FetchedDraw parseDailyDrawPage(std::string_view html);
 
 /// ".kjtable > tbody:nth-child(group) > tr:nth-child(row) > td" on the results table page:
 /// cell 2 the issue, cell 3 the date, the spans of cell 4 the numbers, those classed exactly
 /// `mainClass` to the main zone and all others to the extra zone. A cell index past the row's
 /// end reads cell 0.
-DrawResult parseResultsRowPage(std::string_view html, int group, int row, std::string_view mainClass,
-                               std::string_view name);
+FetchedDraw parseResultsRowPage(std::string_view html, int group, int row, std::string_view mainClass,
+                                std::string_view name);
 
 /// The selector of one results table row's cells.
 std::string resultsRowSelector(int group, int row);

@@ -1,6 +1,6 @@
 #include "draws/DrawsPanelLayout.h"
 
-#include "draws/PageText.h"
+#include "base/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -44,7 +44,7 @@ constexpr std::array<KindSpec, 7> kKinds{{
 }};
 
 int cellsWide(std::string_view text, CharCell cell) {
-    return static_cast<int>(text::length(text)) * cell.width;
+    return static_cast<int>(utf8::length(text)) * cell.width;
 }
 
 } // namespace
@@ -92,7 +92,7 @@ std::optional<DrawsPanelLayout> layoutLatestDraw(int kind, std::string_view numb
             const int position = (r == 0 || !row.caption.empty()) ? i + 1 : spec.rows[0].count + i + 1;
             const Rgb colour = position <= spec.mainCount ? spec.mainColour : spec.extraColour;
             layout.numberLabels.push_back(
-                {std::string(text::cut(numbersText, first, static_cast<std::size_t>(row.cutWidth))),
+                {std::string(utf8::slice(numbersText, first, static_cast<std::size_t>(row.cutWidth))),
                  {x, y, cell.width, cell.height},
                  colour});
             x += cell.width + kMargin;

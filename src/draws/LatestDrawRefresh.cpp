@@ -11,12 +11,10 @@ RefreshServices defaultRefreshServices() {
     services.isOnline = [] {
         return support::runOnlineCheck(support::pingCommand(onlineCheckHost()));
     };
-    services.fetchDraw = [](int code) {
+    services.fetchDraw = [](int code) -> FetchedDraw {
         const auto lottery = lotteryByCode(code);
         if (!lottery) {
-            DrawResult none;
-            none.status = kStatusFetchError;
-            return none;
+            return Failure{DrawError{DrawFailure::NoPage, "no such lottery"}};
         }
         return fetchLatestDraw(*lottery, defaultDrawSources());
     };
@@ -34,18 +32,15 @@ RefreshOutcome refreshLatestDraw(int code, const RefreshServices& services) {
         outcome.statusText = kOfflineText;
         return outcome;
     }
-    if (services.fetchDraw) {
-        outcome.draw = services.fetchDraw(code);
-    } else {
-        outcome.draw.status = kStatusFetchError;
-    }
     outcome.kind = code - kFirstLotteryCode;
-    if (outcome.draw.status != kStatusOk) {
+    const FetchedDraw fetched = services.fetchDraw ? services.fetchDraw(code) : Failure{DrawError{}};
+    if (!fetched) {
         // A page that never arrived is no draw: blanking the one on screen (or the
         // placeholder) and calling the data updated would both be wrong.
         outcome.statusText = kFetchFailedText;
         return outcome;
     }
+    outcome.draw = *fetched;
     outcome.statusText = kUpdatedNotice;
     outcome.stopTimer = true;
     outcome.showDraw = true;

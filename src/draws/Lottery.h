@@ -27,7 +27,6 @@ struct Lottery {
 };
 
 inline constexpr int kFirstLotteryCode = 100;
-inline constexpr int kLastLotteryCode = 106;
 
 // 大乐透 shows its two blue numbers after the five main ones, so its extra zone is handed
 // on like that of every other lottery with one.

@@ -18,7 +18,7 @@ constexpr const char* kDeleteSql = "DELETE FROM wnx_table WHERE _id=?;";
 
 } // namespace
 
-bool saveRecord(const TableDb& db, const YsModel& model) {
+Result<void, StoreError> saveRecord(const TableDb& db, const YsModel& model) {
     const bool insert = model._id < 1;
     Statement statement = db.prepare(insert ? kInsertSql : kUpdateSql);
     statement.bindText(1, model.ysname);
@@ -35,10 +35,13 @@ bool saveRecord(const TableDb& db, const YsModel& model) {
         statement.bindInt(11, model._id);
     }
     if (statement.step() != StepResult::Done) {
-        return false;
+        return Failure{StoreError::StatementFailed};
     }
     // An update that found no row saved nothing, and must not say it did.
-    return insert || db.changes() > 0;
+    if (!insert && db.changes() == 0) {
+        return Failure{StoreError::NoSuchRow};
+    }
+    return {};
 }
 
 std::vector<ListRow> listRecords(const TableDb& db) {
@@ -66,10 +69,13 @@ YsModel loadRecord(const TableDb& db, int id) {
     return model;
 }
 
-bool deleteRecord(const TableDb& db, int id) {
+Result<void, StoreError> deleteRecord(const TableDb& db, int id) {
     Statement statement = db.prepare(kDeleteSql);
     statement.bindInt(1, id);
-    return statement.step() == StepResult::Done;
+    if (statement.step() != StepResult::Done) {
+        return Failure{StoreError::StatementFailed};
+    }
+    return {};
 }
 
 } // namespace quenmar::store

@@ -1,4 +1,4 @@
-// The one place that includes SQLite: its result codes become StepResult, bools and
+// The one place that includes SQLite: its result codes become StepResult, StoreError and
 // empty values here and nowhere else.
 #include "store/TableDb.h"
 
@@ -52,12 +52,6 @@ void Statement::finalize() {
 
 void Statement::bindInt(int position, int value) {
     if (m_handle == nullptr || sqlite3_bind_int(m_handle, position, value) != SQLITE_OK) {
-        m_bindFailed = true;
-    }
-}
-
-void Statement::bindInt64(int position, std::int64_t value) {
-    if (m_handle == nullptr || sqlite3_bind_int64(m_handle, position, value) != SQLITE_OK) {
         m_bindFailed = true;
     }
 }
@@ -128,14 +122,17 @@ TableDb::TableDb(const std::filesystem::path& dataRoot) {
         std::filesystem::create_directories(folder, error); // a failure shows in the open below
     }
     m_dbPath = folder / "wnx.db";
-    const int opened = openDatabase(m_dbPath);
+    const auto opened = openDatabase(m_dbPath);
+    if (!opened) {
+        return; // silent: every later statement fails, and a save says so
+    }
     // A file of no bytes holds no database yet: it is what an earlier first start leaves
     // when it was stopped between creating the file and creating the table. Creating the
     // table there loses nothing, whereas leaving it would make every later save fail.
     error.clear();
-    const bool empty = opened == kOpenExisting && std::filesystem::is_regular_file(m_dbPath, error) &&
+    const bool empty = *opened == OpenedFile::Existing && std::filesystem::is_regular_file(m_dbPath, error) &&
                        std::filesystem::file_size(m_dbPath, error) == 0 && !error;
-    if (opened == kOpenCreated || empty) {
+    if (*opened == OpenedFile::Created || empty) {
         createTables();
     }
 }
@@ -144,7 +141,7 @@ TableDb::~TableDb() {
     close();
 }
 
-int TableDb::openDatabase(const std::filesystem::path& path) {
+Result<OpenedFile, StoreError> TableDb::openDatabase(const std::filesystem::path& path) {
     std::error_code error;
     const bool exists = std::filesystem::exists(path, error);
     const int flags = exists ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
@@ -153,13 +150,13 @@ int TableDb::openDatabase(const std::filesystem::path& path) {
     if (rc != SQLITE_OK) {
         // SQLite hands out a connection object even when the open fails; it must be closed.
         sqlite3_close_v2(handle);
-        return kOpenFailed;
+        return Failure{StoreError::OpenFailed};
     }
     sqlite3_busy_timeout(handle, kBusyTimeoutMs);
     ++g_openConnections; // counted before the old one closes, so SQLite stays initialised
     close();
     m_handle = handle;
-    return exists ? kOpenExisting : kOpenCreated;
+    return exists ? OpenedFile::Existing : OpenedFile::Created;
 }
 
 std::string TableDb::calculationTableStatement() {

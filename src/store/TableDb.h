@@ -1,6 +1,8 @@
 #pragma once
 
+#include "base/Result.h"
 #include "store/SqlBuilder.h"
+#include "store/StoreError.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -38,7 +40,6 @@ public:
     bool isPrepared() const { return m_handle != nullptr; }
 
     void bindInt(int position, int value);
-    void bindInt64(int position, std::int64_t value);
     void bindDouble(int position, double value);
     /// UTF-8 text with its byte length; SQLite keeps its own copy.
     void bindText(int position, std::string_view text);
@@ -64,6 +65,12 @@ private:
     bool m_bindFailed = false;
 };
 
+/// What `openDatabase` found at the path.
+enum class OpenedFile {
+    Created,  // nothing was there: a new, empty database file
+    Existing, // a file (or folder) of that name, opened as it is
+};
+
 /// One row of a two-column list query: the row id and its text.
 struct ListRow {
     int id = 0;
@@ -76,11 +83,6 @@ struct ListRow {
 /// database beneath a data root; every statement of the program runs through it.
 class TableDb {
 public:
-    /// Results of `openDatabase`.
-    static constexpr int kOpenFailed = 0;
-    static constexpr int kOpenCreated = 1;
-    static constexpr int kOpenExisting = 2;
-
     /// How long a statement waits for another process (the desktop program and quenmar-cli
     /// share the file) to finish writing before it gives up.
     static constexpr int kBusyTimeoutMs = 3000;
@@ -100,10 +102,10 @@ public:
     /// Full path of the database file chosen at construction (empty when default-built).
     const std::filesystem::path& dbPath() const { return m_dbPath; }
 
-    /// Opens an existing file (or folder) of that name read-write and gives
-    /// `kOpenExisting`; otherwise creates it and gives `kOpenCreated`; `kOpenFailed` when
-    /// SQLite refuses. A previous connection is closed only after the new one opened.
-    int openDatabase(const std::filesystem::path& path);
+    /// Opens an existing file (or folder) of that name read-write, otherwise creates it;
+    /// StoreError::OpenFailed when SQLite refuses. A previous connection is closed only after
+    /// the new one opened.
+    Result<OpenedFile, StoreError> openDatabase(const std::filesystem::path& path);
 
     /// Runs the CREATE statement of the calculation table. Errors are swallowed: a table
     /// that already exists stays as it is.

@@ -2,15 +2,11 @@
 
 // Modest's own headers only: myhtml/api.h redeclares what myhtml/myhtml.h declares, and the
 // two together do not compile.
-#include <algorithm>
-#include <array>
-#include <cctype>
 #include <modest/finder/finder.h>
 #include <mycss/mycss.h>
 #include <mycss/selectors/init.h>
 #include <mycss/selectors/list.h>
 #include <myhtml/myhtml.h>
-#include <unordered_map>
 #include <utility>
 
 namespace quenmar::support {
@@ -115,6 +111,34 @@ bool isContentText(myhtml_tree_node_t* node) {
     return isTextNode(node) && !isBlank(nodeText(node));
 }
 
+// The content text below `top` in document order: of its children alone, or (`deep`) of all
+// its descendants. A text node is its own text. An iterative walk: the depth is capped before
+// parsing, but a loop needs no stack at all.
+std::string textBelow(myhtml_tree_node_t* top, bool deep) {
+    if (top == nullptr) {
+        return {};
+    }
+    if (isTextNode(top)) {
+        return std::string(nodeText(top));
+    }
+    std::string text;
+    myhtml_tree_node_t* node = myhtml_node_child(top);
+    while (node != nullptr) {
+        if (isContentText(node)) {
+            text += nodeText(node);
+        }
+        if (deep && isElementNode(node) && myhtml_node_child(node) != nullptr) {
+            node = myhtml_node_child(node);
+            continue;
+        }
+        while (node != nullptr && node != top && myhtml_node_next(node) == nullptr) {
+            node = myhtml_node_parent(node);
+        }
+        node = (node == nullptr || node == top) ? nullptr : myhtml_node_next(node);
+    }
+    return text;
+}
+
 } // namespace
 
 bool HtmlNode::isElement() const {
@@ -139,47 +163,11 @@ std::string HtmlNode::attribute(std::string_view name) const {
 }
 
 std::string HtmlNode::ownText() const {
-    if (m_node == nullptr) {
-        return {};
-    }
-    if (isTextNode(raw(m_node))) {
-        return std::string(nodeText(raw(m_node)));
-    }
-    std::string text;
-    for (myhtml_tree_node_t* child = myhtml_node_child(raw(m_node)); child != nullptr;
-         child = myhtml_node_next(child)) {
-        if (isContentText(child)) {
-            text += nodeText(child);
-        }
-    }
-    return text;
+    return textBelow(raw(m_node), false);
 }
 
 std::string HtmlNode::text() const {
-    if (m_node == nullptr) {
-        return {};
-    }
-    if (isTextNode(raw(m_node))) {
-        return std::string(nodeText(raw(m_node)));
-    }
-    // Iterative walk: the depth is capped before parsing, but a loop needs no stack at all.
-    std::string text;
-    myhtml_tree_node_t* const top = raw(m_node);
-    myhtml_tree_node_t* node = myhtml_node_child(top);
-    while (node != nullptr) {
-        if (isContentText(node)) {
-            text += nodeText(node);
-        }
-        if (isElementNode(node) && myhtml_node_child(node) != nullptr) {
-            node = myhtml_node_child(node);
-            continue;
-        }
-        while (node != nullptr && node != top && myhtml_node_next(node) == nullptr) {
-            node = myhtml_node_parent(node);
-        }
-        node = (node == nullptr || node == top) ? nullptr : myhtml_node_next(node);
-    }
-    return text;
+    return textBelow(raw(m_node), true);
 }
 
 std::vector<HtmlNode> HtmlNode::children() const {
@@ -348,139 +336,6 @@ bool isSupportedSelector(std::string_view s) {
         }
     }
     return true;
-}
-
-namespace {
-
-constexpr std::array<std::string_view, 16> kVoidElements{
-    "area", "base", "br",    "col",    "embed", "hr",  "img",    "input",
-    "link", "meta", "param", "source", "track", "wbr", "keygen", "frame"};
-constexpr std::array<std::string_view, 6> kRawTextElements{"script", "style", "textarea",
-                                                           "title",  "xmp",   "plaintext"};
-constexpr std::array<std::string_view, 14> kFormattingElements{
-    "a", "b", "big", "code", "em", "font", "i", "nobr", "s", "small", "strike", "strong", "tt", "u"};
-// An open element of these ends where the next one of its group starts; a new row also ends
-// the open cell of the row before.
-constexpr std::array<std::pair<std::string_view, int>, 8> kSelfEnding{
-    {{"p", 1}, {"li", 2}, {"option", 3}, {"dt", 4}, {"dd", 4}, {"tr", 5}, {"td", 6}, {"th", 6}}};
-constexpr int kRowGroup = 5;
-constexpr int kCellGroup = 6;
-
-template <std::size_t N>
-bool among(const std::array<std::string_view, N>& list, std::string_view name) {
-    return std::find(list.begin(), list.end(), name) != list.end();
-}
-
-int selfEndingGroup(std::string_view name) {
-    for (const auto& [tag, group] : kSelfEnding) {
-        if (tag == name) {
-            return group;
-        }
-    }
-    return 0;
-}
-
-std::string lowerName(std::string_view html, std::size_t& pos) {
-    std::string name;
-    while (pos < html.size() && (isNameChar(html[pos]) || html[pos] == ':') && name.size() < 32) {
-        name += static_cast<char>(std::tolower(static_cast<unsigned char>(html[pos])));
-        ++pos;
-    }
-    while (pos < html.size() && (isNameChar(html[pos]) || html[pos] == ':')) {
-        ++pos;
-    }
-    return name;
-}
-
-} // namespace
-
-HtmlShape measureHtmlShape(std::string_view html, const HtmlLimits& limits) {
-    HtmlShape shape;
-    std::vector<std::string> open;
-    std::unordered_map<std::string, std::size_t> openCount; // spares the walk for names not open
-    const auto pop = [&] {
-        if (--openCount[open.back()] == 0) {
-            openCount.erase(open.back());
-        }
-        open.pop_back();
-    };
-    const auto over = [&] {
-        return shape.depth > limits.maxDepth || shape.stackWork > limits.maxStackWork;
-    };
-    std::size_t pos = 0;
-    while ((pos = html.find('<', pos)) != std::string_view::npos && !over()) {
-        ++pos;
-        if (pos >= html.size()) {
-            break;
-        }
-        if (html.compare(pos, 3, "!--") == 0) {
-            const std::size_t end = html.find("-->", pos + 3);
-            pos = end == std::string_view::npos ? html.size() : end + 3;
-            continue;
-        }
-        if (html[pos] == '/') {
-            ++pos;
-            const std::string name = lowerName(html, pos);
-            if (name.empty()) {
-                continue;
-            }
-            // The parser looks for the element to close from the top of its stack down; an end
-            // tag without an open element walks the whole stack.
-            if (openCount.count(name) == 0) {
-                shape.stackWork += open.size();
-                continue;
-            }
-            // Ending a formatting element runs the adoption agency, which walks the whole stack.
-            if (among(kFormattingElements, name)) {
-                shape.stackWork += open.size();
-            }
-            while (!open.empty()) {
-                ++shape.stackWork;
-                const bool match = open.back() == name;
-                pop();
-                if (match) {
-                    break;
-                }
-            }
-            continue;
-        }
-        if (!isAsciiAlpha(html[pos])) {
-            continue; // "<!DOCTYPE", "<?xml", or a lone "<" in text
-        }
-        const std::string name = lowerName(html, pos);
-        const std::size_t close = html.find('>', pos);
-        const bool selfClosed = close != std::string_view::npos && close > pos && html[close - 1] == '/';
-        pos = close == std::string_view::npos ? html.size() : close + 1;
-        // Every start tag has the parser search its stack (for an open p to end, for the scope).
-        shape.stackWork += open.size();
-        if (among(kRawTextElements, name)) {
-            std::size_t end = pos;
-            while ((end = html.find("</", end)) != std::string_view::npos) {
-                std::size_t p = end + 2;
-                if (lowerName(html, p) == name) {
-                    break;
-                }
-                end += 2;
-            }
-            pos = end == std::string_view::npos ? html.size() : end;
-            continue;
-        }
-        if (selfClosed || among(kVoidElements, name)) {
-            continue;
-        }
-        if (const int group = selfEndingGroup(name); group != 0) {
-            if (group == kRowGroup && !open.empty() && selfEndingGroup(open.back()) == kCellGroup) {
-                pop();
-            }
-            if (!open.empty() && selfEndingGroup(open.back()) == group) {
-                pop();
-            }
-        }
-        open.push_back(name);
-        ++openCount[name];
-        shape.depth = std::max(shape.depth, open.size());
-    }
-    return shape;
 }
 
 } // namespace quenmar::support

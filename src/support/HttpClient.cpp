@@ -1,8 +1,9 @@
 #include "support/HttpClient.h"
 
+#include "base/Version.h"
+
 #include <algorithm>
 #include <cctype>
-
 #include <cstdio>
 #include <curl/curl.h>
 #include <mutex>
@@ -10,6 +11,8 @@
 namespace quenmar::support {
 
 namespace {
+
+const std::string kUserAgent = "Quenmar/" + std::string(kVersion);
 
 // libcurl's global state must be set up once, before the first handle, and not concurrently
 // with anything else: the first transfer of the run does it, whichever thread that is on.
@@ -107,7 +110,7 @@ bool configure(CURL* curl, const std::string& url, const HttpOptions& options, S
     }
     // Transfers run on worker threads too; signals would reach the wrong thread.
     set(CURLOPT_NOSIGNAL, 1L);
-    set(CURLOPT_USERAGENT, "Quenmar/1.0.0");
+    set(CURLOPT_USERAGENT, kUserAgent.c_str());
     set(CURLOPT_WRITEFUNCTION, writeBody);
     set(CURLOPT_WRITEDATA, &sink);
     set(CURLOPT_XFERINFOFUNCTION, reportProgress);
@@ -116,94 +119,83 @@ bool configure(CURL* curl, const std::string& url, const HttpOptions& options, S
     return ok;
 }
 
-std::string describeFailure(CURLcode code, const Sink& sink, const char* errorBuffer) {
+SupportError describeFailure(CURLcode code, const Sink& sink, const char* errorBuffer) {
     if (sink.overLimit || code == CURLE_FILESIZE_EXCEEDED) {
-        return "response body larger than the allowed size";
+        return {SupportFailure::TransferFailed, "response body larger than the allowed size"};
     }
     if (sink.writeFailed) {
-        return "cannot write the downloaded file";
+        return {SupportFailure::FileNotWritten, "cannot write the downloaded file"};
     }
     if (sink.aborted) {
-        return "transfer cancelled";
+        return {SupportFailure::TransferFailed, "transfer cancelled"};
     }
     if (errorBuffer[0] != '\0') {
-        return errorBuffer;
+        return {SupportFailure::TransferFailed, errorBuffer};
     }
-    return curl_easy_strerror(code);
+    return {SupportFailure::TransferFailed, curl_easy_strerror(code)};
 }
 
-HttpResponse perform(const std::string& url, const HttpOptions& options, Sink& sink) {
-    HttpResponse response;
+HttpResult perform(const std::string& url, const HttpOptions& options, Sink& sink) {
     if (!ensureCurlGlobal()) {
-        response.error = "cannot initialise the HTTP library";
-        return response;
+        return Failure{SupportError{SupportFailure::TransferFailed, "cannot initialise the HTTP library"}};
     }
     EasyHandle easy;
     if (easy.handle == nullptr) {
-        response.error = "cannot create an HTTP transfer";
-        return response;
+        return Failure{SupportError{SupportFailure::TransferFailed, "cannot create an HTTP transfer"}};
     }
     sink.maxBytes = options.maxBodyBytes;
     char errorBuffer[CURL_ERROR_SIZE] = {};
     if (!configure(easy.handle, url, options, sink, errorBuffer)) {
-        response.error = "the HTTP library lacks a required feature";
-        return response;
+        return Failure{
+            SupportError{SupportFailure::TransferFailed, "the HTTP library lacks a required feature"}};
     }
     const CURLcode code = curl_easy_perform(easy.handle);
+    if (code != CURLE_OK) {
+        return Failure{describeFailure(code, sink, errorBuffer)};
+    }
+    HttpResponse response;
     curl_off_t length = -1;
     if (curl_easy_getinfo(easy.handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK) {
         response.contentLength = length;
     }
-    if (code != CURLE_OK) {
-        response.error = describeFailure(code, sink, errorBuffer);
-        return response;
-    }
-    long status = 0;
-    curl_easy_getinfo(easy.handle, CURLINFO_RESPONSE_CODE, &status);
-    response.completed = true;
-    response.status = status;
+    curl_easy_getinfo(easy.handle, CURLINFO_RESPONSE_CODE, &response.status);
     return response;
 }
 
 } // namespace
 
-HttpResponse httpGet(const std::string& url, const HttpOptions& options) {
+HttpResult httpGet(const std::string& url, const HttpOptions& options) {
     std::string body;
     Sink sink;
     sink.body = &body;
-    HttpResponse response = perform(url, options, sink);
-    if (response.completed) {
-        response.body = std::move(body);
+    HttpResult result = perform(url, options, sink);
+    if (result) {
+        result->body = std::move(body);
     }
-    return response;
+    return result;
 }
 
-HttpResponse httpDownload(const std::string& url, const std::string& path, const HttpOptions& options,
-                          const HttpProgress& progress) {
+HttpResult httpDownload(const std::string& url, const std::string& path, const HttpOptions& options,
+                        const HttpProgress& progress) {
     // A fresh file every time: whatever had the name before, a link included, is removed
     // rather than written through, and "x" refuses to follow anything put there meanwhile.
     std::remove(path.c_str());
     std::FILE* file = std::fopen(path.c_str(), "wbx");
     if (file == nullptr) {
-        HttpResponse response;
-        response.error = "cannot create the file " + path;
-        return response;
+        return Failure{SupportError{SupportFailure::FileNotWritten, "cannot create the file " + path}};
     }
     Sink sink;
     sink.file = file;
     sink.progress = &progress;
-    HttpResponse response = perform(url, options, sink);
-    const bool closed = std::fclose(file) == 0;
-    if (response.completed && !closed) {
-        response.completed = false;
-        response.status = 0;
-        response.error = "cannot write the downloaded file";
+    HttpResult result = perform(url, options, sink);
+    if (std::fclose(file) != 0 && result) {
+        result = Failure{SupportError{SupportFailure::FileNotWritten, "cannot write the downloaded file"}};
     }
-    if (!response.ok()) {
+    if (!result || !result->isOk()) {
         // A half-written or error-page file must never be mistaken for the download.
         std::remove(path.c_str());
     }
-    return response;
+    return result;
 }
 
 bool isWebAddress(const std::string& url) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "base/Result.h"
+#include "support/SupportError.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -7,8 +10,9 @@
 // HTTP(S) GET over libcurl: the one place that includes curl. TLS certificate and host-name
 // verification are always on (the system's certificate store, or `caFile` when given);
 // redirects are followed up to a cap; every transfer has time limits so that a stalled site
-// never holds a caller for long. A transfer that completes reports the HTTP status: a 404 is
-// a completed transfer with status 404, never a success by itself.
+// never holds a caller for long. A transfer that completes gives its response with the HTTP
+// status: a 404 is a completed transfer with status 404, never a success by itself. A transfer
+// that does not complete gives a SupportError that says why.
 namespace quenmar::support {
 
 struct HttpOptions {
@@ -22,15 +26,16 @@ struct HttpOptions {
                                           // certificate folder; empty = the system store only
 };
 
+/// A completed transfer.
 struct HttpResponse {
-    bool completed = false;          // the transfer finished (any HTTP status)
-    long status = 0;                 // HTTP status code, 0 when not completed
-    std::string body;                // the body bytes as received (GetResponse) or empty (download)
-    std::string error;               // why the transfer did not complete, in plain words
+    long status = 0;                 // HTTP status code
+    std::string body;                // the body bytes as received (httpGet) or empty (download)
     std::int64_t contentLength = -1; // announced length, -1 when unknown
 
-    bool ok() const { return completed && status == 200; }
+    bool isOk() const { return status == 200; }
 };
+
+using HttpResult = Result<HttpResponse, SupportError>;
 
 /// Progress of a download: bytes received so far and the announced total (0 when unknown).
 /// Return false to abort the transfer.
@@ -41,11 +46,11 @@ using HttpProgress = std::function<bool(std::int64_t received, std::int64_t tota
 bool isWebAddress(const std::string& url);
 
 /// GET `url` into memory.
-HttpResponse httpGet(const std::string& url, const HttpOptions& options = {});
+HttpResult httpGet(const std::string& url, const HttpOptions& options = {});
 
 /// GET `url` into the file `path` (created or truncated). On any failure, including a status
 /// other than 200 or an abort through `progress`, the file is removed again.
-HttpResponse httpDownload(const std::string& url, const std::string& path, const HttpOptions& options,
-                          const HttpProgress& progress = {});
+HttpResult httpDownload(const std::string& url, const std::string& path, const HttpOptions& options,
+                        const HttpProgress& progress = {});
 
 } // namespace quenmar::support

@@ -1,8 +1,10 @@
 #include "support/IniFile.h"
 
+#include "base/Utf8.h"
+#include "support/FileBytes.h"
+
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string_view>
 #include <vector>
 
@@ -10,16 +12,9 @@ namespace quenmar::support {
 
 namespace {
 
-constexpr std::string_view kBlanks = " \t\r\n\v\f";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-std::string_view trim(std::string_view text) {
-    const auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
+using utf8::trimBlanks;
 
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
@@ -34,16 +29,6 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
         }
     }
     return true;
-}
-
-std::optional<std::string> readWholeFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 // The lines of the file without their "\n"; a "\r" before it stays with the line.
@@ -64,7 +49,7 @@ std::vector<std::string> splitLines(const std::string& text) {
 
 // The section a line opens, or nothing when it is no section header.
 std::optional<std::string_view> sectionName(std::string_view line) {
-    line = trim(line);
+    line = trimBlanks(line);
     if (line.size() < 2 || line.front() != '[') {
         return std::nullopt;
     }
@@ -72,7 +57,7 @@ std::optional<std::string_view> sectionName(std::string_view line) {
     if (close == std::string_view::npos) {
         return std::nullopt;
     }
-    return trim(line.substr(1, close - 1));
+    return trimBlanks(line.substr(1, close - 1));
 }
 
 struct KeyLine {
@@ -81,7 +66,7 @@ struct KeyLine {
 };
 
 std::optional<KeyLine> keyLine(std::string_view line) {
-    line = trim(line);
+    line = trimBlanks(line);
     if (line.empty() || line.front() == ';' || line.front() == '#') {
         return std::nullopt;
     }
@@ -89,7 +74,7 @@ std::optional<KeyLine> keyLine(std::string_view line) {
     if (eq == std::string_view::npos) {
         return std::nullopt;
     }
-    return KeyLine{trim(line.substr(0, eq)), trim(line.substr(eq + 1))};
+    return KeyLine{trimBlanks(line.substr(0, eq)), trimBlanks(line.substr(eq + 1))};
 }
 
 std::string_view unquote(std::string_view value) {
@@ -101,14 +86,14 @@ std::string_view unquote(std::string_view value) {
 }
 
 bool isUsableName(std::string_view name) {
-    return !trim(name).empty() && name.find_first_of("\r\n[]=") == std::string_view::npos;
+    return !trimBlanks(name).empty() && name.find_first_of("\r\n[]=") == std::string_view::npos;
 }
 
 } // namespace
 
 std::string readIniValue(const std::filesystem::path& file, const std::string& section,
                          const std::string& key) {
-    const auto text = readWholeFile(file);
+    const auto text = readFileBytes(file);
     if (!text) {
         return {};
     }
@@ -136,7 +121,7 @@ bool writeIniValue(const std::filesystem::path& file, const std::string& section
     }
     std::vector<std::string> lines;
     std::string newline = "\n";
-    if (const auto text = readWholeFile(file)) {
+    if (const auto text = readFileBytes(file)) {
         lines = splitLines(*text);
         if (!lines.empty() && !lines.front().empty() && lines.front().back() == '\r') {
             newline = "\r\n"; // a file written on Windows keeps its line ends
@@ -164,7 +149,7 @@ bool writeIniValue(const std::filesystem::path& file, const std::string& section
                 lastEntryOfSection = i;
             }
         } else if (sectionStart) {
-            if (!trim(line).empty()) {
+            if (!trimBlanks(line).empty()) {
                 lastEntryOfSection = i;
             }
             if (const auto found = keyLine(line); found && equalsIgnoringAsciiCase(found->key, key)) {

@@ -12,7 +12,7 @@ constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD
 
 class Converter {
 public:
-    explicit Converter(const std::string& from) : m_cd(iconv_open("UTF-8", from.c_str())) {}
+    Converter(const std::string& to, const std::string& from) : m_cd(iconv_open(to.c_str(), from.c_str())) {}
     ~Converter() {
         if (opened()) {
             iconv_close(m_cd);
@@ -68,18 +68,23 @@ private:
     iconv_t m_cd;
 };
 
-} // namespace
-
-std::optional<std::string> convertToUtf8(std::string_view bytes, std::string_view charset) {
-    Converter converter{std::string(charset)};
-    if (!converter.opened()) {
-        return std::nullopt;
-    }
+std::optional<std::string> convert(std::string_view bytes, std::string_view to, std::string_view from) {
+    Converter converter{std::string(to), std::string(from)};
     std::string out;
-    if (!converter.run(bytes, false, out)) {
+    if (!converter.opened() || !converter.run(bytes, false, out)) {
         return std::nullopt;
     }
     return out;
+}
+
+} // namespace
+
+std::optional<std::string> convertToUtf8(std::string_view bytes, std::string_view charset) {
+    return convert(bytes, "UTF-8", charset);
+}
+
+std::optional<std::string> convertFromUtf8(std::string_view text, std::string_view charset) {
+    return convert(text, charset, "UTF-8");
 }
 
 std::string decodeGbPage(std::string_view bytes) {
@@ -89,7 +94,7 @@ std::string decodeGbPage(std::string_view bytes) {
     if (auto text = convertToUtf8(bytes, "CP936")) {
         return std::move(*text);
     }
-    Converter converter{"GB18030"};
+    Converter converter{"UTF-8", "GB18030"};
     std::string out;
     if (converter.opened()) {
         converter.run(bytes, true, out);

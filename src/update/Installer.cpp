@@ -13,7 +13,7 @@ constexpr int kInstallerSettleMs = 500;
 } // namespace
 
 bool runInstaller(const std::filesystem::path& installerPath) {
-    return support::startProcess(installerPath, {}, kInstallerSettleMs);
+    return support::startProcess(installerPath, {}, kInstallerSettleMs).ok();
 }
 
 InstallOutcome installUpdate(std::string_view expectedMd5, const std::filesystem::path& installerPath) {

@@ -8,6 +8,21 @@
 
 namespace quenmar::update {
 
+namespace {
+
+// The update server and the index of this program on it.
+constexpr std::string_view kUpdateServerHost = "update.quenmar.example";
+constexpr std::string_view kUpdateId = "wnx";
+constexpr std::string_view kIndexPathTemplate = "/update/{0}/index.json";
+
+#ifdef _WIN32
+constexpr std::string_view kInstallerSuffix = ".exe";
+#else
+constexpr std::string_view kInstallerSuffix = "";
+#endif
+
+} // namespace
+
 std::string defaultIndexUrl() {
     return "https://" + std::string(kUpdateServerHost) + fillTemplate(kIndexPathTemplate, kUpdateId);
 }
@@ -20,27 +35,21 @@ std::string installerFileName(std::string_view md5) {
     return std::string(md5) + std::string(kInstallerSuffix);
 }
 
-std::string updateDayText(int year, int month, int day) {
-    return dateText(DateTime{year, month, day});
-}
-
-OfferResult makeUpdateOffer(const UpdateIndex& index, std::string_view publicKeyPem,
-                            const std::filesystem::path& installerFolder) {
-    if (index.ver <= kRunningVersion) {
-        return {std::nullopt, "no newer version (ver " + std::to_string(index.ver) + ")"};
+Result<UpdateOffer, UpdateError> makeUpdateOffer(const UpdateIndex& index, std::string_view publicKeyPem,
+                                                 const std::filesystem::path& installerFolder) {
+    if (index.ver <= kReleaseNumber) {
+        return Failure{UpdateError{UpdateFailure::NoNewerVersion, std::to_string(index.ver)}};
     }
     if (!isFingerprintText(index.md5)) {
-        return {std::nullopt, "the fingerprint \"md5\" is not 32 hexadecimal digits"};
+        return Failure{UpdateError{UpdateFailure::FingerprintMalformed, {}}};
     }
-    UpdateOffer offer;
-    offer.latestVersion = index.verns;
-    offer.day = index.day;
-    offer.size = index.size;
-    offer.md5 = index.md5;
-    offer.body = index.body;
-    offer.downloadUrl = decodeDownloadUrl(index.url, publicKeyPem);
-    offer.installerPath = installerFolder / installerFileName(index.md5);
-    return {std::move(offer), {}};
+    return UpdateOffer{.latestVersion = index.verns,
+                       .day = index.day,
+                       .size = index.size,
+                       .md5 = index.md5,
+                       .body = index.body,
+                       .downloadUrl = decodeDownloadUrl(index.url, publicKeyPem),
+                       .installerPath = installerFolder / installerFileName(index.md5)};
 }
 
 std::optional<UpdateCheckSettings> programUpdateCheckSettings(const DateTime& today) {
@@ -52,31 +61,35 @@ std::optional<UpdateCheckSettings> programUpdateCheckSettings(const DateTime& to
     settings.publicKeyPem = std::string(updatePublicKeyPem());
     settings.configFile = support::configPath(*root);
     settings.installerFolder = *root;
-    settings.todayText = updateDayText(today.year, today.month, today.day);
+    settings.today = today;
     return settings;
 }
 
-bool isUpdateCheckDue(const std::filesystem::path& configFile, std::string_view todayText) {
-    return support::readIniValue(configFile, kSettingsSection, kUpdateDayKey) != todayText;
+bool isUpdateCheckDue(const std::filesystem::path& configFile, const DateTime& today) {
+    return support::readIniValue(configFile, kSettingsSection, kUpdateDayKey) != dateText(today);
+}
+
+bool recordUpdateDay(const std::filesystem::path& configFile, const DateTime& today) {
+    return support::writeIniValue(configFile, kSettingsSection, kUpdateDayKey, dateText(today));
 }
 
 std::optional<UpdateOffer> checkForUpdate(const UpdateCheckSettings& settings) {
     const UpdateIndexResult fetched =
         fetchUpdateIndex(settings.indexUrl, indexRequestOptions(settings.caFile));
-    if (!fetched.index) {
+    if (!fetched) {
         return std::nullopt;
     }
-    OfferResult result = makeUpdateOffer(*fetched.index, settings.publicKeyPem, settings.installerFolder);
-    if (!result.offer) {
+    auto offer = makeUpdateOffer(*fetched, settings.publicKeyPem, settings.installerFolder);
+    if (!offer) {
         return std::nullopt;
     }
     // The installer's name first: whatever happens to this run, the next start removes the
     // file it may leave behind. A settings file that cannot be written costs only a second
     // check on the same day, never the offer.
     support::writeIniValue(settings.configFile, kSettingsSection, kUpdateFileKey,
-                           installerFileName(result.offer->md5));
-    support::writeIniValue(settings.configFile, kSettingsSection, kUpdateDayKey, settings.todayText);
-    return std::move(result.offer);
+                           installerFileName(offer->md5));
+    recordUpdateDay(settings.configFile, settings.today);
+    return std::move(offer).value();
 }
 
 bool removeLeftoverInstaller(const std::filesystem::path& configFile,

@@ -1,6 +1,9 @@
 #pragma once
 
-#include "support/LocalClock.h"
+#include "base/DateTime.h"
+#include "base/Result.h"
+#include "base/Version.h"
+#include "update/UpdateError.h"
 #include "update/UpdateIndex.h"
 
 #include <cstdint>
@@ -14,23 +17,8 @@
 // name and the day and hand the offer to the update window.
 namespace quenmar::update {
 
-/// The running program's own version number and name.
-inline constexpr std::int64_t kRunningVersion = 1;
-inline constexpr std::string_view kRunningVersionName = "V1.0.0";
 /// The name the update window shows as the software's name.
 inline constexpr std::string_view kApplicationName = "Quenmar";
-
-/// The update server and the index of this program on it.
-inline constexpr std::string_view kUpdateServerHost = "update.quenmar.example";
-inline constexpr std::string_view kUpdateId = "wnx";
-inline constexpr std::string_view kIndexPathTemplate = "/update/{0}/index.json";
-
-/// An installer is named after its fingerprint, with the suffix the platform runs it by.
-#ifdef _WIN32
-inline constexpr std::string_view kInstallerSuffix = ".exe";
-#else
-inline constexpr std::string_view kInstallerSuffix = "";
-#endif
 
 /// Where the settings file keeps what the check remembers.
 inline constexpr const char* kSettingsSection = "sys";
@@ -44,16 +32,13 @@ std::string defaultIndexUrl();
 /// name, so nothing else may ever be offered.
 bool isFingerprintText(std::string_view text);
 
-/// The fingerprint followed by the platform's installer suffix.
+/// An installer is named after its fingerprint, with the suffix the platform runs it by.
 std::string installerFileName(std::string_view md5);
-
-/// "%d年%d月%d日", the form `update_day` is kept in.
-std::string updateDayText(int year, int month, int day);
 
 /// Everything the update window shows and needs.
 struct UpdateOffer {
     std::string applicationName{kApplicationName};
-    std::string currentVersion{kRunningVersionName};
+    std::string currentVersion{kVersionName};
     std::string latestVersion; // "verns"
     std::string day;
     std::int64_t size = 0;
@@ -63,16 +48,11 @@ struct UpdateOffer {
     std::filesystem::path installerPath;
 };
 
-struct OfferResult {
-    std::optional<UpdateOffer> offer;
-    std::string reason; // why nothing is offered, in plain words
-};
-
-/// The offer an index makes to this program: only a version above the running one, and only
-/// with a well-formed fingerprint. An address that does not decrypt is still offered (its
-/// download fails and says so).
-OfferResult makeUpdateOffer(const UpdateIndex& index, std::string_view publicKeyPem,
-                            const std::filesystem::path& installerFolder);
+/// The offer an index makes to this program: only a release above the running one
+/// (kReleaseNumber), and only with a well-formed fingerprint. An address that does not decrypt
+/// is still offered (its download fails and says so).
+Result<UpdateOffer, UpdateError> makeUpdateOffer(const UpdateIndex& index, std::string_view publicKeyPem,
+                                                 const std::filesystem::path& installerFolder);
 
 struct UpdateCheckSettings {
     std::string indexUrl = defaultIndexUrl();
@@ -80,7 +60,7 @@ struct UpdateCheckSettings {
     std::string publicKeyPem;              // the update public key
     std::filesystem::path configFile;      // "config.ini"
     std::filesystem::path installerFolder; // where the installer is downloaded
-    std::string todayText;                 // today as `updateDayText`
+    DateTime today;                        // the date `update_day` is compared with and set to
 };
 
 /// The settings of this program's own check: its update server and key, "config.ini" and the
@@ -88,12 +68,17 @@ struct UpdateCheckSettings {
 /// be written), and today from `today`. Nothing when no data root can be found.
 std::optional<UpdateCheckSettings> programUpdateCheckSettings(const DateTime& today);
 
-/// True unless `update_day` in the settings file already holds today.
-bool isUpdateCheckDue(const std::filesystem::path& configFile, std::string_view todayText);
+/// True unless `update_day` in the settings file already holds the date of `today` (as
+/// "%d年%d月%d日"): start-up checks for an update at most once a day on which one was offered.
+bool isUpdateCheckDue(const std::filesystem::path& configFile, const DateTime& today);
+
+/// Stores the date of `today` as `update_day`; false when the settings file cannot be written.
+bool recordUpdateDay(const std::filesystem::path& configFile, const DateTime& today);
 
 /// Fetches the index and, when it offers an update, stores the installer's name as
 /// `update_file` and today as `update_day` and returns the offer. Nothing is stored when
-/// nothing is offered, so the next start asks again.
+/// nothing is offered, so the next start asks again. The check is silent: whatever kept an
+/// offer from coming (no network, a bad index, no newer release) gives none.
 std::optional<UpdateOffer> checkForUpdate(const UpdateCheckSettings& settings);
 
 /// Deletes the installer named by `update_file` from the installer folder (a left-over from

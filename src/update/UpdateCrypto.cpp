@@ -1,5 +1,7 @@
 #include "update/UpdateCrypto.h"
 
+#include "support/TextCodec.h"
+
 #include <array>
 #include <cstdint>
 #include <fstream>
@@ -98,105 +100,18 @@ std::string hexFromBytes(const unsigned char* bytes, std::size_t count) {
     return text;
 }
 
-void appendUtf8(std::string& out, std::uint32_t codePoint) {
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (codePoint >> 18));
-        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-}
-
 // UTF-16LE to UTF-8, up to the first U+0000 (the address was a C string once); nothing for an
 // odd byte count or an unpaired surrogate.
 std::optional<std::string> utf8FromUtf16le(const std::vector<unsigned char>& bytes) {
     if (bytes.size() % 2 != 0) {
         return std::nullopt;
     }
-    std::string out;
-    for (std::size_t i = 0; i < bytes.size(); i += 2) {
-        std::uint32_t unit = bytes[i] | (static_cast<std::uint32_t>(bytes[i + 1]) << 8);
-        if (unit == 0) {
-            break;
-        }
-        if (unit >= 0xDC00 && unit <= 0xDFFF) {
-            return std::nullopt;
-        }
-        if (unit >= 0xD800 && unit <= 0xDBFF) {
-            if (i + 3 >= bytes.size()) {
-                return std::nullopt;
-            }
-            const std::uint32_t low = bytes[i + 2] | (static_cast<std::uint32_t>(bytes[i + 3]) << 8);
-            if (low < 0xDC00 || low > 0xDFFF) {
-                return std::nullopt;
-            }
-            unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-            i += 2;
-        }
-        appendUtf8(out, unit);
+    std::size_t end = 0;
+    while (end < bytes.size() && (bytes[end] != 0 || bytes[end + 1] != 0)) {
+        end += 2;
     }
-    return out;
-}
-
-// UTF-8 to UTF-16LE; nothing for text that is not well-formed UTF-8.
-std::optional<std::string> utf16leFromUtf8(std::string_view text) {
-    std::string out;
-    const auto put = [&out](std::uint32_t unit) {
-        out += static_cast<char>(unit & 0xFF);
-        out += static_cast<char>(unit >> 8);
-    };
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = 0;
-        std::uint32_t codePoint = 0;
-        if (lead < 0x80) {
-            length = 1;
-            codePoint = lead;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            codePoint = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            codePoint = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            codePoint = lead & 0x07;
-        } else {
-            return std::nullopt;
-        }
-        if (i + length > text.size()) {
-            return std::nullopt;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                return std::nullopt;
-            }
-            codePoint = (codePoint << 6) | (next & 0x3F);
-        }
-        constexpr std::uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (codePoint < smallest[length] || codePoint > 0x10FFFF ||
-            (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
-            return std::nullopt;
-        }
-        if (codePoint >= 0x10000) {
-            put(0xD800 + ((codePoint - 0x10000) >> 10));
-            put(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
-        } else {
-            put(codePoint);
-        }
-        i += length;
-    }
-    return out;
+    return support::convertToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), end),
+                                  "UTF-16LE");
 }
 
 } // namespace
@@ -233,19 +148,19 @@ bool isUpdatePublicKey(std::string_view publicKeyPem) {
            EVP_PKEY_get_size(key.get()) == kUrlBlockBytes;
 }
 
-EncryptedUrl encryptDownloadUrl(std::string_view url, std::string_view privateKeyPem) {
+Result<std::string, UpdateError> encryptDownloadUrl(std::string_view url, std::string_view privateKeyPem) {
     const Pkey key = readPrivateKey(privateKeyPem);
     if (!key) {
-        return {{}, "cannot read the private key (an unencrypted PEM key is needed)"};
+        return Failure{UpdateError{UpdateFailure::PrivateKeyUnreadable, {}}};
     }
     if (EVP_PKEY_get_base_id(key.get()) != EVP_PKEY_RSA || EVP_PKEY_get_size(key.get()) != kUrlBlockBytes) {
-        return {{}, "the private key must be a 4096-bit RSA key"};
+        return Failure{UpdateError{UpdateFailure::PrivateKeyUnsuitable, {}}};
     }
-    const auto text = utf16leFromUtf8(url);
+    const auto text = support::convertFromUtf8(url, "UTF-16LE");
     if (!text || text->empty()) {
-        return {{}, "the address must be non-empty UTF-8 text"};
+        return Failure{UpdateError{UpdateFailure::AddressNotText, {}}};
     }
-    EncryptedUrl result;
+    std::string hex;
     std::vector<unsigned char> block(kUrlBlockBytes);
     for (std::size_t offset = 0; offset < text->size(); offset += kUrlPieceBytes) {
         const std::size_t length = std::min(kUrlPieceBytes, text->size() - offset);
@@ -258,11 +173,11 @@ EncryptedUrl encryptDownloadUrl(std::string_view url, std::string_view privateKe
             EVP_PKEY_sign(context.get(), block.data(), &written,
                           reinterpret_cast<const unsigned char*>(text->data()) + offset, length) != 1 ||
             written != kUrlBlockBytes) {
-            return {{}, "cannot encrypt the address with this key"};
+            return Failure{UpdateError{UpdateFailure::AddressNotEncrypted, {}}};
         }
-        result.hex += hexFromBytes(block.data(), written);
+        hex += hexFromBytes(block.data(), written);
     }
-    return result;
+    return hex;
 }
 
 std::optional<std::string> fileFingerprint(const std::filesystem::path& file) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "base/Result.h"
+#include "update/UpdateError.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -23,14 +26,10 @@ std::string decodeDownloadUrl(std::string_view urlText, std::string_view publicK
 /// True when the PEM text holds an RSA public key of 4096 bits, the size the blocks need.
 bool isUpdatePublicKey(std::string_view publicKeyPem);
 
-struct EncryptedUrl {
-    std::string hex;   // upper-case hexadecimal text for the index's "url"; empty on failure
-    std::string error; // why not, in plain words
-};
-
 /// The publisher's side of `decodeDownloadUrl`: the UTF-8 address as UTF-16LE, in pieces of
-/// at most 500 bytes, each encrypted with the private key (a 4096-bit RSA key in PEM form).
-EncryptedUrl encryptDownloadUrl(std::string_view url, std::string_view privateKeyPem);
+/// at most 500 bytes, each encrypted with the private key (a 4096-bit RSA key in PEM form);
+/// the upper-case hexadecimal text for the index's "url".
+Result<std::string, UpdateError> encryptDownloadUrl(std::string_view url, std::string_view privateKeyPem);
 
 /// The MD5 of the file as 32 upper-case hexadecimal digits; nothing when it cannot be read.
 std::optional<std::string> fileFingerprint(const std::filesystem::path& file);

@@ -46,7 +46,9 @@ bool downloadInstaller(const std::string& url, const std::filesystem::path& inst
         }
         return true;
     };
-    return support::httpDownload(url, installerPath.string(), options, progress).ok();
+    const support::HttpResult response =
+        support::httpDownload(url, installerPath.string(), options, progress);
+    return response && response->isOk();
 }
 
 UpdateDownload::~UpdateDownload() {

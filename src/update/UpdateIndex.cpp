@@ -1,5 +1,7 @@
 #include "update/UpdateIndex.h"
 
+#include "base/Utf8.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -16,15 +18,6 @@ constexpr const char* kRequiredMembers[] = {"name", "ver", "verns", "day", "url"
 // An index is a few hundred bytes; a megabyte leaves room for the longest release notes.
 constexpr std::size_t kMaxIndexBytes = 1u << 20;
 
-std::string_view trimBlanks(std::string_view text) {
-    constexpr std::string_view blanks = " \t\r\n\v\f";
-    const auto first = text.find_first_not_of(blanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
-
 std::int64_t truncateReal(double value) {
     // Outside this range the conversion is undefined; such a value is no sensible number.
     constexpr double limit = 9.2e18;
@@ -36,7 +29,7 @@ std::int64_t truncateReal(double value) {
 
 // A numeric string: an integer, or a real that is truncated; anything else is 0.
 std::int64_t numberFromText(std::string_view text) {
-    text = trimBlanks(text);
+    text = utf8::trimBlanks(text);
     if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
     }
@@ -92,10 +85,8 @@ std::string readText(const Json::Value& value) {
 } // namespace
 
 UpdateIndexResult parseUpdateIndex(std::string_view json) {
-    UpdateIndexResult result;
     if (json.size() > kMaxIndexBytes) {
-        result.error = "the update index is too large";
-        return result;
+        return Failure{UpdateError{UpdateFailure::IndexTooLarge, {}}};
     }
     Json::CharReaderBuilder builder;
     builder["collectComments"] = false;
@@ -106,17 +97,14 @@ UpdateIndexResult parseUpdateIndex(std::string_view json) {
     try {
         const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
         if (!reader->parse(json.data(), json.data() + json.size(), &root, &errors)) {
-            result.error = "the update index is not valid JSON";
-            return result;
+            return Failure{UpdateError{UpdateFailure::IndexNotJson, {}}};
         }
         if (!root.isObject()) {
-            result.error = "the update index is not a JSON object";
-            return result;
+            return Failure{UpdateError{UpdateFailure::IndexNotObject, {}}};
         }
         for (const char* member : kRequiredMembers) {
             if (!root.isMember(member)) {
-                result.error = std::string("the update index lacks \"") + member + "\"";
-                return result;
+                return Failure{UpdateError{UpdateFailure::IndexLacksMember, member}};
             }
         }
         UpdateIndex index;
@@ -128,23 +116,23 @@ UpdateIndexResult parseUpdateIndex(std::string_view json) {
         index.md5 = readText(root["md5"]);
         index.body = readText(root["body"]);
         index.size = root.isMember("size") ? readInteger(root["size"]) : 0;
-        result.index = std::move(index);
+        return index;
     } catch (const std::exception&) {
         // jsoncpp reports some malformed input (nesting too deep, for one) by throwing.
-        result.index.reset();
-        result.error = "the update index is not valid JSON";
+        return Failure{UpdateError{UpdateFailure::IndexNotJson, {}}};
     }
-    return result;
 }
 
 UpdateIndexResult fetchUpdateIndex(const std::string& indexUrl, const support::HttpOptions& options) {
-    const support::HttpResponse response = support::httpGet(indexUrl, options);
-    if (!response.completed) {
-        return UpdateIndexResult{std::nullopt, "cannot fetch the update index: " + response.error};
+    const support::HttpResult response = support::httpGet(indexUrl, options);
+    if (!response) {
+        return Failure{UpdateError{UpdateFailure::IndexNotFetched, support::errorText(response.error())}};
     }
-    UpdateIndexResult result = parseUpdateIndex(response.body);
-    if (!result.index && response.status != 200) {
-        result.error += " (HTTP status " + std::to_string(response.status) + ")";
+    UpdateIndexResult result = parseUpdateIndex(response->body);
+    if (!result) {
+        UpdateError error = result.error();
+        error.httpStatus = response->status;
+        return Failure{std::move(error)};
     }
     return result;
 }

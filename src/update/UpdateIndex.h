@@ -1,9 +1,10 @@
 #pragma once
 
+#include "base/Result.h"
 #include "support/HttpClient.h"
+#include "update/UpdateError.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,10 +23,7 @@ struct UpdateIndex {
     std::int64_t size = 0; // installer size in bytes; 0 when missing
 };
 
-struct UpdateIndexResult {
-    std::optional<UpdateIndex> index;
-    std::string error; // why there is no index, in plain words
-};
+using UpdateIndexResult = Result<UpdateIndex, UpdateError>;
 
 /// Reads an index document. The members are looked up by their exact names; "name", "ver",
 /// "verns", "day", "url", "md5" and "body" must exist (of any type). Numeric members accept

@@ -1,5 +1,7 @@
 #include "AppFixture.h"
 
+#include "Moments.h"
+
 #include "app/MainPanel.h"
 #include "app/panels/ChoicePicker.h"
 #include "app/panels/InputPanel.h"
@@ -17,7 +19,7 @@
 namespace quenmar::testing {
 
 double at(int y, int mo, int d, int h, int mi, int s, int ms) {
-    return momentFromDateTime(DateTime{y, mo, d, h, mi, s, ms});
+    return test::at(y, mo, d, h, mi, s, ms);
 }
 
 namespace {

@@ -1,6 +1,8 @@
 #include "app/MessageBox.h"
 #include "app/UpdateWin.h"
 
+#include "Files.h"
+#include "TempFolder.h"
 #include "TestServer.h"
 
 #include <QCryptographicHash>
@@ -24,8 +26,8 @@ std::string md5Of(const std::string& bytes) {
 }
 
 struct Served {
-    test::TempDir site;
-    test::TempDir local;
+    test::TempFolder site;
+    test::TempFolder local;
     std::unique_ptr<test::TestServer> server;
     std::string bytes;
 };

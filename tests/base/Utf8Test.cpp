@@ -30,6 +30,9 @@ TEST(Utf8, SlicesByCharacters) {
     EXPECT_EQ(last("12345", 3), "345");
     EXPECT_EQ(last("甲乙丙", 1), "丙");
     EXPECT_EQ(last("甲", 4), "甲");
+    EXPECT_EQ(slice("01甲02", 2, 2), "甲0");
+    EXPECT_EQ(slice("0102", 3, 2), "2");
+    EXPECT_EQ(slice("0102", 4, 2), "");
 }
 
 TEST(Utf8, FindMatchesOnCharacterBoundariesOnly) {
@@ -44,6 +47,15 @@ TEST(Utf8, FindMatchesOnCharacterBoundariesOnly) {
 TEST(Utf8, TrimsOnlySurroundingBlanks) {
     EXPECT_EQ(trimBlanks("  12 3\t\r\n"), "12 3");
     EXPECT_EQ(trimBlanks("   "), "");
+}
+
+// Page texts arrive with "&nbsp;" (U+00A0) and full-width spaces (U+3000) around them; a
+// character that merely shares a lead byte with U+3000 (U+3001 、) stays.
+TEST(Utf8, TrimsUnicodeSpacesOfPageTexts) {
+    EXPECT_EQ(trimSpaces("\xC2\xA0 2024123期\xE3\x80\x80\n"), "2024123期");
+    EXPECT_EQ(trimSpaces("\xE3\x80\x81x\xC2\xA0\xE3\x80\x80"), "\xE3\x80\x81x");
+    EXPECT_EQ(trimSpaces("\xE3\x80\x80\xC2\xA0"), "");
+    EXPECT_EQ(trimBlanks("\xC2\xA0x"), "\xC2\xA0x"); // trimBlanks is ASCII only
 }
 
 } // namespace quenmar::utf8

@@ -17,7 +17,7 @@ struct CliResult {
 std::string binDir();
 
 /// Runs `program` (default: quenmar-cli from binDir()) with the arguments; `env` entries are
-/// added to (or replace) the test's environment.
+/// laid over the test's environment (an empty value removes the variable).
 CliResult runCli(const std::vector<std::string>& args, const std::map<std::string, std::string>& env = {},
                  const std::string& program = {});
 

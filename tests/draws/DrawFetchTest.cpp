@@ -1,6 +1,8 @@
 #include "draws/DrawFetch.h"
 
 #include "DrawsTestSupport.h"
+#include "TempFolder.h"
+#include "TestServer.h"
 #include "cli/DrawsCommand.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +15,7 @@ namespace {
 class DrawsServer : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        s_dir = new test::TempDir;
+        s_dir = new test::TempFolder;
         for (const char* name : {"daily_gb2312.html", "results_gb18030.html"}) {
             ASSERT_TRUE(test::writeFile(s_dir->file(name), test::fixtureBytes(name)));
         }
@@ -47,68 +49,67 @@ protected:
         return result;
     }
 
-    static test::TempDir* s_dir;
+    static test::TempFolder* s_dir;
     static test::TestServer* s_server;
 };
 
-test::TempDir* DrawsServer::s_dir = nullptr;
+test::TempFolder* DrawsServer::s_dir = nullptr;
 test::TestServer* DrawsServer::s_server = nullptr;
 
 TEST_F(DrawsServer, FetchPageDecodesAGb2312PageWithGbkCharacters) {
-    const FetchedPage page =
-        fetchPage(url("/daily_gb2312.html"), PageCharset::Gb2312, defaultDrawSources().http);
-    ASSERT_TRUE(page.ok) << page.error;
-    EXPECT_NE(page.text.find("<title>快乐8开奖结果</title>"), std::string::npos);
-    EXPECT_NE(page.text.find("朱镕基路"), std::string::npos);
+    const auto page = fetchPage(url("/daily_gb2312.html"), PageCharset::Gb2312, defaultDrawSources().http);
+    ASSERT_TRUE(page) << test::detailOf(page);
+    EXPECT_NE(page->find("<title>快乐8开奖结果</title>"), std::string::npos);
+    EXPECT_NE(page->find("朱镕基路"), std::string::npos);
 }
 
 TEST_F(DrawsServer, FetchPageDecodesAGb18030Page) {
-    const FetchedPage page =
+    const auto page =
         fetchPage(url("/results_gb18030.html"), PageCharset::Gb18030, defaultDrawSources().http);
-    ASSERT_TRUE(page.ok) << page.error;
-    EXPECT_NE(page.text.find("彩票开奖公告 \xF0\xA0\x80\x80"), std::string::npos);
+    ASSERT_TRUE(page) << test::detailOf(page);
+    EXPECT_NE(page->find("彩票开奖公告 \xF0\xA0\x80\x80"), std::string::npos);
 }
 
 TEST_F(DrawsServer, FetchPageFollowsARedirect) {
-    const FetchedPage page =
+    const auto page =
         fetchPage(url("/redirect?to=/daily_gb2312.html"), PageCharset::Gb2312, defaultDrawSources().http);
-    ASSERT_TRUE(page.ok) << page.error;
-    EXPECT_NE(page.text.find("2024123期"), std::string::npos);
+    ASSERT_TRUE(page) << test::detailOf(page);
+    EXPECT_NE(page->find("2024123期"), std::string::npos);
 }
 
 TEST_F(DrawsServer, FetchPageGivesNothingButTheReasonForOtherStatuses) {
     for (const char* path : {"/missing.html", "/status/404", "/status/500"}) {
-        const FetchedPage page = fetchPage(url(path), PageCharset::Gb2312, defaultDrawSources().http);
-        EXPECT_FALSE(page.ok) << path;
-        EXPECT_EQ(page.text, "") << path;
+        const auto page = fetchPage(url(path), PageCharset::Gb2312, defaultDrawSources().http);
+        EXPECT_FALSE(page.ok()) << path;
+        EXPECT_EQ(page.ok() ? *page : std::string(), "") << path;
     }
-    EXPECT_EQ(fetchPage(url("/status/500"), PageCharset::Gb2312, defaultDrawSources().http).error,
+    EXPECT_EQ(test::detailOf(fetchPage(url("/status/500"), PageCharset::Gb2312, defaultDrawSources().http)),
               "HTTP status 500");
 }
 
 TEST_F(DrawsServer, AStalledSiteIsGivenUpAtTheTimeLimit) {
     support::HttpOptions options = defaultDrawSources().http;
     options.totalTimeoutMs = 800;
-    const FetchedPage page = fetchPage(url("/stall?bytes=10"), PageCharset::Gb2312, options);
-    EXPECT_FALSE(page.ok);
-    EXPECT_FALSE(page.error.empty());
+    const auto page = fetchPage(url("/stall?bytes=10"), PageCharset::Gb2312, options);
+    EXPECT_FALSE(page.ok());
+    EXPECT_FALSE(test::detailOf(page).empty());
 }
 
 TEST_F(DrawsServer, APageDeclaringUtf8IsTakenAsUtf8WhenItIsSo) {
     const auto http = defaultDrawSources().http;
-    const FetchedPage utf8 = fetchPage(url("/utf8.html"), PageCharset::Gb2312, http);
-    ASSERT_TRUE(utf8.ok);
-    EXPECT_NE(utf8.text.find("2024124期"), std::string::npos);
-    const FetchedPage liar = fetchPage(url("/liar.html"), PageCharset::Gb2312, http);
-    ASSERT_TRUE(liar.ok);
-    EXPECT_NE(liar.text.find("<p>快</p>"), std::string::npos);
+    const auto utf8 = fetchPage(url("/utf8.html"), PageCharset::Gb2312, http);
+    ASSERT_TRUE(utf8.ok());
+    EXPECT_NE(utf8->find("2024124期"), std::string::npos);
+    const auto liar = fetchPage(url("/liar.html"), PageCharset::Gb2312, http);
+    ASSERT_TRUE(liar.ok());
+    EXPECT_NE(liar->find("<p>快</p>"), std::string::npos);
 }
 
 TEST(FetchPage, RefusesAnythingButHttpAndHttps) {
     for (const char* address : {"file:///etc/passwd", "ftp://127.0.0.1/", "gopher://x", "http://",
                                 "https:///x", "http://127.0.0.1/a b", "", "127.0.0.1/page"}) {
-        const FetchedPage page = fetchPage(address, PageCharset::Gb2312, defaultDrawSources().http);
-        EXPECT_FALSE(page.ok) << address;
+        const auto page = fetchPage(address, PageCharset::Gb2312, defaultDrawSources().http);
+        EXPECT_FALSE(page.ok()) << address;
         EXPECT_FALSE(isWebAddress(address)) << address;
     }
     EXPECT_TRUE(isWebAddress("HTTPS://127.0.0.1:8443/x?y=1"));
@@ -116,39 +117,40 @@ TEST(FetchPage, RefusesAnythingButHttpAndHttps) {
 
 TEST_F(DrawsServer, ParsersReadTheDrawsThroughTheServer) {
     const DrawSources src = sources("/daily_gb2312.html", "/results_gb18030.html");
-    const DrawResult daily = parseDailyDraw(src);
+    const DrawResult daily = test::drawOf(parseDailyDraw(src));
     EXPECT_EQ(daily.issue, "2024123期");
     EXPECT_EQ(daily.mainNumbers, "0307111418222529313640444751586266707379");
-    const DrawResult seven = fetchLatestDraw(*lotteryByCode(106), src);
+    const DrawResult seven = test::drawOf(fetchLatestDraw(*lotteryByCode(106), src));
     EXPECT_EQ(seven.name, "七星彩");
     EXPECT_EQ(seven.mainNumbers + seven.extraNumbers, "1638029");
-    EXPECT_EQ(parseResultsRow(src, 1, 3, "red", "双色球").extraNumbers, "12");
+    EXPECT_EQ(test::drawOf(parseResultsRow(src, 1, 3, "red", "双色球")).extraNumbers, "12");
 }
 
 TEST_F(DrawsServer, NoPageIsAFetchErrorAndAnEmptyPageABodyError) {
-    const DrawResult missing = parseDailyDraw(sources("/status/404", "/status/404"));
-    EXPECT_EQ(missing.status, kStatusFetchError);
-    EXPECT_EQ(missing.errorText, "HTTP status 404");
-    EXPECT_EQ(parseResultsRow(sources("/x", "/status/503"), 1, 3, "red", "双色球").status, kStatusFetchError);
-    const DrawResult empty = parseDailyDraw(sources("/empty.html", "/empty.html"));
-    EXPECT_EQ(empty.status, kStatusBodyError);
-    EXPECT_EQ(empty.errorText, "body error");
+    const FetchedDraw missing = parseDailyDraw(sources("/status/404", "/status/404"));
+    EXPECT_EQ(test::failureOf(missing), DrawFailure::NoPage);
+    EXPECT_EQ(test::detailOf(missing), "HTTP status 404");
+    EXPECT_EQ(test::failureOf(parseResultsRow(sources("/x", "/status/503"), 1, 3, "red", "双色球")),
+              DrawFailure::NoPage);
+    const FetchedDraw empty = parseDailyDraw(sources("/empty.html", "/empty.html"));
+    EXPECT_EQ(test::failureOf(empty), DrawFailure::PageRefused);
+    EXPECT_EQ(test::detailOf(empty), "body error");
 }
 
 TEST(FetchPageTls, AnUntrustedCertificateGivesNoPage) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const auto certs = test::makeTestCertificates(dir.path());
     ASSERT_TRUE(certs.has_value());
     ASSERT_TRUE(test::writeFile(dir.file("daily_gb2312.html"), test::fixtureBytes("daily_gb2312.html")));
     const auto server = test::TestServer::start(dir.path(), &*certs);
     ASSERT_NE(server, nullptr);
     support::HttpOptions options = defaultDrawSources().http;
-    const FetchedPage refused = fetchPage(server->url("/daily_gb2312.html"), PageCharset::Gb2312, options);
-    EXPECT_FALSE(refused.ok);
-    EXPECT_FALSE(refused.error.empty());
+    const auto refused = fetchPage(server->url("/daily_gb2312.html"), PageCharset::Gb2312, options);
+    EXPECT_FALSE(refused.ok());
+    EXPECT_FALSE(test::detailOf(refused).empty());
     // The same server with its authority trusted: the refusal above was about trust alone.
     options.caFile = certs->caFile;
-    EXPECT_TRUE(fetchPage(server->url("/daily_gb2312.html"), PageCharset::Gb2312, options).ok);
+    EXPECT_TRUE(fetchPage(server->url("/daily_gb2312.html"), PageCharset::Gb2312, options).ok());
 }
 
 struct CliRun {

@@ -16,17 +16,15 @@ DrawResult sampleDraw() {
     return draw;
 }
 
-DrawResult failedDraw(int status) {
-    DrawResult draw;
-    draw.status = status;
-    draw.errorText = status == kStatusBodyError ? "body error" : "HTTP status 404";
-    return draw;
+FetchedDraw failedDraw(DrawFailure failure) {
+    return Failure{
+        DrawError{failure, failure == DrawFailure::PageRefused ? "body error" : "HTTP status 404"}};
 }
 
 // Services whose answers the test scripts; records the codes it was asked to fetch.
 struct ScriptedServices {
     bool online = true;
-    DrawResult draw = sampleDraw();
+    FetchedDraw draw = sampleDraw();
     int onlineChecks = 0;
     std::vector<int> fetched;
 
@@ -79,13 +77,14 @@ TEST(RefreshLatestDraw, APageWithoutADrawStillCountsAsUpdated) {
 }
 
 TEST(RefreshLatestDraw, NoUsablePageKeepsTheTimerAndTheDrawOnScreen) {
-    for (const int status : {kStatusFetchError, kStatusBodyError}) {
+    for (const DrawFailure failure : {DrawFailure::NoPage, DrawFailure::PageRefused}) {
         ScriptedServices script;
-        script.draw = failedDraw(status);
+        script.draw = failedDraw(failure);
         const RefreshOutcome outcome = refreshLatestDraw(100, script.services());
-        EXPECT_EQ(outcome.statusText, "开奖数据获取失败") << status;
-        EXPECT_FALSE(outcome.stopTimer) << status;
-        EXPECT_FALSE(outcome.showDraw) << status;
+        const int which = static_cast<int>(failure);
+        EXPECT_EQ(outcome.statusText, "开奖数据获取失败") << which;
+        EXPECT_FALSE(outcome.stopTimer) << which;
+        EXPECT_FALSE(outcome.showDraw) << which;
     }
 }
 
@@ -108,8 +107,8 @@ class RefreshNumbers : public ::testing::TestWithParam<NumbersCase> {};
 
 TEST_P(RefreshNumbers, HandsTheDisplayMainAndExtraNumbersPerLottery) {
     ScriptedServices script;
-    script.draw.mainNumbers = "MAIN";
-    script.draw.extraNumbers = "EXTRA";
+    script.draw->mainNumbers = "MAIN";
+    script.draw->extraNumbers = "EXTRA";
     const RefreshOutcome outcome = refreshLatestDraw(GetParam().code, script.services());
     EXPECT_EQ(outcome.kind, GetParam().code - 100);
     EXPECT_EQ(outcome.numbersText, GetParam().numbersText);
@@ -133,7 +132,7 @@ TEST(RefreshTimer, OfflineAtStartRetriesUntilTheFirstDrawThenStops) {
         script.online = tick >= 3; // the network returns before the fourth tick
         const RefreshOutcome outcome = refreshLatestDraw(100, script.services());
         statusTexts.push_back(outcome.statusText);
-        timer.apply(outcome);
+        timer.apply(outcome.stopTimer);
     }
     EXPECT_FALSE(timer.running());
     ASSERT_EQ(statusTexts.size(), 4u);
@@ -147,7 +146,7 @@ TEST(RefreshTimer, FailedFetchesKeepItRunning) {
     RefreshOutcome failed;
     failed.ran = true;
     failed.statusText = kFetchFailedText;
-    timer.apply(failed);
+    timer.apply(failed.stopTimer);
     EXPECT_TRUE(timer.running());
 }
 

@@ -1,4 +1,6 @@
-#include "StoreTestSupport.h"
+#include "Files.h"
+#include "Moments.h"
+#include "TempFolder.h"
 #include "engine/Casting.h"
 #include "engine/ChartRun.h"
 #include "engine/Moment.h"
@@ -8,6 +10,8 @@
 
 namespace quenmar::store {
 namespace {
+
+using test::at;
 
 // A file written by an earlier quenmar-cli (tests/data/store/README.md says how). The test
 // works on a copy: the fixture itself is never opened for writing.
@@ -35,10 +39,6 @@ YsModel record(int id, std::string ysname, int ysindex, std::string ysnumber, do
                    std::move(dong),
                    rot,
                    std::move(uinfo)};
-}
-
-double at(int year, int month, int day, int hour, int minute, int second, int ms = 0) {
-    return momentFromDateTime(DateTime{year, month, day, hour, minute, second, ms});
 }
 
 TEST_F(FixtureTest, ListsAndLoadsWhatAnEarlierVersionWrote) {

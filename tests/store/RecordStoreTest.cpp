@@ -1,6 +1,6 @@
 #include "store/RecordStore.h"
 
-#include "StoreTestSupport.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 

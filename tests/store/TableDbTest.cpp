@@ -1,6 +1,8 @@
 #include "store/TableDb.h"
 
-#include "StoreTestSupport.h"
+#include "Files.h"
+#include "ReadOnlyFolder.h"
+#include "TempFolder.h"
 #include "store/RecordStore.h"
 
 #include <csignal>
@@ -12,6 +14,11 @@ namespace {
 
 using test::ReadOnlyFolder;
 using test::TempFolder;
+
+// What an open gave, comparable in an assertion: nothing when it failed.
+std::optional<OpenedFile> opened(const Result<OpenedFile, StoreError>& result) {
+    return result ? std::optional<OpenedFile>(*result) : std::nullopt;
+}
 
 std::filesystem::path dbFile(const TempFolder& root) {
     return root.path() / "src" / "data" / "wnx.db";
@@ -61,14 +68,14 @@ TEST(TableDbTest, FirstStartCreatesTheFolderTheFileAndTheExactTable) {
 TEST(TableDbTest, OpenDatabaseTellsCreatedFromExistingAndFailed) {
     TempFolder root;
     TableDb db;
-    EXPECT_EQ(db.openDatabase(root.path() / "new.db"), TableDb::kOpenCreated);
-    EXPECT_EQ(db.openDatabase(root.path() / "new.db"), TableDb::kOpenExisting);
+    EXPECT_EQ(opened(db.openDatabase(root.path() / "new.db")), OpenedFile::Created);
+    EXPECT_EQ(opened(db.openDatabase(root.path() / "new.db")), OpenedFile::Existing);
     EXPECT_TRUE(db.isOpen());
     test::writeFile(root.path() / "plain", "x");
-    EXPECT_EQ(db.openDatabase(root.path() / "plain" / "below.db"), TableDb::kOpenFailed);
+    EXPECT_EQ(opened(db.openDatabase(root.path() / "plain" / "below.db")), std::nullopt);
     // A failed open keeps the connection that was there.
     EXPECT_TRUE(db.isOpen());
-    EXPECT_EQ(db.openDatabase(root.path() / "missing" / "below.db"), TableDb::kOpenFailed);
+    EXPECT_EQ(opened(db.openDatabase(root.path() / "missing" / "below.db")), std::nullopt);
 }
 
 TEST(TableDbTest, SecondStartKeepsTheRowsAndDoesNotRepairADroppedTable) {
@@ -141,7 +148,7 @@ TEST(TableDbTest, AReadOnlyDataFolderRefusesSavesButStillLists) {
         TableDb db(root.path());
         ASSERT_TRUE(saveRecord(db, sample("kept")));
     }
-    const std::string before = test::readFile(dbFile(root));
+    const std::string before = test::readFile(dbFile(root)).value_or("");
     ReadOnlyFolder readOnly(dbFile(root).parent_path());
     if (!readOnly.active()) {
         GTEST_SKIP() << "this file system lets the current user write to any folder";
@@ -161,7 +168,7 @@ TEST(TableDbTest, AReadOnlyDataFolderRefusesSavesButStillLists) {
 
     // Nor can a new database be made in such a folder.
     TableDb fresh;
-    EXPECT_EQ(fresh.openDatabase(dbFile(root).parent_path() / "other.db"), TableDb::kOpenFailed);
+    EXPECT_EQ(opened(fresh.openDatabase(dbFile(root).parent_path() / "other.db")), std::nullopt);
 }
 
 // The file-size limit stands in for a full disk: writes past it fail as they would on one.
@@ -239,7 +246,7 @@ TEST(TableDbTest, ClosingAndReopeningKeepsWorking) {
     db.close();
     EXPECT_FALSE(db.isOpen());
     EXPECT_FALSE(saveRecord(db, sample("b")));
-    EXPECT_EQ(db.openDatabase(dbFile(root)), TableDb::kOpenExisting);
+    EXPECT_EQ(opened(db.openDatabase(dbFile(root))), OpenedFile::Existing);
     EXPECT_TRUE(saveRecord(db, sample("c")));
     EXPECT_EQ(rowCount(db), 2);
 }

@@ -1,5 +1,6 @@
 #include "store/YsModel.h"
 
+#include "Moments.h"
 #include "engine/Casting.h"
 #include "engine/ChartRun.h"
 #include "engine/Moment.h"
@@ -12,9 +13,7 @@
 namespace quenmar::store {
 namespace {
 
-double at(int year, int month, int day, int hour, int minute, int second, int ms = 0) {
-    return momentFromDateTime(DateTime{year, month, day, hour, minute, second, ms});
-}
+using test::at;
 
 struct TitleCase {
     std::string userTitle;

@@ -1,5 +1,7 @@
 #include "support/HttpClient.h"
 
+#include "Files.h"
+#include "TempFolder.h"
 #include "TestServer.h"
 
 #include <chrono>
@@ -9,13 +11,28 @@
 namespace quenmar::support {
 namespace {
 
-using test::TempDir;
+using test::TempFolder;
 using test::TestServer;
+
+// The parts of a result as the assertions read them: a transfer that did not complete has no
+// status (0), no body and the reason in words.
+bool isOk(const HttpResult& result) {
+    return result && result->isOk();
+}
+long statusOf(const HttpResult& result) {
+    return result ? result->status : 0;
+}
+std::string bodyOf(const HttpResult& result) {
+    return result ? result->body : std::string();
+}
+std::string errorOf(const HttpResult& result) {
+    return result ? std::string() : errorText(result.error());
+}
 
 class HttpClientTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        s_dir = new TempDir;
+        s_dir = new TempFolder;
         ASSERT_TRUE(test::writeFile(s_dir->file("hello.txt"), "hello, world\n"));
         s_certs = new std::optional<test::TestCertificates>(test::makeTestCertificates(s_dir->path()));
         ASSERT_TRUE(s_certs->has_value());
@@ -38,60 +55,60 @@ protected:
         return options;
     }
 
-    static TempDir* s_dir;
+    static TempFolder* s_dir;
     static std::optional<test::TestCertificates>* s_certs;
     static TestServer* s_http;
     static TestServer* s_https;
 };
 
-TempDir* HttpClientTest::s_dir = nullptr;
+TempFolder* HttpClientTest::s_dir = nullptr;
 std::optional<test::TestCertificates>* HttpClientTest::s_certs = nullptr;
 TestServer* HttpClientTest::s_http = nullptr;
 TestServer* HttpClientTest::s_https = nullptr;
 
 TEST_F(HttpClientTest, GetReturnsBodyStatusAndLength) {
-    const HttpResponse response = httpGet(s_http->url("/hello.txt"));
-    EXPECT_TRUE(response.ok());
-    EXPECT_EQ(response.status, 200);
-    EXPECT_EQ(response.body, "hello, world\n");
-    EXPECT_EQ(response.contentLength, 13);
-    EXPECT_EQ(response.error, "");
+    const HttpResult response = httpGet(s_http->url("/hello.txt"));
+    EXPECT_TRUE(isOk(response));
+    EXPECT_EQ(statusOf(response), 200);
+    EXPECT_EQ(bodyOf(response), "hello, world\n");
+    EXPECT_EQ(response->contentLength, 13);
+    EXPECT_EQ(errorOf(response), "");
 }
 
 // libcurl itself calls a 404 a success: the status must come through so callers can refuse it.
 TEST_F(HttpClientTest, NotFoundIsACompletedTransferWithItsStatus) {
-    const HttpResponse response = httpGet(s_http->url("/status/404"));
-    EXPECT_TRUE(response.completed);
-    EXPECT_FALSE(response.ok());
-    EXPECT_EQ(response.status, 404);
-    EXPECT_EQ(response.body, "status 404");
+    const HttpResult response = httpGet(s_http->url("/status/404"));
+    EXPECT_TRUE(response.ok());
+    EXPECT_FALSE(isOk(response));
+    EXPECT_EQ(statusOf(response), 404);
+    EXPECT_EQ(bodyOf(response), "status 404");
 }
 
 TEST_F(HttpClientTest, FollowsARedirect) {
-    const HttpResponse response = httpGet(s_http->url("/redirect?to=/hello.txt"));
-    EXPECT_TRUE(response.ok());
-    EXPECT_EQ(response.body, "hello, world\n");
+    const HttpResult response = httpGet(s_http->url("/redirect?to=/hello.txt"));
+    EXPECT_TRUE(isOk(response));
+    EXPECT_EQ(bodyOf(response), "hello, world\n");
 }
 
 TEST_F(HttpClientTest, RedirectLoopStopsAtTheCap) {
     HttpOptions options;
     options.maxRedirects = 3;
-    const HttpResponse response = httpGet(s_http->url("/loop/0"), options);
-    EXPECT_FALSE(response.completed);
-    EXPECT_EQ(response.status, 0);
-    EXPECT_NE(response.error, "");
+    const HttpResult response = httpGet(s_http->url("/loop/0"), options);
+    EXPECT_FALSE(response.ok());
+    EXPECT_EQ(statusOf(response), 0);
+    EXPECT_NE(errorOf(response), "");
 }
 
 // A redirect is followed only to the web; a crafted Location must not read local files.
 TEST_F(HttpClientTest, RedirectToAnotherSchemeIsRefused) {
-    const HttpResponse response = httpGet(s_http->url("/redirect?to=file:///etc/hostname"));
-    EXPECT_FALSE(response.completed);
-    EXPECT_EQ(response.body, "");
+    const HttpResult response = httpGet(s_http->url("/redirect?to=file:///etc/hostname"));
+    EXPECT_FALSE(response.ok());
+    EXPECT_EQ(bodyOf(response), "");
 }
 
 TEST_F(HttpClientTest, NonWebSchemeIsRefused) {
-    const HttpResponse response = httpGet("file:///etc/hostname");
-    EXPECT_FALSE(response.completed);
+    const HttpResult response = httpGet("file:///etc/hostname");
+    EXPECT_FALSE(response.ok());
 }
 
 TEST_F(HttpClientTest, StalledServerHitsTheLowSpeedLimit) {
@@ -100,8 +117,8 @@ TEST_F(HttpClientTest, StalledServerHitsTheLowSpeedLimit) {
     options.lowSpeedBytesPerSecond = 100;
     options.lowSpeedSeconds = 1;
     const auto started = std::chrono::steady_clock::now();
-    const HttpResponse response = httpGet(s_http->url("/stall?bytes=10"), options);
-    EXPECT_FALSE(response.completed);
+    const HttpResult response = httpGet(s_http->url("/stall?bytes=10"), options);
+    EXPECT_FALSE(response.ok());
     // The server would hold the connection for a minute; the limit must end it long before.
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
 }
@@ -110,22 +127,22 @@ TEST_F(HttpClientTest, StalledServerHitsTheOverallLimit) {
     HttpOptions options;
     options.totalTimeoutMs = 800;
     const auto started = std::chrono::steady_clock::now();
-    const HttpResponse response = httpGet(s_http->url("/stall"), options);
-    EXPECT_FALSE(response.completed);
+    const HttpResult response = httpGet(s_http->url("/stall"), options);
+    EXPECT_FALSE(response.ok());
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
 }
 
 TEST_F(HttpClientTest, ClosedPortFails) {
     // Port 1 is privileged and never served by the tests.
-    const HttpResponse response = httpGet("http://127.0.0.1:1/");
-    EXPECT_FALSE(response.completed);
-    EXPECT_NE(response.error, "");
+    const HttpResult response = httpGet("http://127.0.0.1:1/");
+    EXPECT_FALSE(response.ok());
+    EXPECT_NE(errorOf(response), "");
 }
 
 TEST_F(HttpClientTest, HttpsWithTrustedCertificate) {
-    const HttpResponse response = httpGet(s_https->url("/hello.txt"), trusting());
-    EXPECT_TRUE(response.ok());
-    EXPECT_EQ(response.body, "hello, world\n");
+    const HttpResult response = httpGet(s_https->url("/hello.txt"), trusting());
+    EXPECT_TRUE(isOk(response));
+    EXPECT_EQ(bodyOf(response), "hello, world\n");
 }
 
 struct UntrustedCase {
@@ -151,12 +168,12 @@ TEST_P(HttpsRefusalTest, IsRefused) {
         // The certificate names 127.0.0.1 only; reached as "localhost" it does not match.
         url = "https://localhost:" + std::to_string(s_https->port()) + "/hello.txt";
     }
-    const HttpResponse response = httpGet(url, options);
-    EXPECT_FALSE(response.completed);
-    EXPECT_EQ(response.status, 0);
-    EXPECT_EQ(response.body, "");
+    const HttpResult response = httpGet(url, options);
+    EXPECT_FALSE(response.ok());
+    EXPECT_EQ(statusOf(response), 0);
+    EXPECT_EQ(bodyOf(response), "");
     // The refusal must come from verification, not from some other failure on the way.
-    EXPECT_NE(response.error.find(c.errorPart), std::string::npos) << response.error;
+    EXPECT_NE(errorOf(response).find(c.errorPart), std::string::npos) << errorOf(response);
 }
 
 INSTANTIATE_TEST_SUITE_P(Certificates, HttpsRefusalTest,
@@ -179,11 +196,11 @@ TEST_P(BodyCapTest, HonoursTheCap) {
     HttpOptions options;
     options.maxBodyBytes = 1000;
     const std::string path = "/big?bytes=" + std::to_string(c.bytes) + (c.announced ? "" : "&length=0");
-    const HttpResponse response = httpGet(s_http->url(path), options);
-    EXPECT_EQ(response.completed, c.fits);
-    EXPECT_EQ(response.body.size(), c.fits ? static_cast<std::size_t>(c.bytes) : 0u);
+    const HttpResult response = httpGet(s_http->url(path), options);
+    EXPECT_EQ(response.ok(), c.fits);
+    EXPECT_EQ(bodyOf(response).size(), c.fits ? static_cast<std::size_t>(c.bytes) : 0u);
     if (!c.fits) {
-        EXPECT_EQ(response.error, "response body larger than the allowed size");
+        EXPECT_EQ(errorOf(response), "response body larger than the allowed size");
     }
 }
 
@@ -195,20 +212,20 @@ INSTANTIATE_TEST_SUITE_P(Sizes, BodyCapTest,
                          [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(HttpClientTest, DownloadWritesTheFileAndReportsProgress) {
-    TempDir out;
+    TempFolder out;
     const std::string path = out.file("download.bin");
     std::int64_t lastReceived = -1;
     std::int64_t lastTotal = -1;
     bool monotonic = true;
-    const HttpResponse response = httpDownload(s_http->url("/drip?bytes=3000&chunk=1000&delay=20"), path,
-                                               trusting(), [&](std::int64_t received, std::int64_t total) {
-                                                   monotonic = monotonic && received >= lastReceived;
-                                                   lastReceived = received;
-                                                   lastTotal = total;
-                                                   return true;
-                                               });
-    EXPECT_TRUE(response.ok());
-    EXPECT_EQ(response.body, "");
+    const HttpResult response = httpDownload(s_http->url("/drip?bytes=3000&chunk=1000&delay=20"), path,
+                                             trusting(), [&](std::int64_t received, std::int64_t total) {
+                                                 monotonic = monotonic && received >= lastReceived;
+                                                 lastReceived = received;
+                                                 lastTotal = total;
+                                                 return true;
+                                             });
+    EXPECT_TRUE(isOk(response));
+    EXPECT_EQ(bodyOf(response), "");
     EXPECT_EQ(test::readFile(path), std::string(3000, 'd'));
     EXPECT_TRUE(monotonic);
     EXPECT_EQ(lastReceived, 3000);
@@ -217,21 +234,21 @@ TEST_F(HttpClientTest, DownloadWritesTheFileAndReportsProgress) {
 
 // The download replaces a link of its name instead of writing through it to another file.
 TEST_F(HttpClientTest, DownloadReplacesALinkInsteadOfFollowingIt) {
-    TempDir out;
+    TempFolder out;
     const std::string path = out.file("download.bin");
     ASSERT_TRUE(test::writeFile(out.file("elsewhere"), "precious"));
     std::filesystem::create_symlink(out.file("elsewhere"), path);
-    EXPECT_TRUE(httpDownload(s_http->url("/hello.txt"), path, HttpOptions{}).ok());
+    EXPECT_TRUE(isOk(httpDownload(s_http->url("/hello.txt"), path, HttpOptions{})));
     EXPECT_FALSE(std::filesystem::is_symlink(path));
     EXPECT_EQ(test::readFile(path), "hello, world\n");
     EXPECT_EQ(test::readFile(out.file("elsewhere")), "precious");
 }
 
 TEST_F(HttpClientTest, DownloadOverHttps) {
-    TempDir out;
+    TempFolder out;
     const std::string path = out.file("download.bin");
-    const HttpResponse response = httpDownload(s_https->url("/hello.txt"), path, trusting());
-    EXPECT_TRUE(response.ok());
+    const HttpResult response = httpDownload(s_https->url("/hello.txt"), path, trusting());
+    EXPECT_TRUE(isOk(response));
     EXPECT_EQ(test::readFile(path), "hello, world\n");
 }
 
@@ -249,7 +266,7 @@ class FailedDownloadTest : public HttpClientTest, public ::testing::WithParamInt
 // older file of the same name.
 TEST_P(FailedDownloadTest, LeavesNoFile) {
     const FailedDownloadCase& c = GetParam();
-    TempDir out;
+    TempFolder out;
     const std::string path = out.file("download.bin");
     ASSERT_TRUE(test::writeFile(path, "an older file"));
     HttpOptions options; // no caFile: the HTTPS case is refused
@@ -257,10 +274,10 @@ TEST_P(FailedDownloadTest, LeavesNoFile) {
     options.lowSpeedBytesPerSecond = 100;
     options.lowSpeedSeconds = 1;
     options.maxBodyBytes = 1'500'000;
-    const HttpResponse response = httpDownload((c.https ? s_https : s_http)->url(c.path), path, options);
-    EXPECT_FALSE(response.ok());
-    EXPECT_EQ(response.completed, c.completed);
-    EXPECT_EQ(response.status, c.status);
+    const HttpResult response = httpDownload((c.https ? s_https : s_http)->url(c.path), path, options);
+    EXPECT_FALSE(isOk(response));
+    EXPECT_EQ(response.ok(), c.completed);
+    EXPECT_EQ(statusOf(response), c.status);
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
@@ -274,22 +291,22 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(HttpClientTest, DownloadAbortedByProgressLeavesNoFile) {
-    TempDir out;
+    TempFolder out;
     const std::string path = out.file("download.bin");
-    const HttpResponse response =
+    const HttpResult response =
         httpDownload(s_http->url("/drip?bytes=5000&chunk=500&delay=20"), path, HttpOptions{},
                      [](std::int64_t received, std::int64_t) { return received < 1000; });
-    EXPECT_FALSE(response.completed);
-    EXPECT_EQ(response.error, "transfer cancelled");
+    EXPECT_FALSE(response.ok());
+    EXPECT_EQ(errorOf(response), "transfer cancelled");
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST_F(HttpClientTest, DownloadIntoMissingFolderFails) {
-    TempDir out;
-    const HttpResponse response =
+    TempFolder out;
+    const HttpResult response =
         httpDownload(s_http->url("/hello.txt"), out.file("no/such/file"), HttpOptions{});
-    EXPECT_FALSE(response.completed);
-    EXPECT_EQ(response.error, "cannot create the file " + out.file("no/such/file"));
+    EXPECT_FALSE(response.ok());
+    EXPECT_EQ(errorOf(response), "cannot create the file " + out.file("no/such/file"));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "support/IniFile.h"
 
-#include "TestServer.h"
+#include "Files.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -8,16 +9,16 @@ namespace quenmar::support {
 namespace {
 
 using test::readFile;
-using test::TempDir;
+using test::TempFolder;
 using test::writeFile;
 
 TEST(IniFileTest, MissingFileReadsEmpty) {
-    TempDir dir;
+    TempFolder dir;
     EXPECT_EQ(readIniValue(dir.file("config.ini"), "sys", "update_day"), "");
 }
 
 TEST(IniFileTest, FirstWriteCreatesTheFile) {
-    TempDir dir;
+    TempFolder dir;
     const std::string file = dir.file("config.ini");
     ASSERT_TRUE(writeIniValue(file, "sys", "update_day", "2024年1月2日"));
     EXPECT_EQ(readFile(file), "[sys]\nupdate_day=2024年1月2日\n");
@@ -27,7 +28,7 @@ TEST(IniFileTest, FirstWriteCreatesTheFile) {
 // A key written into an existing file joins its section right after the last entry and
 // touches no other line: comments, other sections and blank lines stay as they were.
 TEST(IniFileTest, WriteKeepsEveryOtherLine) {
-    TempDir dir;
+    TempFolder dir;
     const std::string file = dir.file("config.ini");
     ASSERT_TRUE(writeFile(file, "; settings\n[sys]\nupdate_file=old.exe\n\n[other]\nupdate_day=keep\n"));
     ASSERT_TRUE(writeIniValue(file, "sys", "update_day", "2024年1月2日"));
@@ -38,7 +39,7 @@ TEST(IniFileTest, WriteKeepsEveryOtherLine) {
 }
 
 TEST(IniFileTest, NewSectionGoesAtTheEnd) {
-    TempDir dir;
+    TempFolder dir;
     const std::string file = dir.file("config.ini");
     ASSERT_TRUE(writeFile(file, "[other]\na=1"));
     ASSERT_TRUE(writeIniValue(file, "sys", "update_day", "x"));
@@ -47,7 +48,7 @@ TEST(IniFileTest, NewSectionGoesAtTheEnd) {
 
 // A file written on Windows: names in another case, blanks, quotes and CRLF line ends.
 TEST(IniFileTest, ReadsAndKeepsAWindowsFile) {
-    TempDir dir;
+    TempFolder dir;
     const std::string file = dir.file("config.ini");
     ASSERT_TRUE(
         writeFile(file, "\xEF\xBB\xBF[SYS]\r\n  Update_Day = \"2024年1月2日\" \r\nupdate_file=A.exe\r\n"));
@@ -58,7 +59,7 @@ TEST(IniFileTest, ReadsAndKeepsAWindowsFile) {
 }
 
 TEST(IniFileTest, FirstOfRepeatedKeysWins) {
-    TempDir dir;
+    TempFolder dir;
     const std::string file = dir.file("config.ini");
     ASSERT_TRUE(writeFile(file, "[sys]\nk=first\nk=second\n[sys]\nk=third\n"));
     EXPECT_EQ(readIniValue(file, "sys", "k"), "first");
@@ -67,7 +68,7 @@ TEST(IniFileTest, FirstOfRepeatedKeysWins) {
 }
 
 TEST(IniFileTest, RefusesTextThatWouldBreakTheFile) {
-    TempDir dir;
+    TempFolder dir;
     const std::string file = dir.file("config.ini");
     EXPECT_FALSE(writeIniValue(file, "sys", "k", "two\nlines"));
     EXPECT_FALSE(writeIniValue(file, "sys", "k=v", "x"));
@@ -77,7 +78,7 @@ TEST(IniFileTest, RefusesTextThatWouldBreakTheFile) {
 }
 
 TEST(IniFileTest, UnwritableFolderFailsWithoutDamage) {
-    TempDir dir;
+    TempFolder dir;
     EXPECT_FALSE(writeIniValue(dir.file("no/such/folder/config.ini"), "sys", "k", "v"));
 }
 

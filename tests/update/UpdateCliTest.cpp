@@ -1,4 +1,3 @@
-#include "CliRunner.h"
 #include "UpdateTestKit.h"
 #include "update/UpdateCrypto.h"
 #include "update/UpdateIndex.h"
@@ -11,8 +10,8 @@
 namespace quenmar::update {
 namespace {
 
-using quenmar::testing::runCli;
-using test::TempDir;
+using test::runCli;
+using test::TempFolder;
 using test::TestServer;
 using test::updateTestKeys;
 
@@ -22,7 +21,7 @@ constexpr const char* kInstallerMd5 = "33E4FD94E2560E008E2C3B431D0E3419";
 class UpdateCliTest : public ::testing::Test {
 public:
     static void SetUpTestSuite() {
-        s_root = new TempDir;
+        s_root = new TempFolder;
         std::filesystem::create_directories(s_root->file("files"));
         auto certs = test::makeTestCertificates(s_root->path());
         ASSERT_TRUE(certs);
@@ -55,7 +54,7 @@ public:
     static std::string publishIndex(const std::string& name,
                                     const std::function<void(std::string&)>& edit = {}) {
         auto result = runCli(publishArgs(updateTestKeys().publisher.privateKeyFile));
-        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.exitCode, 0) << result.err;
         if (edit) {
             edit(result.out);
         }
@@ -69,35 +68,34 @@ public:
                 "--ca-file", s_certs->caFile};
     }
 
-    static TempDir* s_root;
+    static TempFolder* s_root;
     static test::TestCertificates* s_certs;
     static TestServer* s_server;
 };
 
-TempDir* UpdateCliTest::s_root = nullptr;
+TempFolder* UpdateCliTest::s_root = nullptr;
 test::TestCertificates* UpdateCliTest::s_certs = nullptr;
 TestServer* UpdateCliTest::s_server = nullptr;
 
 TEST_F(UpdateCliTest, PublishPrintsTheIndex) {
     const auto result = runCli(publishArgs(updateTestKeys().publisher.privateKeyFile));
-    ASSERT_EQ(result.status, 0) << result.err;
+    ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.err, "");
     const UpdateIndexResult parsed = parseUpdateIndex(result.out);
-    ASSERT_TRUE(parsed.index) << parsed.error;
-    EXPECT_EQ(parsed.index->name, "wnx");
-    EXPECT_EQ(parsed.index->ver, 2);
-    EXPECT_EQ(parsed.index->verns, "V1.0.1");
-    EXPECT_EQ(parsed.index->day, "2024年5月1日");
-    EXPECT_EQ(parsed.index->body, "修正\n\"引号\"");
-    EXPECT_EQ(parsed.index->md5, kInstallerMd5);
-    EXPECT_EQ(parsed.index->size, static_cast<std::int64_t>(kInstaller.size()));
-    EXPECT_EQ(decodeDownloadUrl(parsed.index->url, updateTestKeys().publisher.publicPem),
-              s_server->url("/setup"));
+    ASSERT_TRUE(parsed) << test::errorOf(parsed);
+    EXPECT_EQ(parsed->name, "wnx");
+    EXPECT_EQ(parsed->ver, 2);
+    EXPECT_EQ(parsed->verns, "V1.0.1");
+    EXPECT_EQ(parsed->day, "2024年5月1日");
+    EXPECT_EQ(parsed->body, "修正\n\"引号\"");
+    EXPECT_EQ(parsed->md5, kInstallerMd5);
+    EXPECT_EQ(parsed->size, static_cast<std::int64_t>(kInstaller.size()));
+    EXPECT_EQ(decodeDownloadUrl(parsed->url, updateTestKeys().publisher.publicPem), s_server->url("/setup"));
 }
 
 TEST_F(UpdateCliTest, CheckShowsWhatTheWindowWouldShow) {
     const auto result = runCli(checkArgs(publishIndex("text.json")));
-    ASSERT_EQ(result.status, 0) << result.err;
+    ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out,
               "软件名称:Quenmar\n当前版本:V1.0.0\n最新版本:V1.0.1\n发布日期:2024年5月1日\n文件大小:0MB\n"
               "更新内容:修正\n\"引号\"\n下载地址:" +
@@ -105,11 +103,11 @@ TEST_F(UpdateCliTest, CheckShowsWhatTheWindowWouldShow) {
 }
 
 TEST_F(UpdateCliTest, CheckDownloadsAndVerifies) {
-    TempDir out;
+    TempFolder out;
     auto args = checkArgs(publishIndex("download.json"));
     args.insert(args.end(), {"--download", out.path(), "--json"});
     const auto result = runCli(args);
-    ASSERT_EQ(result.status, 0) << result.err;
+    ASSERT_EQ(result.exitCode, 0) << result.err;
     const std::string path = out.file(kInstallerMd5);
     EXPECT_NE(result.out.find(R"("download":{"path":")" + path +
                               R"(","downloaded":true,"fingerprintMatches":true})"),
@@ -121,7 +119,7 @@ TEST_F(UpdateCliTest, CheckDownloadsAndVerifies) {
 }
 
 TEST_F(UpdateCliTest, CheckRefusesALowerCaseFingerprintAndDeletesTheFile) {
-    TempDir out;
+    TempFolder out;
     const std::string url = publishIndex("lower.json", [](std::string& json) {
         const std::string upper = kInstallerMd5;
         std::string lower = upper;
@@ -133,7 +131,7 @@ TEST_F(UpdateCliTest, CheckRefusesALowerCaseFingerprintAndDeletesTheFile) {
     auto args = checkArgs(url);
     args.insert(args.end(), {"--download", out.path()});
     const auto result = runCli(args);
-    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.out.find("文件指纹不正确，请重新下载\n"), std::string::npos) << result.out;
     EXPECT_EQ(result.err, "quenmar-cli: 安装程序的文件指纹与索引不符, 已删除\n");
     EXPECT_TRUE(std::filesystem::is_empty(out.path()));
@@ -149,7 +147,7 @@ class FailedCheckTest : public UpdateCliTest, public ::testing::WithParamInterfa
 
 TEST_P(FailedCheckTest, ExitsWithOne) {
     const auto result = runCli(GetParam().args());
-    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err.rfind(GetParam().err, 0), 0u) << result.err;
 }
 
@@ -196,7 +194,7 @@ class BadInputTest : public UpdateCliTest, public ::testing::WithParamInterface<
 
 TEST_P(BadInputTest, ExitsWithTwo) {
     const auto result = runCli(GetParam().args);
-    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.exitCode, 2);
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, GetParam().err);
 }
@@ -226,7 +224,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(UpdateCliTest, PublishRefusesAKeyOfTheWrongSize) {
     const auto result = runCli(publishArgs(updateTestKeys().small.privateKeyFile));
-    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.exitCode, 2);
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, "quenmar-cli: 无法加密下载地址: the private key must be a 4096-bit RSA key\n");
 }

@@ -11,9 +11,9 @@ namespace {
 using test::updateTestKeys;
 
 std::string encrypt(const std::string& url) {
-    const EncryptedUrl encrypted = encryptDownloadUrl(url, updateTestKeys().publisher.privatePem);
-    EXPECT_EQ(encrypted.error, "");
-    return encrypted.hex;
+    const auto encrypted = encryptDownloadUrl(url, updateTestKeys().publisher.privatePem);
+    EXPECT_EQ(test::errorOf(encrypted), "");
+    return encrypted.ok() ? *encrypted : std::string();
 }
 
 std::string decode(const std::string& hex) {
@@ -50,15 +50,17 @@ TEST(UpdateCryptoTest, NonAsciiAddressAndLowerCaseHex) {
 // The publisher may also use the openssl command; its raw private-key encryption must
 // decode the same way.
 TEST(UpdateCryptoTest, DecodesWhatTheOpensslCommandEncrypts) {
-    test::TempDir dir;
+    test::TempFolder dir;
     const std::string plain = dir.file("plain");
     const std::string cipher = dir.file("cipher");
     ASSERT_TRUE(test::writeFile(plain, std::string("h\0t\0t\0p\0s\0:\0/\0/\0x\0/\0", 20)));
     ASSERT_TRUE(
         test::runProgram({"openssl", "pkeyutl", "-sign", "-inkey", updateTestKeys().publisher.privateKeyFile,
-                          "-pkeyopt", "rsa_padding_mode:pkcs1", "-in", plain, "-out", cipher}) ||
+                          "-pkeyopt", "rsa_padding_mode:pkcs1", "-in", plain, "-out", cipher})
+            .succeeded() ||
         test::runProgram({"openssl", "rsautl", "-sign", "-inkey", updateTestKeys().publisher.privateKeyFile,
-                          "-in", plain, "-out", cipher}));
+                          "-in", plain, "-out", cipher})
+            .succeeded());
     const std::string bytes = test::readFile(cipher).value_or("");
     ASSERT_EQ(bytes.size(), 512u);
     std::string hex;
@@ -87,7 +89,7 @@ std::vector<UndecodableCase> undecodableCases() {
     const std::string good = encrypt("https://dl.example.test/a");
     std::string flipped = good;
     flipped[700] = flipped[700] == '0' ? '1' : '0';
-    const std::string strangers = encryptDownloadUrl("https://evil.test/", keys.stranger.privatePem).hex;
+    const std::string strangers = encryptDownloadUrl("https://evil.test/", keys.stranger.privatePem).value();
     return {
         {"UnrelatedKey", strangers, keys.publisher.publicPem},
         {"TamperedBlock", flipped, keys.publisher.publicPem},
@@ -116,13 +118,13 @@ TEST(UpdateCryptoTest, BadSecondBlockDropsOnlyItsPart) {
 
 TEST(UpdateCryptoTest, PublishingNeedsA4096BitPrivateKey) {
     const auto& keys = updateTestKeys();
-    EXPECT_EQ(encryptDownloadUrl("https://x/", keys.small.privatePem).error,
+    EXPECT_EQ(test::errorOf(encryptDownloadUrl("https://x/", keys.small.privatePem)),
               "the private key must be a 4096-bit RSA key");
-    EXPECT_EQ(encryptDownloadUrl("https://x/", keys.publisher.publicPem).error,
+    EXPECT_EQ(test::errorOf(encryptDownloadUrl("https://x/", keys.publisher.publicPem)),
               "cannot read the private key (an unencrypted PEM key is needed)");
-    EXPECT_EQ(encryptDownloadUrl("", keys.publisher.privatePem).error,
+    EXPECT_EQ(test::errorOf(encryptDownloadUrl("", keys.publisher.privatePem)),
               "the address must be non-empty UTF-8 text");
-    EXPECT_EQ(encryptDownloadUrl("\xFF", keys.publisher.privatePem).error,
+    EXPECT_EQ(test::errorOf(encryptDownloadUrl("\xFF", keys.publisher.privatePem)),
               "the address must be non-empty UTF-8 text");
 }
 
@@ -139,7 +141,7 @@ TEST(UpdateCryptoTest, ProgramKeyMatchesThePublishedFile) {
 }
 
 TEST(UpdateCryptoTest, FingerprintIsUpperCaseMd5) {
-    test::TempDir dir;
+    test::TempFolder dir;
     ASSERT_TRUE(test::writeFile(dir.file("hello"), "hello"));
     ASSERT_TRUE(test::writeFile(dir.file("empty"), ""));
     EXPECT_EQ(fileFingerprint(dir.file("hello")), "5D41402ABC4B2A76B9719D911017C592");
@@ -149,7 +151,7 @@ TEST(UpdateCryptoTest, FingerprintIsUpperCaseMd5) {
 }
 
 TEST(UpdateCryptoTest, VerifyComparesExactly) {
-    test::TempDir dir;
+    test::TempFolder dir;
     ASSERT_TRUE(test::writeFile(dir.file("hello"), "hello"));
     EXPECT_TRUE(verifyFingerprint("5D41402ABC4B2A76B9719D911017C592", dir.file("hello")));
     EXPECT_FALSE(verifyFingerprint("5d41402abc4b2a76b9719d911017c592", dir.file("hello")));

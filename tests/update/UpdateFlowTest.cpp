@@ -1,3 +1,4 @@
+#include "EnvironmentVariable.h"
 #include "UpdateTestKit.h"
 #include "support/IniFile.h"
 #include "update/Installer.h"
@@ -9,7 +10,6 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <mutex>
@@ -22,11 +22,12 @@
 namespace quenmar::update {
 namespace {
 
-using test::TempDir;
+using test::TempFolder;
 using test::TestServer;
 using test::updateTestKeys;
 
 constexpr const char* kToday = "2024年5月1日";
+constexpr DateTime kTodayFields{2024, 5, 1, 9, 30};
 
 // The installer leaves a mark beside itself, so a test can tell that it really ran.
 const std::string kInstallerScript = "#!/bin/sh\necho started > \"$(dirname \"$0\")/installer-ran\"\n";
@@ -51,7 +52,7 @@ std::string indexJson(const IndexFields& fields) {
 class UpdateFlowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        s_root = new TempDir;
+        s_root = new TempFolder;
         std::filesystem::create_directories(s_root->file("files"));
         auto certs = test::makeTestCertificates(s_root->path());
         ASSERT_TRUE(certs);
@@ -73,7 +74,7 @@ protected:
 
     static std::string encryptedUrl(const std::string& path, const std::string& privatePem = {}) {
         const std::string& key = privatePem.empty() ? updateTestKeys().publisher.privatePem : privatePem;
-        return encryptDownloadUrl(s_server->url(path), key).hex;
+        return encryptDownloadUrl(s_server->url(path), key).value();
     }
 
     // Publishes `fields` as an index under a name of its own and returns the check settings
@@ -91,7 +92,7 @@ protected:
         settings.publicKeyPem = updateTestKeys().publisher.publicPem;
         settings.configFile = m_home.file("config.ini");
         settings.installerFolder = m_home.path();
-        settings.todayText = kToday;
+        settings.today = kTodayFields;
         return settings;
     }
 
@@ -101,14 +102,14 @@ protected:
         return support::readIniValue(m_home.file("config.ini"), kSettingsSection, key);
     }
 
-    static TempDir* s_root;
+    static TempFolder* s_root;
     static test::TestCertificates* s_certs;
     static TestServer* s_server;
-    TempDir m_home; // the program folder: config.ini and the downloaded installer
+    TempFolder m_home; // the program folder: config.ini and the downloaded installer
     int m_indexCount = 0;
 };
 
-TempDir* UpdateFlowTest::s_root = nullptr;
+TempFolder* UpdateFlowTest::s_root = nullptr;
 test::TestCertificates* UpdateFlowTest::s_certs = nullptr;
 TestServer* UpdateFlowTest::s_server = nullptr;
 
@@ -211,7 +212,7 @@ TEST_F(UpdateFlowTest, SizeLine) {
 TEST_F(UpdateFlowTest, TwoStartsOnOneDayCheckOnce) {
     int checks = 0;
     const auto start = [&](const UpdateCheckSettings& settings) {
-        if (!isUpdateCheckDue(settings.configFile, settings.todayText)) {
+        if (!isUpdateCheckDue(settings.configFile, settings.today)) {
             return false;
         }
         ++checks;
@@ -230,7 +231,7 @@ TEST_F(UpdateFlowTest, TwoStartsOnOneDayCheckOnce) {
     EXPECT_EQ(checks, 3);
 
     UpdateCheckSettings tomorrow = newer;
-    tomorrow.todayText = "2024年5月2日";
+    tomorrow.today = DateTime{2024, 5, 2};
     EXPECT_TRUE(start(tomorrow));
     EXPECT_EQ(checks, 4);
 }
@@ -409,18 +410,17 @@ namespace {
 
 // The program's own settings follow the one rule for where its files live.
 TEST(ProgramUpdateSettingsTest, UseTheDataRootTheServerAndTheKey) {
-    TempDir home;
-    const char* previous = std::getenv("QUENMAR_HOME");
-    const std::string saved = previous != nullptr ? previous : "";
-    ASSERT_EQ(setenv("QUENMAR_HOME", home.path().c_str(), 1), 0);
-    const auto settings = programUpdateCheckSettings(DateTime{2024, 5, 1, 23, 59, 59, 999});
-    previous != nullptr ? setenv("QUENMAR_HOME", saved.c_str(), 1) : unsetenv("QUENMAR_HOME");
+    TempFolder home;
+    const auto settings = [&] {
+        const test::EnvironmentVariable homeVariable("QUENMAR_HOME", home.path().c_str());
+        return programUpdateCheckSettings(DateTime{2024, 5, 1, 23, 59, 59, 999});
+    }();
     ASSERT_TRUE(settings);
     EXPECT_EQ(settings->indexUrl, "https://update.quenmar.example/update/wnx/index.json");
     EXPECT_EQ(settings->publicKeyPem, updatePublicKeyPem());
     EXPECT_EQ(settings->configFile, std::filesystem::path(home.file("config.ini")));
     EXPECT_EQ(settings->installerFolder, std::filesystem::path(home.path()));
-    EXPECT_EQ(settings->todayText, "2024年5月1日");
+    EXPECT_EQ(dateText(settings->today), "2024年5月1日");
     EXPECT_EQ(settings->caFile, "");
 }
 

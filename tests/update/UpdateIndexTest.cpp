@@ -1,5 +1,7 @@
 #include "update/UpdateIndex.h"
 
+#include "UpdateTestKit.h"
+
 #include <gtest/gtest.h>
 
 namespace quenmar::update {
@@ -11,8 +13,8 @@ constexpr const char* kFullIndex = R"({"name":"wnx","ver":3,"verns":"V1.0.2","da
 
 TEST(UpdateIndexTest, ReadsEveryMember) {
     const UpdateIndexResult result = parseUpdateIndex(kFullIndex);
-    ASSERT_TRUE(result.index) << result.error;
-    const UpdateIndex& index = *result.index;
+    ASSERT_TRUE(result) << test::errorOf(result);
+    const UpdateIndex& index = *result;
     EXPECT_EQ(index.name, "wnx");
     EXPECT_EQ(index.ver, 3);
     EXPECT_EQ(index.verns, "V1.0.2");
@@ -26,8 +28,8 @@ TEST(UpdateIndexTest, ReadsEveryMember) {
 TEST(UpdateIndexTest, SizeIsOptional) {
     const auto result =
         parseUpdateIndex(R"({"name":"","ver":2,"verns":"","day":"","url":"","md5":"","body":""})");
-    ASSERT_TRUE(result.index);
-    EXPECT_EQ(result.index->size, 0);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->size, 0);
 }
 
 class MissingMemberTest : public ::testing::TestWithParam<const char*> {};
@@ -41,8 +43,8 @@ TEST_P(MissingMemberTest, MakesNoIndex) {
     renamed.append(1, static_cast<char>(member[0] - 32)).append(member.substr(1)).append("\"");
     json.replace(json.find(key), key.size(), renamed);
     const auto result = parseUpdateIndex(json);
-    EXPECT_FALSE(result.index);
-    EXPECT_EQ(result.error, "the update index lacks " + key);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(test::errorOf(result), "the update index lacks " + key);
 }
 
 INSTANTIATE_TEST_SUITE_P(Required, MissingMemberTest,
@@ -61,9 +63,9 @@ TEST_P(NumericMemberTest, ReadsAsInteger) {
         std::string(R"({"name":"","verns":"","day":"","url":"","md5":"","body":"","ver":)") + c.json +
         R"(,"size":)" + c.json + "}";
     const auto result = parseUpdateIndex(json);
-    ASSERT_TRUE(result.index) << result.error;
-    EXPECT_EQ(result.index->ver, c.value);
-    EXPECT_EQ(result.index->size, c.value);
+    ASSERT_TRUE(result) << test::errorOf(result);
+    EXPECT_EQ(result->ver, c.value);
+    EXPECT_EQ(result->size, c.value);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -82,13 +84,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(UpdateIndexTest, TextMembersOfOtherTypes) {
     const auto result =
         parseUpdateIndex(R"({"name":1,"ver":2,"verns":2.5,"day":true,"url":null,"md5":[],"body":{"a":1}})");
-    ASSERT_TRUE(result.index);
-    EXPECT_EQ(result.index->name, "1");
-    EXPECT_EQ(result.index->verns, "2.5");
-    EXPECT_EQ(result.index->day, "true");
-    EXPECT_EQ(result.index->url, "");
-    EXPECT_EQ(result.index->md5, "");
-    EXPECT_EQ(result.index->body, "");
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->name, "1");
+    EXPECT_EQ(result->verns, "2.5");
+    EXPECT_EQ(result->day, "true");
+    EXPECT_EQ(result->url, "");
+    EXPECT_EQ(result->md5, "");
+    EXPECT_EQ(result->body, "");
 }
 
 struct BadDocumentCase {
@@ -101,8 +103,8 @@ class BadDocumentTest : public ::testing::TestWithParam<BadDocumentCase> {};
 
 TEST_P(BadDocumentTest, MakesNoIndex) {
     const auto result = parseUpdateIndex(GetParam().json);
-    EXPECT_FALSE(result.index);
-    EXPECT_EQ(result.error, GetParam().error);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(test::errorOf(result), GetParam().error);
 }
 
 INSTANTIATE_TEST_SUITE_P(

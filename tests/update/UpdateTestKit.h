@@ -1,6 +1,11 @@
 #pragma once
 
+#include "Files.h"
+#include "Programs.h"
+#include "TempFolder.h"
 #include "TestServer.h"
+#include "base/Result.h"
+#include "update/UpdateError.h"
 
 #include <string>
 
@@ -22,5 +27,11 @@ struct UpdateTestKeys {
 
 /// Made once per test run with the openssl command; an assertion fails when that is impossible.
 const UpdateTestKeys& updateTestKeys();
+
+/// The reason a result of the update layer gives in words; empty when it holds a value.
+template <typename T>
+std::string errorOf(const Result<T, update::UpdateError>& result) {
+    return result ? std::string() : update::updateErrorText(result.error());
+}
 
 } // namespace quenmar::test

@@ -21,12 +21,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
 
     // The raw bytes straight to the parser (as if a UTF-8 page), and the decoded page.
-    const DrawResult daily = parseDailyDrawPage(bytes);
+    // A refused page lays out as the empty draw, the way the panel would show no numbers.
+    const FetchedDraw dailyRead = parseDailyDrawPage(bytes);
+    const DrawResult daily = dailyRead ? *dailyRead : DrawResult{};
     const std::string page = quenmar::support::decodeGbPage(bytes);
-    const DrawResult row =
+    const FetchedDraw rowRead =
         lottery.source == DrawSource::DailyDrawPage
             ? parseDailyDrawPage(page)
             : parseResultsRowPage(page, lottery.group, lottery.row, lottery.mainClass, lottery.name);
+    const DrawResult row = rowRead ? *rowRead : DrawResult{};
 
     const CharCell cell{12, 14};
     (void)layoutLatestDraw(0, daily.mainNumbers, daily.date, daily.issue, cell);

@@ -1,47 +1,22 @@
 #include "support/ProgramPaths.h"
 
-#include "StoreTestSupport.h"
+#include "EnvironmentVariable.h"
+#include "Files.h"
+#include "ReadOnlyFolder.h"
+#include "TempFolder.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace quenmar::support {
 namespace {
 
+using test::EnvironmentVariable;
 using test::TempFolder;
-
-// Sets or removes an environment variable for one test and puts the old value back.
-class EnvironmentVariable {
-public:
-    EnvironmentVariable(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name)) {
-            m_old = old;
-        }
-        if (value != nullptr) {
-            setenv(name, value, 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-    ~EnvironmentVariable() {
-        if (m_old) {
-            setenv(m_name, m_old->c_str(), 1);
-        } else {
-            unsetenv(m_name);
-        }
-    }
-    EnvironmentVariable(const EnvironmentVariable&) = delete;
-    EnvironmentVariable& operator=(const EnvironmentVariable&) = delete;
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
 
 TEST(ProgramPathsTest, TheProgramFolderHoldsTheRunningTest) {
     const auto folder = programFolder();
     ASSERT_TRUE(folder);
-    EXPECT_TRUE(std::filesystem::exists(*folder / "store_tests"));
+    EXPECT_TRUE(std::filesystem::exists(*folder / "support_tests"));
 }
 
 TEST(ProgramPathsTest, FilesLieBeneathTheDataRoot) {

@@ -1,9 +1,9 @@
-#include "StoreTestSupport.h"
+#include "Files.h"
+#include "Programs.h"
+#include "ReadOnlyFolder.h"
+#include "TempFolder.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
-#include <sstream>
-#include <unistd.h>
 
 // quenmar-cli's history as scripts use it: the built program against a data folder of the
 // test's own, with the file read back by the independent sqlite3 client.
@@ -28,17 +28,9 @@ Words operator+(Words a, const Words& b) {
     return a;
 }
 
-std::filesystem::path onPath(const std::string& name) {
-    const char* path = std::getenv("PATH");
-    std::istringstream folders(path != nullptr ? path : "/usr/bin:/bin");
-    std::string folder;
-    while (std::getline(folders, folder, ':')) {
-        const std::filesystem::path candidate = std::filesystem::path(folder) / name;
-        if (!folder.empty() && access(candidate.c_str(), X_OK) == 0) {
-            return candidate;
-        }
-    }
-    return {};
+ProgramRun runProgramAt(const std::filesystem::path& program, const Words& args,
+                        const Environment& environment = {}) {
+    return runProgram(Words{program.string()} + args, environment);
 }
 
 class HistoryCliTest : public ::testing::Test {
@@ -49,8 +41,8 @@ protected:
 
     static std::filesystem::path cliPath() { return binFolder() / "quenmar-cli"; }
 
-    ProcessResult cli(const Words& args) {
-        return runProcess(cliPath(), args, {{"QUENMAR_HOME", m_home.path().string()}});
+    ProgramRun cli(const Words& args) {
+        return runProgramAt(cliPath(), args, {{"QUENMAR_HOME", m_home.path().string()}});
     }
 
     std::filesystem::path dataFolder() const { return m_home.path() / "src" / "data"; }
@@ -58,10 +50,9 @@ protected:
 
     // The sqlite3 command-line client on the same file: what any other reader sees.
     std::string sqlite(const std::string& sql) {
-        const auto client = onPath("sqlite3");
-        EXPECT_FALSE(client.empty()) << "the sqlite3 client is one of the Debian packages the build needs";
-        const ProcessResult result = runProcess(client, {"-batch", dbFile().string(), sql});
-        EXPECT_EQ(result.exitCode, 0) << result.err;
+        const ProgramRun result = runProgram({"sqlite3", "-batch", dbFile().string(), sql});
+        EXPECT_EQ(result.exitCode, 0)
+            << "the sqlite3 client is one of the Debian packages the build needs; " << result.err;
         return result.out;
     }
 
@@ -69,13 +60,13 @@ protected:
 };
 
 TEST_F(HistoryCliTest, SavesListsShowsReviewsAndDeletesOnOneFile) {
-    const ProcessResult plain = cli(kNumberCast);
+    const ProgramRun plain = cli(kNumberCast);
     ASSERT_EQ(plain.exitCode, 0) << plain.err;
-    const ProcessResult saved = cli(kNumberCast + Words{"--save", "abc", "--notes", "第一条"});
+    const ProgramRun saved = cli(kNumberCast + Words{"--save", "abc", "--notes", "第一条"});
     EXPECT_EQ(saved.exitCode, 0);
     EXPECT_EQ(saved.err, "保存成功\n");
     EXPECT_EQ(saved.out, plain.out);
-    const ProcessResult ms = cli(kMsCast + Words{"--save", "毫秒"});
+    const ProgramRun ms = cli(kMsCast + Words{"--save", "毫秒"});
     ASSERT_EQ(ms.exitCode, 0) << ms.err;
 
     EXPECT_EQ(sqlite("SELECT sql FROM sqlite_master WHERE name='wnx_table';"), std::string(kSchema) + "\n");
@@ -85,14 +76,14 @@ TEST_F(HistoryCliTest, SavesListsShowsReviewsAndDeletesOnOneFile) {
         "1|abc(2024年5月3日14时)|1|123|45415.583333|5|''|''|0,0,-1,0,0,0|0|'第一条'|real\n"
         "2|毫秒(2024年5月3日14时5分30秒)|3|1714716330123|45415.587154|3|''|''|0,0,0,0,0,1|1|''|real\n");
 
-    ProcessResult list = cli({"history", "list"});
+    ProgramRun list = cli({"history", "list"});
     EXPECT_EQ(list.exitCode, 0);
     EXPECT_EQ(list.out, "2\t毫秒(2024年5月3日14时5分30秒)\n1\tabc(2024年5月3日14时)\n");
     list = cli({"history", "list", "--json"});
     EXPECT_EQ(list.out, "[{\"_id\":2,\"ysname\":\"毫秒(2024年5月3日14时5分30秒)\"},"
                         "{\"_id\":1,\"ysname\":\"abc(2024年5月3日14时)\"}]\n");
 
-    ProcessResult show = cli({"history", "show", "1"});
+    ProgramRun show = cli({"history", "show", "1"});
     EXPECT_EQ(show.exitCode, 0);
     EXPECT_EQ(show.out,
               "_id: 1\nysname: abc(2024年5月3日14时)\nysindex: 1\nysnumber: 123\n"
@@ -106,20 +97,20 @@ TEST_F(HistoryCliTest, SavesListsShowsReviewsAndDeletesOnOneFile) {
 
     // By number a review takes the moment it runs at; by milliseconds the stored one.
     const Words later{"--moment", "2025-01-01 12:00:00"};
-    const ProcessResult reviewNumber = cli(Words{"history", "review", "1"} + later);
+    const ProgramRun reviewNumber = cli(Words{"history", "review", "1"} + later);
     EXPECT_EQ(reviewNumber.exitCode, 0) << reviewNumber.err;
     EXPECT_EQ(reviewNumber.out, cli(Words(kNumberCast.begin(), kNumberCast.end() - 2) + later).out);
-    const ProcessResult reviewMs = cli(Words{"history", "review", "2", "--json"} + later);
+    const ProgramRun reviewMs = cli(Words{"history", "review", "2", "--json"} + later);
     EXPECT_EQ(reviewMs.exitCode, 0) << reviewMs.err;
     EXPECT_EQ(reviewMs.out, cli(kMsCast + Words{"--json"}).out);
     EXPECT_EQ(cli({"history", "review", "2"}).out, ms.out);
 
-    const ProcessResult removed = cli({"history", "delete", "1", "99"});
+    const ProgramRun removed = cli({"history", "delete", "1", "99"});
     EXPECT_EQ(removed.exitCode, 1);
     EXPECT_EQ(removed.err, "quenmar-cli: 未找到记录 99\n");
     EXPECT_EQ(sqlite("SELECT group_concat(_id) FROM wnx_table;"), "2\n");
     for (const char* command : {"show", "review"}) {
-        const ProcessResult gone = cli({"history", command, "1"});
+        const ProgramRun gone = cli({"history", command, "1"});
         EXPECT_EQ(gone.exitCode, 1) << command;
         EXPECT_EQ(gone.err, "quenmar-cli: 未找到记录 1\n") << command;
         EXPECT_EQ(gone.out, "") << command;
@@ -154,7 +145,7 @@ TEST_F(HistoryCliTest, RefusesBadInputBeforeTouchingTheDatabase) {
         {Words{"cast", "--method", "number", "--zodiac", "5", "--save", "t"}, "未输入推算数字"},
     };
     for (const BadInput& c : cases) {
-        const ProcessResult result = cli(c.args);
+        const ProgramRun result = cli(c.args);
         EXPECT_EQ(result.exitCode, 2) << c.err;
         EXPECT_EQ(result.err, "quenmar-cli: " + c.err + "\n");
         EXPECT_EQ(result.out, "") << c.err;
@@ -167,11 +158,11 @@ TEST_F(HistoryCliTest, AFileThatIsNotADatabaseFailsTheSaveAndStaysAsItWas) {
     const std::string garbage = "not a database\n" + std::string(5000, '#');
     writeFile(dbFile(), garbage);
 
-    const ProcessResult saved = cli(kNumberCast + Words{"--save", "abc"});
+    const ProgramRun saved = cli(kNumberCast + Words{"--save", "abc"});
     EXPECT_EQ(saved.exitCode, 1);
     EXPECT_EQ(saved.err, "保存失败\n");
     EXPECT_EQ(saved.out, cli(kNumberCast).out); // the chart is still shown
-    const ProcessResult list = cli({"history", "list"});
+    const ProgramRun list = cli({"history", "list"});
     EXPECT_EQ(list.exitCode, 0);
     EXPECT_EQ(list.out, "");
     EXPECT_EQ(cli({"history", "show", "1"}).err, "quenmar-cli: 未找到记录 1\n");
@@ -181,16 +172,16 @@ TEST_F(HistoryCliTest, AFileThatIsNotADatabaseFailsTheSaveAndStaysAsItWas) {
 
 TEST_F(HistoryCliTest, AReadOnlyDataFolderFailsSavesAndDeletesButStillLists) {
     ASSERT_EQ(cli(kNumberCast + Words{"--save", "abc"}).exitCode, 0);
-    const std::string before = readFile(dbFile());
+    const std::string before = readFile(dbFile()).value_or("");
     {
         ReadOnlyFolder readOnly(dataFolder());
         if (!readOnly.active()) {
             GTEST_SKIP() << "this file system lets the current user write to any folder";
         }
-        const ProcessResult saved = cli(kNumberCast + Words{"--save", "more"});
+        const ProgramRun saved = cli(kNumberCast + Words{"--save", "more"});
         EXPECT_EQ(saved.exitCode, 1);
         EXPECT_EQ(saved.err, "保存失败\n");
-        const ProcessResult removed = cli({"history", "delete", "1"});
+        const ProgramRun removed = cli({"history", "delete", "1"});
         EXPECT_EQ(removed.exitCode, 1);
         EXPECT_EQ(removed.err, "quenmar-cli: 删除失败: 记录 1\n");
         EXPECT_EQ(cli({"history", "list"}).out, "1\tabc(2024年5月3日14时)\n");
@@ -215,13 +206,13 @@ TEST_F(HistoryCliTest, HandEditedRecordsAreRefusedOrRepairedAsTheInputPanelWould
         {"5", "记录的时间无效"}, {"6", "未选择推算条件"}, {"7", "未输入推算数字"},
     };
     for (const auto& [id, message] : refused) {
-        const ProcessResult result = cli({"history", "review", id});
+        const ProgramRun result = cli({"history", "review", id});
         EXPECT_EQ(result.exitCode, 1) << id;
         EXPECT_EQ(result.err, "quenmar-cli: 记录 " + id + " 无法复盘: " + message + "\n");
         EXPECT_EQ(result.out, "") << id;
     }
     // Two flags stand for six, the missing ones still; the result is the same as typing them.
-    const ProcessResult padded = cli({"history", "review", "8"});
+    const ProgramRun padded = cli({"history", "review", "8"});
     EXPECT_EQ(padded.exitCode, 0) << padded.err;
     EXPECT_EQ(padded.out, cli({"cast", "--method", "hand", "--lines", "968777", "--zodiac", "4", "--moment",
                                "2023-03-15 00:00:00"})
@@ -258,9 +249,9 @@ TEST(HistoryCliLocationTest, TheDatabaseLiesBesideTheProgramOrWithTheUser) {
     const auto xdg = base.path() / "xdg";
     std::filesystem::create_directories(program);
     std::filesystem::copy_file(binFolder() / "quenmar-cli", program / "quenmar-cli");
-    const std::map<std::string, std::string> env{{"QUENMAR_HOME", ""}, {"XDG_DATA_HOME", xdg.string()}};
+    const Environment env{{"QUENMAR_HOME", ""}, {"XDG_DATA_HOME", xdg.string()}};
 
-    ProcessResult saved = runProcess(program / "quenmar-cli", kNumberCast + Words{"--save", "beside"}, env);
+    ProgramRun saved = runProgramAt(program / "quenmar-cli", kNumberCast + Words{"--save", "beside"}, env);
     EXPECT_EQ(saved.err, "保存成功\n");
     EXPECT_TRUE(std::filesystem::is_regular_file(program / "src" / "data" / "wnx.db"));
     EXPECT_FALSE(std::filesystem::exists(xdg));
@@ -269,10 +260,10 @@ TEST(HistoryCliLocationTest, TheDatabaseLiesBesideTheProgramOrWithTheUser) {
     if (!readOnly.active()) {
         GTEST_SKIP() << "this file system lets the current user write to any folder";
     }
-    saved = runProcess(program / "quenmar-cli", kNumberCast + Words{"--save", "user"}, env);
+    saved = runProgramAt(program / "quenmar-cli", kNumberCast + Words{"--save", "user"}, env);
     EXPECT_EQ(saved.err, "保存成功\n");
     EXPECT_TRUE(std::filesystem::is_regular_file(xdg / "Quenmar" / "src" / "data" / "wnx.db"));
-    EXPECT_EQ(runProcess(program / "quenmar-cli", {"history", "list"}, env).out,
+    EXPECT_EQ(runProgramAt(program / "quenmar-cli", {"history", "list"}, env).out,
               "1\tuser(2024年5月3日14时)\n");
 }
 
