@@ -10,7 +10,6 @@
 #include "app/panels/GuaWin.h"
 #include "app/panels/InputPanel.h"
 #include "app/panels/RecordPanel.h"
-#include "prediction/Prediction.h"
 #include "store/RecordStore.h"
 #include "support/IniFile.h"
 #include "update/UpdateDownload.h"
@@ -130,8 +129,8 @@ void MainWin::openLineEntry() {
     window.exec();
 }
 
-void MainWin::showPrediction(const ChartResult& chart) {
-    m_panel->recordPanel()->showResultText(QString::fromStdString(predictionText(chart)));
+void MainWin::showPrediction(const Calculation& calculation) {
+    m_panel->recordPanel()->showResultText(QString::fromStdString(calculation.prediction.text));
 }
 
 void MainWin::saveRecord(const QString& name, bool hasChart, const ChartResult& chart, const QString& notes) {
