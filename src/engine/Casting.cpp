@@ -206,7 +206,7 @@ double drawMoment(double now, int gameCode) {
 }
 
 void prepareRequest(CastRequest& request, int gameCode, const ClockReading& now) {
-    switch (static_cast<CastMethod>(request.method)) {
+    switch (request.method) {
     case CastMethod::ByNumber:
         if (!request.numberText.empty()) {
             request.moment = now.moment;
@@ -215,7 +215,7 @@ void prepareRequest(CastRequest& request, int gameCode, const ClockReading& now)
     case CastMethod::ByMilliseconds:
         if (request.recordId == 0) {
             const std::int64_t n = epochMs(now.moment, now.standardBiasMinutes);
-            if (request.timeChoice == static_cast<int>(TimeChoice::Draw)) {
+            if (request.timeChoice == TimeChoice::Draw) {
                 request.moment = drawMoment(now.moment, gameCode);
                 // The draw moment has no milliseconds of its own; the clock's are added so
                 // that two casts in the same second still differ.
