@@ -60,11 +60,11 @@ Result<UpdateOffer, UpdateError> makeUpdateOffer(const UpdateIndex& index, std::
 
 struct UpdateCheckSettings {
     std::string indexUrl = defaultIndexUrl();
-    std::string caFile;                    // extra trust anchors for the update server
-    std::string publicKeyPem;              // the update public key
-    std::filesystem::path configFile;      // "config.ini"
-    std::filesystem::path installerFolder; // where the installer is downloaded
-    DateTime today;                        // the date `update_day` is compared with and set to
+    std::string caFile;                     // extra trust anchors for the update server
+    std::string publicKeyPem;               // the update public key
+    std::filesystem::path configFile;       // "config.ini"
+    std::filesystem::path installerFolder;  // where the installer is downloaded
+    DateTime today;                         // the date `update_day` is compared with and set to
     bool installedByPackageManager = false; // see UpdateOffer
 };
 

@@ -33,7 +33,8 @@ inline constexpr std::string_view kFingerprintRightText = "文件指纹正确，
 inline constexpr std::string_view kInstallerFailedText = "安装程序无法启动，请重新下载";
 inline constexpr std::string_view kCloseQuestion = "未完成本次更新的安装，是否取消本次更新?";
 inline constexpr std::string_view kQuestionCaption = "询问:";
-inline constexpr std::string_view kPackageManagerText = "本程序由系统的软件包管理器安装，请用软件包管理器更新到新版本";
+inline constexpr std::string_view kPackageManagerText =
+    "本程序由系统的软件包管理器安装，请用软件包管理器更新到新版本";
 
 /// The templates of the six lines, in display order; the last one fills the release-notes box.
 inline constexpr std::string_view kLineTemplates[] = {"软件名称:{0}", "当前版本:{0}",   "最新版本:{0}",
