@@ -78,6 +78,9 @@ int candidate(int digit, double s, int mode);
 /// Nothing for a divisor of 0.
 std::vector<int> splitLarge(int value, int divisor);
 
+/// The values addValue tries for n above 80: splitLarge under 80, 2, 3, ..., 9 in turn.
+std::vector<int> splitValues(int n);
+
 /// Truncation toward zero, snapped away from zero when the fraction is within 0.000001 of a
 /// whole unit. Not-finite values give 0; values beyond the int range saturate.
 int snapTrunc(double r);
