@@ -99,20 +99,22 @@ public:
         addDigitChar(digits.last);
     }
 
-    std::string take() { return std::string(m_seed.data(), m_length); }
+    std::string take() const {
+        return std::string(m_seed.begin(), m_seed.begin() + static_cast<long>(m_length));
+    }
 
 private:
     // Without a branch on whether the digit is new, which no predictor could guess: the
     // character is always written, and only kept when it is new.
     void addDigitChar(int digit) {
         const bool fresh = (m_digits >> digit & 1u) == 0;
-        m_seed[m_length] = static_cast<char>('0' + digit);
+        m_seed[m_length] = static_cast<std::uint16_t>('0' + digit);
         m_length += fresh ? 1 : 0;
         m_digits |= 1u << digit;
     }
 
     void addText(const std::string& text) {
-        if (std::string_view(m_seed.data(), m_length).find(text) == std::string_view::npos) {
+        if (take().find(text) == std::string::npos) {
             for (const char c : text) {
                 if (c >= '0' && c <= '9') {
                     m_digits |= 1u << (c - '0');
@@ -127,12 +129,14 @@ private:
     // the pair codes, which always lie in 0..90; one spare place takes a digit not kept.
     void append(char c) {
         if (m_length < kLongestSeed) {
-            m_seed[m_length++] = c;
+            m_seed[m_length++] = static_cast<std::uint16_t>(c);
         }
     }
 
     static constexpr std::size_t kLongestSeed = 13 * 11 + 10;
-    std::array<char, kLongestSeed + 1> m_seed; // only the first m_length are read
+    // Characters, but not of a character type: a store through a character type might change
+    // any object, and the length and the digit mask would be read back after every store.
+    std::array<std::uint16_t, kLongestSeed + 1> m_seed; // only the first m_length are read
     std::size_t m_length = 0;
     unsigned m_digits = 0;
 };

@@ -177,6 +177,7 @@ constexpr int kValueTable = 1024; // post passes stay below 80 / 0.1 = 800
 
 struct Tables {
     std::array<std::array<CandidateTests, 10>, kScaleTenths + 1> candidates;
+    bool candidatesFit = true; // every run of every tenth fits its list (they have 32 tests at most)
     std::array<std::array<std::int16_t, kHighestNumber + 1>, kUnitPostRow + 1> post;
     std::array<ValueTests, kValueTable> values;
 };
@@ -186,8 +187,9 @@ const Tables& tables() {
         Tables t{};
         for (std::size_t k = 0; k <= kScaleTenths; ++k) {
             for (int digit = 0; digit <= 9; ++digit) {
-                t.candidates[k][static_cast<std::size_t>(digit)] =
-                    candidateTestsOf<CandidateTests>(digit, static_cast<double>(k) / 10.0);
+                auto& list = t.candidates[k][static_cast<std::size_t>(digit)];
+                list = candidateTestsOf<CandidateTests>(digit, static_cast<double>(k) / 10.0);
+                t.candidatesFit = t.candidatesFit && list.complete;
             }
         }
         for (int row = 0; row <= kUnitPostRow; ++row) {
@@ -228,26 +230,30 @@ const std::array<std::int16_t, kHighestNumber + 1>* postRow(double d) {
 // then on), and no earlier run of the pass holds it (it would have been set before), so a test
 // appends exactly where it is first met among the new bits.
 class Gathering {
+public:
     // A pass gathers at most 201 values (120 first-pass candidates and 81 split values) of at
     // most 18 tests each, or ten seed digits' three runs of at most 91 tests.
-    static constexpr std::size_t kTestRoom = 201 * 18 + kTests;
+    using Room = std::array<Test, 201 * 18 + kTests>;
 
-public:
+    // The room is kept apart from the count and the bits, which the copies into it would
+    // otherwise force out of registers.
+    explicit Gathering(Room& room) : m_room(room) {}
+
     template <std::size_t Capacity>
     void add(const TestList<Capacity>& list, const Bits& fresh) {
         static_assert(Capacity <= kTests);
-        std::memcpy(m_tests.data() + m_length, list.order.data(), Capacity);
+        std::memcpy(m_room.data() + m_length, list.order.data(), Capacity);
         // A product, not a choice: the compiler would make a choice a branch.
         m_length += list.count * static_cast<std::size_t>((fresh[0] | fresh[1]) != 0);
         m_new[0] |= fresh[0];
         m_new[1] |= fresh[1];
     }
 
-    std::span<const Test> tests() const { return {m_tests.data(), m_length}; }
+    std::span<const Test> tests() const { return {m_room.data(), m_length}; }
     const Bits& newBits() const { return m_new; }
 
 private:
-    std::array<Test, kTestRoom> m_tests; // only the first m_length are read
+    Room& m_room; // only the first m_length are read
     std::size_t m_length = 0;
     Bits m_new{};
 };
@@ -275,9 +281,7 @@ constexpr auto TestValues = [] {
 // The pick text as the set of test bits above, with its numbers in order.
 class PickSet {
 public:
-    std::size_t size() const { return m_count; }
-    int operator[](std::size_t i) const { return m_values[i]; }
-    std::span<const std::uint16_t> values() const { return {m_values.data(), m_count}; }
+    const PickNumbers& numbers() const { return m_numbers; }
 
     // Settles a run against the set, and returns the bits of its tests that append.
     template <std::size_t Capacity>
@@ -297,41 +301,30 @@ public:
 
     // The new numbers of the gathered runs, in order. Every number is written and only the
     // new ones are counted: no branch on whether a number is new, which no predictor guesses.
-    void write(const Gathering& gathering) {
+    // Takes the gathering's parts, not the gathering: one whose address is handed on cannot
+    // keep its count and bits in registers while it gathers.
+    void write(std::span<const Test> tests, const Bits newBits) {
         // The new bits one byte a test, each cleared where its test is first met.
         std::array<std::uint8_t, 128> isNew;
         for (std::size_t byte = 0; byte < 16; ++byte) {
-            const std::uint64_t bits = gathering.newBits()[byte / 8] >> (byte % 8 * 8) & 0xFF;
+            const std::uint64_t bits = newBits[byte / 8] >> (byte % 8 * 8) & 0xFF;
             std::memcpy(isNew.data() + 8 * byte, ByteSpread[bits].data(), 8);
         }
-        for (const Test test : gathering.tests()) {
-            const std::size_t fresh = isNew[test];
+        for (const Test test : tests) {
+            const bool fresh = isNew[test] != 0;
             isNew[test] = 0;
-            m_values[m_count] = TestValues[test];
-            m_count += fresh;
+            m_numbers.appendIf(TestValues[test], fresh); // distinct numbers of 0..80
         }
-    }
-
-    PickNumbers numbers() const {
-        PickNumbers out;
-        for (std::size_t i = 0; i < m_count; ++i) {
-            out.push(m_values[i]);
-        }
-        return out;
     }
 
 private:
-    // The numbers are distinct, so at most 81; one spare slot takes the write of a refused one.
-    // Not a character type, so that writing a number leaves the count in a register.
-    std::array<std::uint16_t, kHighestNumber + 2> m_values; // only the first m_count are read
-    std::size_t m_count = 0;
+    PickNumbers m_numbers;
     Bits m_bits{};
 };
 
 // Steps 5 and 6: the first-pass numbers rescaled by d, then, after a short first pass, the
 // result rescaled once more and appended.
-template <typename Number>
-PickNumbers postPasses(std::span<const Number> firstPass, double d) {
+PickNumbers postPasses(std::span<const int> firstPass, double d) {
     if (d == 1.0) {
         d = kUnitPostFactor;
     }
@@ -347,47 +340,46 @@ PickNumbers postPasses(std::span<const Number> firstPass, double d) {
             pick.add(valueTestsOf(m), gathering);
         }
     };
+    Gathering::Room room;
     {
-        Gathering first;
-        for (const Number n : firstPass) {
+        Gathering first(room);
+        for (const int n : firstPass) {
             add(n, first);
         }
-        pick.write(first);
+        pick.write(first.tests(), first.newBits());
     }
     if (firstPass.size() < kSecondPassBelow) {
         if (d == kUnitPostFactor) {
             d = kSecondPostFactor;
             row = postRow(d);
         }
-        Gathering second;
-        const std::size_t count = pick.size();
-        for (std::size_t i = 0; i < count; ++i) {
-            add(pick[i], second);
+        Gathering second(room);
+        // The numbers as the pass begins: the new ones are written only when it ends.
+        for (const int n : pick.numbers().values()) {
+            add(n, second);
         }
-        pick.write(second);
+        pick.write(second.tests(), second.newBits());
     }
     return pick.numbers();
 }
 
 // The candidate tests of one scale for each seed digit: from the table when the scale is a
-// whole number of tenths up to 20.0 and the tests fit its lists, else made on the spot.
+// whole number of tenths up to 20.0 (whose runs all fit the table's lists), else made on the
+// spot.
 class ScaleTests {
 public:
     explicit ScaleTests(double s) : m_scale(s) {
-        if (const int k = tenthsIndex(s, kScaleTenths); k >= 0) {
+        if (const int k = tenthsIndex(s, kScaleTenths); k >= 0 && tables().candidatesFit) {
             m_row = &tables().candidates[static_cast<std::size_t>(k)];
         }
     }
 
     void addTo(PickSet& pick, Gathering& gathering, int digit) const {
         if (m_row != nullptr) {
-            const CandidateTests& list = (*m_row)[static_cast<std::size_t>(digit)];
-            if (list.complete) {
-                pick.add(list, gathering);
-                return;
-            }
+            pick.add((*m_row)[static_cast<std::size_t>(digit)], gathering);
+        } else {
+            pick.add(candidateTestsOf<AnyCandidateTests>(digit, m_scale), gathering);
         }
-        pick.add(candidateTestsOf<AnyCandidateTests>(digit, m_scale), gathering);
     }
 
 private:
@@ -411,7 +403,8 @@ PickNumbers expandSeedOnSets(std::string_view seed, double x, double u, double v
     }
     // A digit met again repeats its candidates, and each would find its text there already.
     unsigned seen = 0;
-    Gathering gathering;
+    Gathering::Room room;
+    Gathering gathering(room);
     PickSet firstPass;
     for (const char c : seed) {
         const int digit = c - '0';
@@ -423,8 +416,8 @@ PickNumbers expandSeedOnSets(std::string_view seed, double x, double u, double v
             scales[k]->addTo(firstPass, gathering, digit);
         }
     }
-    firstPass.write(gathering);
-    return postPasses(firstPass.values(), d);
+    firstPass.write(gathering.tests(), gathering.newBits());
+    return postPasses(firstPass.numbers().values(), d);
 }
 
 PickNumbers postPassesOnSets(std::span<const int> firstPass, double d) {

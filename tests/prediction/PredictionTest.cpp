@@ -6,7 +6,10 @@
 #include "prediction/BaseNumbers.h"
 #include "prediction/Calculation.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <numeric>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -236,6 +239,31 @@ TEST(Prediction, AnEmptyChartStillFillsTheTemplate) {
     const std::string text = predictionText(chart);
     EXPECT_EQ(text, literalPredictionText(runPrediction(chart)));
     EXPECT_EQ(text.find('{'), std::string::npos);
+}
+
+// The text of generated picks is formatted on a set of the numbers; this compares it with
+// formatPick over picks of every size, in random order, the sizes that need no spreading
+// included.
+TEST(Prediction, FormatsGeneratedPicksAsFormatPickDoes) {
+    std::mt19937 random(20240611);
+    std::array<int, kHighestNumber> numbers{};
+    std::iota(numbers.begin(), numbers.end(), 1);
+    for (int round = 0; round < 500; ++round) {
+        std::array<PickNumbers, kPickCount> picks;
+        Picks formatted;
+        for (std::size_t i = 0; i < picks.size(); ++i) {
+            std::shuffle(numbers.begin(), numbers.end(), random);
+            const int need = i + 1 == picks.size() ? 20 : 10;
+            const int size = std::uniform_int_distribution<int>(0, 3)(random) == 0
+                                 ? need
+                                 : std::uniform_int_distribution<int>(0, kHighestNumber)(random);
+            for (int k = 0; k < size; ++k) {
+                picks[i].push(numbers[static_cast<std::size_t>(k)]);
+            }
+            formatted[i] = formatPick(picks[i].values(), need);
+        }
+        ASSERT_EQ(predictionTextOf(picks), literalPredictionText(formatted)) << round;
+    }
 }
 
 TEST(Prediction, PredictGathersRawPicksPicksAndText) {
