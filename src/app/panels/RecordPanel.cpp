@@ -150,6 +150,11 @@ QString RecordPanel::notesText() const {
 
 void RecordPanel::onResultsEdited(bool empty) {
     m_qrButton->setEnabled(!empty);
+    // A code on screen always holds the text beside it: whatever changed the results (a new
+    // calculation, "重设", a review) takes the old code away.
+    if (m_qrView == QrView::Shown) {
+        hideQr();
+    }
 }
 
 void RecordPanel::onNameEdited(bool empty) {
@@ -193,7 +198,8 @@ void RecordPanel::showQr() {
     m_qrButton->setText(qrCaption());
     m_qrPicture = new QLabel(this);
     m_qrPicture->setObjectName(QStringLiteral("qrPicture"));
-    m_qrPicture->setGeometry(m_results->geometry());
+    // Over the results box itself; its caption "演算结果:" stays readable.
+    m_qrPicture->setGeometry(m_results->editorRect().translated(m_results->pos()));
     if (const auto matrix = support::encodeQr(text.toStdString())) {
         // Stretched over the results box without smoothing, so the modules stay sharp.
         m_qrPicture->setPixmap(QPixmap::fromImage(
