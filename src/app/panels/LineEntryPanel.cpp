@@ -79,8 +79,9 @@ QComboBox* LineEntryPanel::addLinePickers(QSize cell) {
         label->setGeometry(0, row * (cell.height() + kGap) + kGap, cell.width() * 3, cell.height());
         auto* picker = new QComboBox(this);
         picker->addItems(kLineItems);
-        picker->setGeometry(label->geometry().right() + 1, label->y() - 3, cell.width() * 8,
-                            cell.height() + 6);
+        // Eight characters wide, or what the style needs to show the longest item in full.
+        picker->setGeometry(label->geometry().right() + 1, label->y() - 3,
+                            std::max(cell.width() * 8, picker->sizeHint().width()), cell.height() + 6);
         const int line = 6 - row;
         picker->setObjectName(QStringLiteral("linePicker%1").arg(line));
         m_lines[static_cast<std::size_t>(line - 1)] = picker;
@@ -118,7 +119,7 @@ int LineEntryPanel::addTimePickers(const DateTime& now, QPoint topLeft, QSize ce
         for (int item = 0; item < picker->count(); ++item) {
             widest = std::max(widest, metrics.horizontalAdvance(picker->itemText(item)));
         }
-        picker->setGeometry(x, topLeft.y(), widest + 30, cell.height() + 6);
+        picker->setGeometry(x, topLeft.y(), std::max(widest + 30, picker->sizeHint().width()), cell.height() + 6);
         picker->setObjectName(QStringLiteral("timePicker%1").arg(i));
         m_time[i] = picker;
         x = picker->geometry().right() + 1 + 2;
