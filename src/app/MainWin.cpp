@@ -69,6 +69,13 @@ MainWin::MainWin(const AppContext& context, draws::RefreshServices refreshServic
 
     layoutPanels();
     m_panel->recordPanel()->buildContent();
+    // Where this platform's font needs a taller results box than designed, the window grows by
+    // as much, so that the notes, the name box and the buttons below it keep their room.
+    if (const int growth = m_panel->recordPanel()->resultsGrowth(); growth > 0) {
+        resize(width(), height() + growth);
+        layoutPanels();
+        m_panel->recordPanel()->placeLowerControls();
+    }
 
     m_updateTimer = new QTimer(this);
     m_updateTimer->setObjectName(QStringLiteral("updateTimer"));
@@ -90,7 +97,9 @@ void MainWin::layoutPanels() {
     RecordPanel* record = m_panel->recordPanel();
     draws->move(kGap, kGap);
     input->move(kGap, draws->geometry().bottom() + 1 + kGap);
-    chart->setGeometry(0, input->geometry().bottom() + 1 + kGap, chart->width(), h);
+    const int chartTop = input->geometry().bottom() + 1 + kGap;
+    chart->setVisibleHeight(h - chartTop);
+    chart->setGeometry(0, chartTop, chart->width(), h);
     const int chartRight = chart->geometry().right() + 1;
     record->setGeometry(chartRight + kGap, kGap, kOuterWidth - chartRight - 30, h);
     m_panel->resize(record->geometry().right() + 1 + kGap, h);

@@ -22,6 +22,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
 
@@ -101,6 +102,32 @@ private slots:
         QCOMPARE(chart->cellText(1, 4), QStringLiteral("0"));
         // The prediction shown is that of the chart the panel keeps.
         QCOMPARE(predictionText(chart->chart()), app.results().toStdString());
+    }
+
+    void resultsShowWholeAndTheReportEndsAboveTheStatusBar() {
+        AppFixture app;
+        app::MainWin& window = app.window();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        app.choose(1, 1);
+        app.typeNumber(QStringLiteral("38"));
+        app.compute();
+        app::RecordPanel* record = app.panel().recordPanel();
+        QPlainTextEdit* results = record->resultsBox()->multiLine();
+        QTRY_COMPARE(results->verticalScrollBar()->maximum(), 0);
+        // The widest pre-selection there can be, twenty two-digit numbers, still needs no scrolling.
+        QStringList lines = app.results().split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 15);
+        QStringList widest;
+        for (int n = 61; n <= 80; ++n) {
+            widest << QString::number(n);
+        }
+        lines.last() = widest.join(QLatin1Char(','));
+        record->showResultText(lines.join(QLatin1Char('\n')));
+        QTRY_COMPARE(results->verticalScrollBar()->maximum(), 0);
+
+        QPlainTextEdit* report = app.panel().chartPanel()->reportBox();
+        QVERIFY(report->mapTo(&window, QPoint(0, report->height())).y() <= window.statusBar()->y());
     }
 
     void savesListsNewestFirstAndReviews() {

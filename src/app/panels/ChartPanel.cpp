@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kColumnGap = 20;
 constexpr int kFirstColumnX = 30;
+constexpr int kReportBottomGap = 10;
 
 bool isLineColumn(int column) {
     return column == kPrimaryLinesColumn || column == kChangedLinesColumn;
@@ -121,8 +122,12 @@ void ChartPanel::layoutGrid() {
     const QWidget* lastRowFirst = m_cells[kGridRows - 1][0];
     m_heading->setGeometry(x1, lastRowFirst->geometry().bottom() + 1 + 10, x12 - x1, m_heading->height());
     const int reportTop = m_heading->geometry().bottom() + 1 + 10;
-    m_report->setGeometry(m_report->x(), reportTop, x12 + a - 10,
-                          std::max(m_lineHeight, height() - (m_heading->geometry().bottom() + 1) - 180));
+    int reportHeight = height() - (m_heading->geometry().bottom() + 1) - 180;
+    if (m_visibleHeight > 0) {
+        // The panel's lower part is cut off by the main window: the box ends above the cut.
+        reportHeight = std::min(reportHeight, m_visibleHeight - kReportBottomGap - reportTop);
+    }
+    m_report->setGeometry(m_report->x(), reportTop, x12 + a - 10, std::max(m_lineHeight, reportHeight));
     m_primaryName->setGeometry(x[3], m_primaryName->y(), x[7] - x[3], m_primaryName->height());
     m_changedName->setGeometry(x[8], m_changedName->y(), x12 - x[8], m_changedName->height());
     m_title->setGeometry(m_primaryName->x(), m_title->y(), m_changedName->geometry().right() + 1 - m_primaryName->x(),
@@ -160,6 +165,11 @@ void ChartPanel::showRun(const ChartRun& run) {
     QString report = QString::fromStdString(run.report);
     report.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     m_report->setPlainText(report);
+}
+
+void ChartPanel::setVisibleHeight(int height) {
+    m_visibleHeight = height;
+    layoutGrid();
 }
 
 void ChartPanel::clear() {

@@ -32,6 +32,10 @@ public:
     /// Empties the report box; the title, the labels and the grid keep their texts.
     void clear();
 
+    /// How much of the panel, from its top, the main window shows; the report box ends 10
+    /// above that rather than under the status bar. 0 (the default): the whole panel.
+    void setVisibleHeight(int height);
+
     /// The chart of the last run; false before the first one.
     bool hasChart() const { return m_hasChart; }
     const ChartResult& chart() const { return m_chart; }
@@ -66,6 +70,7 @@ private:
     QPlainTextEdit* m_report = nullptr;
     int m_unit = 0;       // width of "长度"
     int m_lineHeight = 0; // height of "卦"
+    int m_visibleHeight = 0;
 };
 
 } // namespace quenmar::app

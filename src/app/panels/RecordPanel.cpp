@@ -1,6 +1,7 @@
 #include "app/panels/RecordPanel.h"
 
 #include "app/UiFont.h"
+#include "prediction/Prediction.h"
 #include "support/QrEncoder.h"
 
 #include <QCheckBox>
@@ -11,8 +12,12 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTextLayout>
 #include <QToolTip>
+
+#include <cmath>
 
 namespace quenmar::app {
 
@@ -64,6 +69,7 @@ void RecordPanel::buildContent() {
     m_results->setObjectName(QStringLiteral("resultsBox"));
     m_results->multiLine()->setReadOnly(true);
     m_results->setGeometry(0, m_selectAll->geometry().bottom() + 1 + kGap, fullWidth, ch * 16);
+    m_results->resize(fullWidth, std::max(ch * 16, wholePredictionHeight()));
 
     m_qrButton = new QPushButton(qrCaption(), this);
     m_qrButton->setObjectName(QStringLiteral("qrButton"));
@@ -71,23 +77,16 @@ void RecordPanel::buildContent() {
     m_qrButton->setGeometry(m_results->geometry().right() + 1 - kGap - cw * 6, m_results->geometry().bottom() + 1 + kGap,
                             cw * 6, ch * 2);
 
-    // From the bottom up: the buttons, then the name box; the notes fill what is left.
-    const int buttonTop = height() - kGap - ch * 2;
-    const int nameTop = buttonTop - kGap - (ch + 8);
-    const int notesTop = m_qrButton->geometry().bottom() + 1 + kGap;
     m_notes = new LabeledEdit(QStringLiteral("用户备注:"), LabeledEdit::Placement::Above, this);
     m_notes->setObjectName(QStringLiteral("notesBox"));
-    m_notes->setGeometry(0, notesTop, fullWidth, std::max(ch * 3, nameTop - kGap - notesTop));
     m_name = new LabeledEdit(QStringLiteral("名称:"), LabeledEdit::Placement::Left, this);
     m_name->setObjectName(QStringLiteral("nameBox"));
-    m_name->setGeometry(0, m_notes->geometry().bottom() + 1 + kGap, fullWidth, ch + 8);
     m_save = new QPushButton(QStringLiteral("保存"), this);
     m_save->setObjectName(QStringLiteral("saveButton"));
     m_save->setEnabled(false);
-    m_save->setGeometry(0, m_name->geometry().bottom() + 1 + kGap, cw * 5, ch * 2);
     m_help = new QPushButton(QStringLiteral("帮助"), this);
     m_help->setObjectName(QStringLiteral("helpButton"));
-    m_help->setGeometry(m_save->geometry().right() + 1 + kGap, m_save->y(), cw * 5, ch * 2);
+    placeLowerControls();
 
     connect(m_results, &LabeledEdit::edited, this, &RecordPanel::onResultsEdited);
     connect(m_name, &LabeledEdit::edited, this, &RecordPanel::onNameEdited);
@@ -110,6 +109,62 @@ void RecordPanel::buildContent() {
             emit entryDoubleClicked(entryId(row));
         }
     });
+}
+
+void RecordPanel::placeLowerControls() {
+    const QSize cell = textExtent(font(), QStringLiteral("框"));
+    const int cw = cell.width();
+    const int ch = cell.height();
+    const int fullWidth = width();
+    // From the bottom up: the buttons, then the name box; the notes fill what is left.
+    const int buttonTop = height() - kGap - ch * 2;
+    const int nameTop = buttonTop - kGap - (ch + 8);
+    const int notesTop = m_qrButton->geometry().bottom() + 1 + kGap;
+    m_notes->setGeometry(0, notesTop, fullWidth, std::max(ch * 3, nameTop - kGap - notesTop));
+    m_name->setGeometry(0, m_notes->geometry().bottom() + 1 + kGap, fullWidth, ch + 8);
+    m_save->setGeometry(0, m_name->geometry().bottom() + 1 + kGap, cw * 5, ch * 2);
+    m_help->setGeometry(m_save->geometry().right() + 1 + kGap, m_save->y(), cw * 5, ch * 2);
+}
+
+int RecordPanel::resultsGrowth() const {
+    return m_results->height() - textExtent(font(), QStringLiteral("框")).height() * 16;
+}
+
+int RecordPanel::wholePredictionHeight() const {
+    // The widest prediction there can be: every pick full of two-digit numbers. The box wraps
+    // the long pre-selection line as the box's own text layout does.
+    std::array<PickNumbers, kPickCount> widest;
+    for (PickNumbers& pick : widest) {
+        for (int n = kHighestNumber - kPreselectionSize + 1; n <= kHighestNumber; ++n) {
+            pick.push(n);
+        }
+    }
+    const QStringList lines = QString::fromStdString(predictionTextOf(widest)).split(QStringLiteral("\r\n"));
+    const QPlainTextEdit* box = m_results->multiLine();
+    const qreal margin = box->document()->documentMargin();
+    const int frame = box->frameWidth();
+    const qreal textWidth = width() - 2 * frame - box->verticalScrollBar()->sizeHint().width() - 2 * margin;
+    QTextOption wrapping;
+    wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    int textHeight = 0;
+    for (const QString& line : lines) {
+        QTextLayout layout(line, box->font());
+        layout.setTextOption(wrapping);
+        layout.beginLayout();
+        qreal blockHeight = 0;
+        for (QTextLine row = layout.createLine(); row.isValid(); row = layout.createLine()) {
+            row.setLeadingIncluded(true);
+            row.setLineWidth(textWidth);
+            blockHeight += row.height();
+        }
+        layout.endLayout();
+        // The box stacks its lines block by block, each block rounded up to whole pixels.
+        textHeight += static_cast<int>(std::ceil(blockHeight));
+    }
+    // A margin above and below the text; the box keeps its scroll bar active unless another
+    // margin and a pixel are left free below the last line.
+    const int editHeight = textHeight + static_cast<int>(std::ceil(3 * margin)) + 1 + 2 * frame;
+    return m_results->editorRect().top() + editHeight;
 }
 
 void RecordPanel::fillList(const std::vector<store::ListRow>& rows) {

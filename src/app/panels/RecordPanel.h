@@ -26,6 +26,12 @@ public:
 
     /// Builds the controls for the panel's size (the main window calls it after laying out).
     void buildContent();
+    /// How much taller than its described ch × 16 the results box was built, so that a whole
+    /// prediction shows without scrolling in this platform's font; 0 when it was not.
+    int resultsGrowth() const;
+    /// Lays the notes, the name box and the buttons out again for the panel's present
+    /// height (the main window grows once by the results box's growth).
+    void placeLowerControls();
 
     /// Empties and refills the history list, newest first.
     void fillList(const std::vector<store::ListRow>& rows);
@@ -69,6 +75,8 @@ private:
     void hideQr();
     void updateDeleteButton();
     int entryId(int row) const;
+    /// The results box's height that shows the widest prediction whole at the panel's width.
+    int wholePredictionHeight() const;
 
     QListWidget* m_list = nullptr;
     QCheckBox* m_selectAll = nullptr;
