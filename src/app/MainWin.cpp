@@ -166,11 +166,19 @@ void MainWin::deleteTicked() {
     if (!MessageBox::ask(this, QStringLiteral("询问:"), QStringLiteral("确定需要删除当前所选择的历史数据吗?"))) {
         return;
     }
-    m_panel->recordPanel()->removeTicked([this](int recordId) {
-        if (m_context.db != nullptr) {
-            (void)store::deleteRecord(*m_context.db, recordId); // the list loses the entry either way
+    RecordPanel* record = m_panel->recordPanel();
+    if (record->tickedCount() == 0) {
+        // Entries only highlighted are not the ones to delete: say so rather than nothing.
+        showStatus(QStringLiteral("未勾选要删除的记录"));
+        return;
+    }
+    int deleted = 0;
+    record->removeTicked([this, &deleted](int recordId) {
+        if (m_context.db != nullptr && store::deleteRecord(*m_context.db, recordId)) {
+            ++deleted; // the list loses the entry either way
         }
     });
+    showStatus(QStringLiteral("已删除%1条记录").arg(deleted));
 }
 
 void MainWin::review(int recordId) {

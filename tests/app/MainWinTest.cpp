@@ -222,6 +222,7 @@ private slots:
         QCOMPARE(app::MessageBox::lastCaption(), QStringLiteral("询问:"));
         QCOMPARE(app::MessageBox::lastText(), QStringLiteral("确定需要删除当前所选择的历史数据吗?"));
         QCOMPARE(list->count(), 3);
+        QCOMPARE(app.status(), QStringLiteral("未勾选要删除的记录"));
 
         list->item(1)->setCheckState(Qt::Checked);
         app::MessageBox::setNextAnswer(false);
@@ -235,6 +236,7 @@ private slots:
         QCOMPARE(list->item(0)->text(), QStringLiteral("c"));
         QCOMPARE(list->item(1)->text(), QStringLiteral("a"));
         QCOMPARE(store::listRecords(app.db()).size(), 2u);
+        QCOMPARE(app.status(), QStringLiteral("已删除1条记录"));
 
         QTest::mouseClick(record->selectAll(), Qt::LeftButton);
         QVERIFY(record->selectAll()->isChecked());
@@ -243,6 +245,7 @@ private slots:
         QTest::mouseClick(record->deleteButton(), Qt::LeftButton);
         QCOMPARE(list->count(), 0);
         QVERIFY(store::listRecords(app.db()).empty());
+        QCOMPARE(app.status(), QStringLiteral("已删除2条记录"));
         QVERIFY(record->selectAll()->isChecked());
         QVERIFY(record->deleteButton()->isEnabled());
     }

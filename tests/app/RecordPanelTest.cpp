@@ -65,6 +65,20 @@ private slots:
         QVERIFY(!record->saveButton()->isEnabled());
     }
 
+    void saveFollowsTheResultsBoxToo() {
+        AppFixture app;
+        app::RecordPanel* record = app.panel().recordPanel();
+        record->nameBox()->singleLine()->insert(QStringLiteral("先写名称"));
+        QVERIFY(!record->saveButton()->isEnabled());
+        app.choose(1, 1);
+        app.typeNumber(QStringLiteral("38"));
+        app.compute();
+        QVERIFY(record->saveButton()->isEnabled()); // the name typed first counts once there are results
+        QTest::mouseClick(app.panel().inputPanel()->resetButton(), Qt::LeftButton);
+        QCOMPARE(record->nameBox()->text(), QStringLiteral("先写名称"));
+        QVERIFY(!record->saveButton()->isEnabled()); // nothing to save after "重设"
+    }
+
     void saveWithoutANameAsksForOne() {
         AppFixture app;
         app::RecordPanel* record = app.panel().recordPanel();

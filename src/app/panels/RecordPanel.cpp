@@ -89,7 +89,7 @@ void RecordPanel::buildContent() {
     placeLowerControls();
 
     connect(m_results, &LabeledEdit::edited, this, &RecordPanel::onResultsEdited);
-    connect(m_name, &LabeledEdit::edited, this, &RecordPanel::onNameEdited);
+    connect(m_name, &LabeledEdit::edited, this, &RecordPanel::updateSaveButton);
     connect(m_list, &QListWidget::itemSelectionChanged, this, &RecordPanel::updateDeleteButton);
     connect(m_list, &QListWidget::currentRowChanged, this, &RecordPanel::updateDeleteButton);
     connect(m_selectAll, &QCheckBox::clicked, this, [this](bool ticked) {
@@ -205,6 +205,7 @@ QString RecordPanel::notesText() const {
 
 void RecordPanel::onResultsEdited(bool empty) {
     m_qrButton->setEnabled(!empty);
+    updateSaveButton();
     // A code on screen always holds the text beside it: whatever changed the results (a new
     // calculation, "重设", a review) takes the old code away.
     if (m_qrView == QrView::Shown) {
@@ -212,12 +213,10 @@ void RecordPanel::onResultsEdited(bool empty) {
     }
 }
 
-void RecordPanel::onNameEdited(bool empty) {
-    if (m_results->text().trimmed().isEmpty()) {
-        m_save->setEnabled(false);
-    } else {
-        m_save->setEnabled(!empty);
-    }
+void RecordPanel::updateSaveButton() {
+    // Asked on every change of either box: a name typed before the results arrive counts as
+    // soon as they do, and results taken away disable saving whatever the name.
+    m_save->setEnabled(!m_results->text().trimmed().isEmpty() && !m_name->text().trimmed().isEmpty());
 }
 
 void RecordPanel::onSave() {
@@ -292,6 +291,14 @@ void RecordPanel::removeTicked(const std::function<void(int recordId)>& remove) 
             ++i;
         }
     }
+}
+
+int RecordPanel::tickedCount() const {
+    int ticked = 0;
+    for (int i = 0; i < m_list->count(); ++i) {
+        ticked += m_list->item(i)->checkState() == Qt::Checked ? 1 : 0;
+    }
+    return ticked;
 }
 
 int RecordPanel::entryId(int row) const {

@@ -43,6 +43,7 @@ public:
 
     /// Removes the ticked entries one by one, calling `remove` with each record id.
     void removeTicked(const std::function<void(int recordId)>& remove);
+    int tickedCount() const;
 
     QListWidget* historyList() const { return m_list; }
     QCheckBox* selectAll() const { return m_selectAll; }
@@ -67,7 +68,7 @@ private:
     enum class QrView { Hidden, Shown };
 
     void onResultsEdited(bool empty);
-    void onNameEdited(bool empty);
+    void updateSaveButton();
     void onSave();
     QString qrCaption() const;
     void toggleQr();
