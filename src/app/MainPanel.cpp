@@ -80,7 +80,7 @@ void MainPanel::refreshLatestDraw() {
 void MainPanel::applyRefresh(const draws::RefreshOutcome& outcome) {
     if (outcome.ran) {
         if (!outcome.statusText.empty()) {
-            emit statusText(QString::fromStdString(outcome.statusText));
+            emit refreshStatusText(QString::fromStdString(outcome.statusText));
         }
         if (outcome.stopTimer) {
             m_refreshTimer->stop();

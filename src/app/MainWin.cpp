@@ -52,6 +52,7 @@ MainWin::MainWin(const AppContext& context, draws::RefreshServices refreshServic
     m_panel = new MainPanel(m_context, std::move(refreshServices), font, central);
     m_panel->move(0, 0);
     connect(m_panel, &MainPanel::statusText, this, &MainWin::showStatus);
+    connect(m_panel, &MainPanel::refreshStatusText, this, &MainWin::showRefreshStatus);
     connect(m_panel, &MainPanel::openLineEntry, this, &MainWin::openLineEntry);
     connect(m_panel, &MainPanel::chartReady, this, &MainWin::showPrediction);
     connect(m_panel, &MainPanel::saveRequested, this, &MainWin::saveRecord);
@@ -76,6 +77,13 @@ MainWin::MainWin(const AppContext& context, draws::RefreshServices refreshServic
         layoutPanels();
         m_panel->recordPanel()->placeLowerControls();
     }
+
+    m_heldRefreshTimer = new QTimer(this);
+    m_heldRefreshTimer->setSingleShot(true);
+    connect(m_heldRefreshTimer, &QTimer::timeout, this, [this] {
+        m_status->setText(m_heldRefreshText);
+        m_heldRefreshText.clear();
+    });
 
     m_updateTimer = new QTimer(this);
     m_updateTimer->setObjectName(QStringLiteral("updateTimer"));
@@ -134,6 +142,23 @@ void MainWin::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWin::showStatus(const QString& message) {
+    m_status->setText(message);
+    m_userMessageAge.start();
+    if (m_heldRefreshTimer->isActive()) {
+        m_heldRefreshTimer->start(kUserMessageHoldMs); // the newer message is read first
+    }
+}
+
+void MainWin::showRefreshStatus(const QString& message) {
+    // While offline the refresh reports every 3 s; without this the message of what the user
+    // just did ("未输入推算数字" and the like) would vanish before it was read.
+    const qint64 age = m_userMessageAge.isValid() ? m_userMessageAge.elapsed() : kUserMessageHoldMs;
+    if (age < kUserMessageHoldMs) {
+        m_heldRefreshText = message;
+        m_heldRefreshTimer->start(static_cast<int>(kUserMessageHoldMs - age));
+        return;
+    }
+    m_heldRefreshTimer->stop();
     m_status->setText(message);
 }
 

@@ -10,8 +10,8 @@
 //      ├─ LoadWin (splash), GuaWin (lines by hand), the update timer
 //
 // Panels never call each other: they raise signals to MainPanel, which routes them among the
-// panels (results reset, compute) and raises seven signals of its own to MainWin (status text,
-// open line entry, chart ready, save, delete, help, review). A calculation is made whole by
+// panels (results reset, compute) and raises eight signals of its own to MainWin (status text,
+// the draws refresh's status text, open line entry, chart ready, save, delete, help, review). A calculation is made whole by
 // runCalculation, chart, number basis and prediction; MainWin shows its prediction and acts on
 // the subsystems outside the panels: the record store, the help book and the update check.
 
@@ -21,6 +21,7 @@
 #include "prediction/Calculation.h"
 #include "update/UpdateCheck.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
@@ -41,6 +42,9 @@ public:
     /// The outer width set at creation, unscaled, in place of the design width of 800.
     static constexpr int kOuterWidth = 1024;
     static constexpr int kUpdateDelayMs = 5000;
+    /// How long a message of the user's own action holds the status bar against the
+    /// messages of the draws refresh.
+    static constexpr int kUserMessageHoldMs = 5000;
 
     /// Builds the window hidden, with every panel laid out (the creation steps up to the
     /// record panel's content).
@@ -65,7 +69,11 @@ public:
     void showUpdateWindow(const update::UpdateOffer& offer, const support::HttpOptions& downloadOptions);
 
 public slots:
+    /// Writes a message of the user's own action into status field 0.
     void showStatus(const QString& message);
+    /// Writes a message of the draws refresh, unless a message of the user's own action is
+    /// younger than kUserMessageHoldMs: then it waits until that one has been read.
+    void showRefreshStatus(const QString& message);
     void openLineEntry();
     void showPrediction(const quenmar::Calculation& calculation);
     void saveRecord(const QString& name, bool hasChart, const quenmar::ChartResult& chart, const QString& notes);
@@ -86,6 +94,9 @@ private:
     QLabel* m_status = nullptr;
     QLabel* m_status2 = nullptr;
     QTimer* m_updateTimer = nullptr;
+    QElapsedTimer m_userMessageAge;
+    QTimer* m_heldRefreshTimer = nullptr;
+    QString m_heldRefreshText;
     std::function<void()> m_updateCheck;
     bool m_activated = false;
     QString m_lastHelpUrl;
