@@ -8,6 +8,7 @@
 #include "app/panels/ChartPanel.h"
 #include "app/panels/DrawsPanel.h"
 #include "app/panels/GuaWin.h"
+#include "app/panels/ChoicePicker.h"
 #include "app/panels/InputPanel.h"
 #include "app/panels/RecordPanel.h"
 #include "base/Version.h"
@@ -16,10 +17,15 @@
 #include "store/RecordStore.h"
 #include "update/UpdateDownload.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
 #include <QEvent>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QUrl>
 
@@ -77,6 +83,7 @@ MainWin::MainWin(const AppContext& context, draws::RefreshServices refreshServic
         layoutPanels();
         m_panel->recordPanel()->placeLowerControls();
     }
+    orderTabStops();
 
     m_heldRefreshTimer = new QTimer(this);
     m_heldRefreshTimer->setSingleShot(true);
@@ -111,6 +118,31 @@ void MainWin::layoutPanels() {
     const int chartRight = chart->geometry().right() + 1;
     record->setGeometry(chartRight + kGap, kGap, kOuterWidth - chartRight - 30, h);
     m_panel->resize(record->geometry().right() + 1 + kGap, h);
+}
+
+void MainWin::orderTabStops() {
+    // Tab follows what the eye reads: the left column from the top, then the right column.
+    // The input panel puts its method control between its two pickers whenever it changes.
+    InputPanel* input = m_panel->inputPanel();
+    RecordPanel* record = m_panel->recordPanel();
+    const QList<QWidget*> stops{m_panel->drawsPanel()->refreshButton(),
+                                input->methodPicker()->list(),
+                                input->zodiacPicker()->list(),
+                                input->computeButton(),
+                                input->resetButton(),
+                                m_panel->chartPanel()->reportBox(),
+                                record->historyList(),
+                                record->selectAll(),
+                                record->deleteButton(),
+                                record->resultsBox()->editor(),
+                                record->qrButton(),
+                                record->notesBox()->editor(),
+                                record->nameBox()->editor(),
+                                record->saveButton(),
+                                record->helpButton()};
+    for (qsizetype i = 1; i < stops.size(); ++i) {
+        setTabOrder(stops[i - 1], stops[i]);
+    }
 }
 
 void MainWin::start() {

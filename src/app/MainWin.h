@@ -88,6 +88,7 @@ protected:
 
 private:
     void layoutPanels();
+    void orderTabStops();
 
     AppContext m_context;
     MainPanel* m_panel = nullptr;

@@ -9,6 +9,7 @@
 #include <vector>
 
 std::vector<std::unique_ptr<QObject>> makeInputPanelTests();
+std::vector<std::unique_ptr<QObject>> makeKeyboardTests();
 std::vector<std::unique_ptr<QObject>> makeLineEntryTests();
 std::vector<std::unique_ptr<QObject>> makeMainWinTests();
 std::vector<std::unique_ptr<QObject>> makeRecordPanelTests();
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
     quenmar::app::initResources();
     quenmar::app::installCjkFallbacks();
     int failed = 0;
-    for (auto make : {makeInputPanelTests, makeLineEntryTests, makeMainWinTests, makeRecordPanelTests,
+    for (auto make : {makeInputPanelTests, makeKeyboardTests, makeLineEntryTests, makeMainWinTests, makeRecordPanelTests,
                       makeDrawsPanelTests, makeProcessTests,
                       makeUpdateWinTests}) {
         for (auto& test : make()) {

@@ -4,6 +4,7 @@
 #include "app/panels/ChoicePicker.h"
 #include "engine/CastRule.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -117,6 +118,7 @@ void InputPanel::setMethodControl(Control kind) {
         connect(m_numberBox, &QLineEdit::textChanged, this, [this](const QString& text) {
             m_request.numberText = text.trimmed().toStdString();
         });
+        connect(m_numberBox, &QLineEdit::returnPressed, m_compute, &QPushButton::click);
         m_numberBox->show();
         m_numberBox->setFocus();
         break;
@@ -146,6 +148,10 @@ void InputPanel::setMethodControl(Control kind) {
         m_currentTime->setObjectName(QStringLiteral("currentTimeButton"));
         m_drawTime->setObjectName(QStringLiteral("drawTimeButton"));
         m_drawTime->setChecked(true);
+        // The two are one Tab stop, reached at the checked one; the arrow keys choose between
+        // them. Qt takes the other button out of the chain once one had the focus: here it is
+        // so from the start.
+        m_currentTime->setFocusPolicy(Qt::ClickFocus);
         m_request.timeChoice = TimeChoice::Draw;
         connect(m_currentTime, &QRadioButton::clicked, this, [this] { m_request.timeChoice = TimeChoice::Current; });
         connect(m_drawTime, &QRadioButton::clicked, this, [this] { m_request.timeChoice = TimeChoice::Draw; });
@@ -155,6 +161,16 @@ void InputPanel::setMethodControl(Control kind) {
     }
     case Control::None:
         break;
+    }
+    // A new control would join the end of the window's tab chain: put it where it is seen,
+    // between the two pickers.
+    QWidget* previous = m_methodPicker->list();
+    for (QWidget* stop : {static_cast<QWidget*>(m_numberBox), static_cast<QWidget*>(m_handButton),
+                          static_cast<QWidget*>(m_currentTime), static_cast<QWidget*>(m_drawTime)}) {
+        if (stop != nullptr) {
+            setTabOrder(previous, stop);
+            previous = stop;
+        }
     }
 }
 

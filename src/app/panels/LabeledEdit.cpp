@@ -16,6 +16,7 @@ LabeledEdit::LabeledEdit(const QString& caption, Placement placement, QWidget* p
     if (placement == Placement::Above) {
         m_multi = new QPlainTextEdit(this);
         m_multi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        m_multi->setTabChangesFocus(true); // Tab moves on, as everywhere else in the window
         connect(m_multi, &QPlainTextEdit::textChanged, this,
                 [this] { emit edited(m_multi->toPlainText().trimmed().isEmpty()); });
     } else {

@@ -70,6 +70,15 @@ LineEntryPanel::LineEntryPanel(const ClockReading& now, QWidget* parent) : QWidg
     const DateTime fields = dateTimeFromMoment(now.moment).value_or(DateTime{});
     const int panelWidth = addTimePickers(fields, QPoint(tip->x(), timeTop), cell) + kGap;
     addButtons(panelWidth, timeTop + cell.height() + kGap, cell);
+    // Coins are entered from the bottom line up: the focus starts on 初爻 and Tab climbs the
+    // rows, then goes through the time pickers to the buttons.
+    const QList<QWidget*> stops{m_lines[0], m_lines[1], m_lines[2], m_lines[3], m_lines[4], m_lines[5],
+                                m_time[0],  m_time[1],  m_time[2],  m_time[3],  m_time[4],  m_time[5],
+                                m_ok,       m_cancel};
+    for (qsizetype i = 1; i < stops.size(); ++i) {
+        setTabOrder(stops[i - 1], stops[i]);
+    }
+    m_lines[0]->setFocus();
     resize(panelWidth, std::max(m_lines[0]->geometry().bottom() + 1, m_ok->geometry().bottom() + 1) + kGap);
 }
 
@@ -136,6 +145,7 @@ void LineEntryPanel::addButtons(int panelWidth, int top, QSize cell) {
                       cell.height() * 2);
     m_cancel->setGeometry(m_ok->geometry().right() + 1 + kGap, m_ok->y(), cell.width() * 5,
                           cell.height() * 2);
+    m_ok->setDefault(true); // Enter confirms; Escape cancels, as in every dialog
     connect(m_ok, &QPushButton::clicked, this, &LineEntryPanel::accept);
     connect(m_cancel, &QPushButton::clicked, this, &LineEntryPanel::cancelled);
 }

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTextLayout>
 #include <QToolTip>
@@ -101,6 +102,26 @@ void RecordPanel::buildContent() {
     connect(m_delete, &QPushButton::clicked, this, &RecordPanel::deleteClicked);
     connect(m_help, &QPushButton::clicked, this, &RecordPanel::helpClicked);
     connect(m_save, &QPushButton::clicked, this, &RecordPanel::onSave);
+    // Enter in the name box saves as the button would, and only when it would.
+    connect(m_name->singleLine(), &QLineEdit::returnPressed, this, [this] {
+        if (m_save->isEnabled()) {
+            m_save->click();
+        }
+    });
+    m_save->setShortcut(QKeySequence::Save);
+    // The list's own keys: Delete for "删除", Select All for "全选" (both only while the list
+    // has the focus, so that they never act from inside a text box).
+    const auto listKey = [this](QKeySequence::StandardKey key, QAbstractButton* button) {
+        auto* shortcut = new QShortcut(QKeySequence(key), m_list);
+        shortcut->setContext(Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, button, [button] {
+            if (button->isEnabled()) {
+                button->click();
+            }
+        });
+    };
+    listKey(QKeySequence::Delete, m_delete);
+    listKey(QKeySequence::SelectAll, m_selectAll);
     connect(m_qrButton, &QPushButton::clicked, this, &RecordPanel::toggleQr);
     connect(m_list, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) {
         // The review takes the list's current entry, whatever was double-clicked.
