@@ -16,11 +16,25 @@ constexpr int kColumnGap = 20;
 constexpr int kFirstColumnX = 30;
 constexpr int kReportBottomGap = 10;
 
-bool isLineColumn(int column) {
+} // namespace
+
+bool ChartPanel::isLineColumn(int column) {
     return column == kPrimaryLinesColumn || column == kChangedLinesColumn;
 }
 
-} // namespace
+std::array<int, kGridColumns> ChartPanel::columnX(int a) {
+    std::array<int, kGridColumns> x{};
+    int next = kFirstColumnX;
+    for (int c = 0; c < kGridColumns; ++c) {
+        x[static_cast<std::size_t>(c)] = next;
+        next += (isLineColumn(c) ? 3 * a : a) + kColumnGap;
+    }
+    return x;
+}
+
+int ChartPanel::rowTop(int row, int h) {
+    return (h + 10) * row + 3 * h + 50;
+}
 
 ChartPanel::ChartPanel(QWidget* parent) : QWidget(parent) {
     const QSize unit = textExtent(font(), QStringLiteral("长度"));
@@ -63,7 +77,7 @@ ChartPanel::ChartPanel(QWidget* parent) : QWidget(parent) {
                 label->resize(u, h);
                 cellWidget = label;
             }
-            cellWidget->move(30, (h + 10) * r + 3 * h + 50);
+            cellWidget->move(30, rowTop(r, h));
             cellWidget->setObjectName(QStringLiteral("cell_%1_%2").arg(r).arg(c));
             m_cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = cellWidget;
         }
@@ -93,12 +107,7 @@ void ChartPanel::resizeEvent(QResizeEvent*) {
 
 void ChartPanel::layoutGrid() {
     const int a = m_cells[0][0]->width();
-    std::array<int, kGridColumns> x{};
-    int next = kFirstColumnX;
-    for (int c = 0; c < kGridColumns; ++c) {
-        x[static_cast<std::size_t>(c)] = next;
-        next += (isLineColumn(c) ? 3 * a : a) + kColumnGap;
-    }
+    const std::array<int, kGridColumns> x = columnX(a);
     for (int r = 0; r < kGridRows; ++r) {
         for (int c = 0; c < kGridColumns; ++c) {
             QWidget* cellWidget = m_cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];

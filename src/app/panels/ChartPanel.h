@@ -25,6 +25,13 @@ public:
 
     explicit ChartPanel(QWidget* parent = nullptr);
 
+    /// The x of each grid column's cells for a cell width `a`: column 1 at 30, 20 between
+    /// columns, the two 卦象 columns three cells wide. Exports lay the chart out the same way.
+    static std::array<int, kGridColumns> columnX(int a);
+    static bool isLineColumn(int column);
+    /// The top of grid row `row` (0 = line 6) for a line height `h`.
+    static int rowTop(int row, int h);
+
     /// Runs one calculation (quenmar::runCalculation) and shows it; raises `chartFinished` with
     /// it when the report is written. A request that casts nothing leaves the panel as it was.
     void runCalculation(const CastRequest& request);
