@@ -1,5 +1,6 @@
 #include "app/MainWin.h"
 
+#include "app/DesktopViewer.h"
 #include "app/LoadWin.h"
 #include "app/MainPanel.h"
 #include "app/MessageBox.h"
@@ -15,17 +16,28 @@
 #include "engine/Moment.h"
 #include "prediction/Calculation.h"
 #include "store/RecordStore.h"
+#include "support/ProgramPaths.h"
 #include "update/UpdateDownload.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
-#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
 #include <QEvent>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QUrl>
 
@@ -51,7 +63,9 @@ MainWin::MainWin(const AppContext& context, draws::RefreshServices refreshServic
     setWindowTitle(mainTitle());
     const QFont font = uiFont();
     setFont(font);
-    resize(kOuterWidth, kDesignHeight);
+    buildMenus();
+    // The menu bar comes on top of the described content: the window grows by its height.
+    resize(kOuterWidth, kDesignHeight + menuBar()->sizeHint().height());
 
     auto* central = new QWidget(this);
     setCentralWidget(central);
@@ -61,6 +75,7 @@ MainWin::MainWin(const AppContext& context, draws::RefreshServices refreshServic
     connect(m_panel, &MainPanel::refreshStatusText, this, &MainWin::showRefreshStatus);
     connect(m_panel, &MainPanel::openLineEntry, this, &MainWin::openLineEntry);
     connect(m_panel, &MainPanel::chartReady, this, &MainWin::showPrediction);
+    connect(m_panel, &MainPanel::resultsShown, this, &MainWin::showResultsShown);
     connect(m_panel, &MainPanel::saveRequested, this, &MainWin::saveRecord);
     connect(m_panel, &MainPanel::deleteRequested, this, &MainWin::deleteTicked);
     connect(m_panel, &MainPanel::helpRequested, this, &MainWin::openHelp);
@@ -84,9 +99,16 @@ MainWin::MainWin(const AppContext& context, draws::RefreshServices refreshServic
         m_panel->recordPanel()->placeLowerControls();
     }
     orderTabStops();
+    // The panels are placed once and keep their places: a smaller window would hide controls.
+    setMinimumSize(m_panel->width(), height());
+    m_choosePrinter = [this](QPrinter& printer) {
+        QPrintDialog dialog(&printer, this);
+        return dialog.exec() == QDialog::Accepted;
+    };
 
     m_heldRefreshTimer = new QTimer(this);
     m_heldRefreshTimer->setSingleShot(true);
+    m_heldRefreshTimer->setTimerType(Qt::PreciseTimer); // not a little early, as a coarse timer may be
     connect(m_heldRefreshTimer, &QTimer::timeout, this, [this] {
         m_status->setText(m_heldRefreshText);
         m_heldRefreshText.clear();
@@ -103,9 +125,58 @@ MainWin::MainWin(const AppContext& context, draws::RefreshServices refreshServic
     });
 }
 
+void MainWin::buildMenus() {
+    QMenuBar* bar = menuBar();
+    const auto menu = [bar](const QString& name, const QString& title) {
+        QMenu* added = bar->addMenu(title);
+        added->setObjectName(name);
+        return added;
+    };
+    const auto entry = [this](QMenu* into, const QString& name, const QString& text, const QKeySequence& keys,
+                              auto slot) {
+        QAction* action = into->addAction(text);
+        action->setObjectName(name);
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    QMenu* file = menu(QStringLiteral("menuFile"), QStringLiteral("文件(&F)"));
+    m_resultActions << entry(file, QStringLiteral("actionExportPicture"), QStringLiteral("导出图片…"),
+                             QKeySequence(Qt::CTRL | Qt::Key_E), &MainWin::exportPicture)
+                    << entry(file, QStringLiteral("actionExportPdf"), QStringLiteral("导出PDF…"), QKeySequence(),
+                             &MainWin::exportPdf)
+                    << entry(file, QStringLiteral("actionPrint"), QStringLiteral("打印…"), QKeySequence::Print,
+                             &MainWin::printChart);
+    file->addSeparator();
+    entry(file, QStringLiteral("actionQuit"), QStringLiteral("退出"), QKeySequence(Qt::CTRL | Qt::Key_Q),
+          &QWidget::close);
+    QMenu* edit = menu(QStringLiteral("menuEdit"), QStringLiteral("编辑(&E)"));
+    m_resultActions << entry(edit, QStringLiteral("actionCopyResult"), QStringLiteral("复制结果"),
+                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), &MainWin::copyResult);
+    for (QAction* action : std::as_const(m_resultActions)) {
+        action->setEnabled(false); // nothing to export, print or copy before a result is shown
+    }
+    QMenu* tools = menu(QStringLiteral("menuTools"), QStringLiteral("工具(&T)"));
+    m_tools = {tools->addAction(QStringLiteral("详细排盘")), tools->addAction(QStringLiteral("开奖记录与对奖"))};
+    m_tools[0]->setObjectName(QStringLiteral("actionExpertChart"));
+    m_tools[1]->setObjectName(QStringLiteral("actionDrawHistory"));
+    for (QAction* tool : m_tools) {
+        tool->setEnabled(false);
+    }
+    QMenu* help = menu(QStringLiteral("menuHelp"), QStringLiteral("帮助(&H)"));
+    entry(help, QStringLiteral("actionHelp"), QStringLiteral("帮助"), QKeySequence::HelpContents, &MainWin::openHelp);
+    entry(help, QStringLiteral("actionAbout"), QStringLiteral("关于 Quenmar"), QKeySequence(), &MainWin::showAbout);
+}
+
+void MainWin::attachTool(Tool tool, std::function<void()> open) {
+    QAction* action = toolAction(tool);
+    action->setEnabled(true);
+    connect(action, &QAction::triggered, this, [open = std::move(open)] { open(); });
+}
+
 void MainWin::layoutPanels() {
     const int statusHeight = statusBar()->sizeHint().height();
-    const int h = std::max(0, height() - statusHeight);
+    const int h = std::max(0, height() - menuBar()->sizeHint().height() - statusHeight);
     DrawsPanel* draws = m_panel->drawsPanel();
     InputPanel* input = m_panel->inputPanel();
     ChartPanel* chart = m_panel->chartPanel();
@@ -203,7 +274,19 @@ void MainWin::openLineEntry() {
 }
 
 void MainWin::showPrediction(const Calculation& calculation) {
+    m_shown = calculation;
+    m_shownTitle = m_reviewTitle;
     m_panel->recordPanel()->showResultText(QString::fromStdString(calculation.prediction.text));
+}
+
+void MainWin::showResultsShown(bool shown) {
+    if (!shown) {
+        m_shown.reset(); // "重设" or a new choice: what is exported is what the window shows
+        m_shownTitle.clear();
+    }
+    for (QAction* action : std::as_const(m_resultActions)) {
+        action->setEnabled(m_shown.has_value());
+    }
 }
 
 void MainWin::saveRecord(const QString& name, bool hasChart, const ChartResult& chart, const QString& notes) {
@@ -215,6 +298,9 @@ void MainWin::saveRecord(const QString& name, bool hasChart, const ChartResult& 
                                                : Failure{store::StoreError::StatementFailed};
     showStatus(QString::fromStdString(std::string(store::saveMessage(saved))));
     if (saved) {
+        if (m_shown && m_shown->run.chart == chart) {
+            m_shownTitle = QString::fromStdString(model.ysname);
+        }
         fillHistory();
     }
 }
@@ -247,8 +333,11 @@ void MainWin::review(int recordId) {
         return;
     }
     const CastRequest r = store::requestFromModel(model);
+    // The run below happens at once; the calculation it shows is that of this record.
+    m_reviewTitle = QString::fromStdString(model.ysname);
     m_panel->inputPanel()->restoreFromRecord(r.recordId, r.method, r.zodiac, r.moment, r.numberText, r.upperLines,
                                              r.lowerLines, r.timeChoice, r.movingFlags);
+    m_reviewTitle.clear();
 }
 
 void MainWin::fillHistory() {
@@ -258,11 +347,119 @@ void MainWin::fillHistory() {
 }
 
 void MainWin::openHelp() {
-    const std::filesystem::path book = m_context.programFolder / "help" / "index.html";
-    m_lastHelpUrl = QUrl::fromLocalFile(QString::fromStdString(book.string())).toString();
+    const QString book = QString::fromStdString((m_context.programFolder / "help" / "index.html").string());
+    m_lastHelpUrl = QUrl::fromLocalFile(book).toString();
     if (m_context.openHelpInViewer) {
-        QDesktopServices::openUrl(QUrl(m_lastHelpUrl)); // a viewer that does not start is ignored
+        openInDesktopViewer(QUrl(m_lastHelpUrl), this, [this, book] {
+            MessageBox::inform(this, QStringLiteral("提示:"),
+                               QStringLiteral("没有找到能打开帮助文档的程序。帮助文档在:\n%1")
+                                   .arg(QDir::toNativeSeparators(book)));
+        });
     }
+}
+
+QString MainWin::suggestedFileName() const {
+    QString name = m_shownTitle;
+    if (name.isEmpty() && m_shown) {
+        name = QString::fromStdString(dateTimeText(m_shown->run.chart.moment));
+    }
+    // A record title may hold what no file system takes in a name.
+    static const QRegularExpression forbidden(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
+    name.replace(forbidden, QStringLiteral("_"));
+    return name.isEmpty() ? QStringLiteral("Quenmar") : name;
+}
+
+QString MainWin::resultText() const {
+    if (!m_shown) {
+        return {};
+    }
+    QString text = QString::fromStdString(m_shown->run.view.title) + QStringLiteral("\n\n") +
+                   QString::fromStdString(m_shown->run.report) + QStringLiteral("\n\n") +
+                   QString::fromStdString(m_shown->prediction.text);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); // the clipboard gives each platform its own
+    return text;
+}
+
+QString MainWin::chooseExportFile(const QString& caption, const QString& suffix, const QString& filter) {
+    QFileDialog dialog(this, caption);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(suffix);
+    dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    dialog.selectFile(suggestedFileName() + QLatin1Char('.') + suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+void MainWin::exportPicture() {
+    if (!m_shown) {
+        return;
+    }
+    const QString path = chooseExportFile(QStringLiteral("导出图片"), QStringLiteral("png"),
+                                          QStringLiteral("PNG 图片 (*.png)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    const bool written = ChartDocument::ofCalculation(*m_shown, font()).picture().save(path, "PNG");
+    showStatus((written ? QStringLiteral("已导出: %1") : QStringLiteral("导出失败: %1")).arg(QDir::toNativeSeparators(path)));
+}
+
+void MainWin::exportPdf() {
+    if (!m_shown) {
+        return;
+    }
+    const QString path =
+        chooseExportFile(QStringLiteral("导出PDF"), QStringLiteral("pdf"), QStringLiteral("PDF 文档 (*.pdf)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    const bool written = ChartDocument::ofCalculation(*m_shown, font()).writePdf(path);
+    showStatus((written ? QStringLiteral("已导出: %1") : QStringLiteral("导出失败: %1")).arg(QDir::toNativeSeparators(path)));
+}
+
+void MainWin::printChart() {
+    if (!m_shown) {
+        return;
+    }
+    const ChartDocument document = ChartDocument::ofCalculation(*m_shown, font());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(document.title());
+    if (!m_choosePrinter(printer)) {
+        return;
+    }
+    showStatus(document.print(printer) ? QStringLiteral("已送交打印") : QStringLiteral("打印失败"));
+}
+
+void MainWin::copyResult() {
+    if (!m_shown) {
+        return;
+    }
+    QGuiApplication::clipboard()->setText(resultText());
+    showStatus(QStringLiteral("演算结果已复制"));
+}
+
+QString MainWin::aboutText() const {
+    const auto path = [](const std::filesystem::path& file) {
+        return QDir::toNativeSeparators(QString::fromStdString(file.string())).toHtmlEscaped();
+    };
+    QString disclaimer = InputPanel::disclaimerText();
+    disclaimer.remove(QChar(0x2014)); // the rules around it belong to the window's line
+    return QStringLiteral("<h3>%1</h3>"
+                          "<p>六爻排盘、卦解与快乐8推演参考号码。</p>"
+                          "<p><b>许可:</b> Quenmar 本身未附开源许可，保留所有权利。所用开源组件: "
+                          "Qt 6 (LGPL-3.0)、SQLite (公有领域)、libcurl (curl 许可)、libqrencode (LGPL-2.1)、"
+                          "JsonCpp (MIT)、OpenSSL (Apache-2.0)、ERFA (BSD-3-Clause)、Modest (LGPL-2.1)。</p>"
+                          "<p><b>声明:</b> %2。</p>"
+                          "<p><b>历史记录:</b> %3<br><b>设置:</b> %4</p>")
+        .arg(mainTitle(), disclaimer.toHtmlEscaped(), path(support::databasePath(m_context.dataRoot)),
+             path(support::configPath(m_context.dataRoot)));
+}
+
+void MainWin::showAbout() {
+    MessageBox::about(this, QStringLiteral("关于 Quenmar"), aboutText());
 }
 
 void MainWin::checkForUpdates(const update::UpdateCheckSettings& settings) {

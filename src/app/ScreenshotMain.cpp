@@ -1,11 +1,14 @@
 // quenmar-screenshot: renders the main window after a sample calculation into a PNG, for the
 // README and for looking at the layout without a display (QT_QPA_PLATFORM=offscreen).
 //
-//   quenmar-screenshot OUTPUT.png [--scale FACTOR] [--window main|lines|splash|update|start]
+//   quenmar-screenshot OUTPUT.png [--scale FACTOR] [--window main|menu|about|lines|splash|update|start|export]
 //
 // "start" builds and shows the main window and ends without a picture: the start-up cost of a
-// process, which quenmar-app-bench measures.
+// process, which quenmar-app-bench measures. "menu" is the main window with 文件 open, "about"
+// the about box; "export" writes the sample calculation as 导出图片 and 导出PDF do (OUTPUT.png or
+// OUTPUT.pdf).
 #include "app/Application.h"
+#include "app/ChartDocument.h"
 #include "app/MainPanel.h"
 #include "app/MainWin.h"
 #include "app/Resources.h"
@@ -20,6 +23,10 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -98,8 +105,7 @@ QPixmap grabLineEntry(const app::AppContext& context) {
 }
 
 // The main window after the first refresh tick and the sample calculation.
-QPixmap grabMainWindow(const app::AppContext& context) {
-    app::MainWin main(context, fixtureDraw());
+void showSample(app::MainWin& main) {
     main.show();
     main.fillHistory();
     app::MainPanel* panel = main.mainPanel();
@@ -113,7 +119,44 @@ QPixmap grabMainWindow(const app::AppContext& context) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
     QApplication::processEvents();
+}
+
+QPixmap grabMainWindow(const app::AppContext& context) {
+    app::MainWin main(context, fixtureDraw());
+    showSample(main);
     return main.grab();
+}
+
+// The main window with 文件 dropped down: the menu's own picture laid where it opens.
+QPixmap grabMenu(const app::AppContext& context) {
+    app::MainWin main(context, fixtureDraw());
+    showSample(main);
+    auto* file = main.findChild<QMenu*>(QStringLiteral("menuFile"));
+    const QRect title = main.menuBar()->actionGeometry(file->menuAction());
+    main.menuBar()->setActiveAction(file->menuAction());
+    QApplication::processEvents();
+    QPixmap picture = main.grab();
+    QPainter painter(&picture);
+    painter.drawPixmap(main.menuBar()->mapTo(&main, title.bottomLeft() + QPoint(0, 1)), file->grab());
+    return picture;
+}
+
+// The about box as 关于 Quenmar shows it.
+QPixmap grabAbout(const app::AppContext& context) {
+    app::MainWin main(context, fixtureDraw());
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("关于 Quenmar"), main.aboutText(), QMessageBox::Ok, &main);
+    box.setIconPixmap(QApplication::windowIcon().pixmap(64));
+    box.show();
+    QApplication::processEvents();
+    return box.grab();
+}
+
+// The sample calculation written as 导出图片 (a .png) or 导出PDF (a .pdf) writes it.
+bool writeExport(const app::AppContext& context, const QString& output) {
+    app::MainWin main(context, fixtureDraw());
+    showSample(main);
+    const app::ChartDocument document = app::ChartDocument::ofCalculation(*main.shownCalculation(), main.font());
+    return output.endsWith(QStringLiteral(".pdf")) ? document.writePdf(output) : document.picture().save(output, "PNG");
 }
 
 } // namespace
@@ -121,7 +164,8 @@ QPixmap grabMainWindow(const app::AppContext& context) {
 int main(int argc, char** argv) {
     const std::optional<Options> options = parseOptions(argc, argv);
     if (!options) {
-        std::cerr << "usage: quenmar-screenshot OUTPUT.png [--scale FACTOR] [--window main|lines|splash|update|start]\n";
+        std::cerr << "usage: quenmar-screenshot OUTPUT.png [--scale FACTOR]"
+                     " [--window main|menu|about|lines|splash|update|start|export]\n";
         return 2;
     }
     app::QuenmarApplication application(argc, argv);
@@ -133,6 +177,7 @@ int main(int argc, char** argv) {
     const double moment = momentFromDateTime(DateTime{2022, 11, 7, 12, 0, 0, 0});
     app::AppContext context;
     context.programFolder = home.path().toStdString();
+    context.dataRoot = home.path().toStdString();
     context.configFile = home.filePath(QStringLiteral("config.ini")).toStdString();
     context.db = &db;
     context.clock = [moment] { return ClockReading{moment, -480}; };
@@ -145,11 +190,17 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         return 0;
     }
+    const QString output = QString::fromStdString(options->output);
+    if (options->window == "export") {
+        return writeExport(context, output) ? 0 : 1;
+    }
     const QPixmap picture = options->window == "update"   ? grabUpdateWindow()
                             : options->window == "splash" ? grabSplash()
                             : options->window == "lines"  ? grabLineEntry(context)
+                            : options->window == "menu"   ? grabMenu(context)
+                            : options->window == "about"  ? grabAbout(context)
                                                           : grabMainWindow(context);
-    if (!picture.save(QString::fromStdString(options->output), "PNG")) {
+    if (!picture.save(output, "PNG")) {
         std::cerr << "quenmar-screenshot: cannot write " << options->output << "\n";
         return 1;
     }

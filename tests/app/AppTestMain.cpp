@@ -12,6 +12,7 @@ std::vector<std::unique_ptr<QObject>> makeInputPanelTests();
 std::vector<std::unique_ptr<QObject>> makeKeyboardTests();
 std::vector<std::unique_ptr<QObject>> makeLineEntryTests();
 std::vector<std::unique_ptr<QObject>> makeMainWinTests();
+std::vector<std::unique_ptr<QObject>> makeMenuTests();
 std::vector<std::unique_ptr<QObject>> makeRecordPanelTests();
 std::vector<std::unique_ptr<QObject>> makeDrawsPanelTests();
 std::vector<std::unique_ptr<QObject>> makeProcessTests();
@@ -22,7 +23,7 @@ int main(int argc, char** argv) {
     quenmar::app::initResources();
     quenmar::app::installCjkFallbacks();
     int failed = 0;
-    for (auto make : {makeInputPanelTests, makeKeyboardTests, makeLineEntryTests, makeMainWinTests, makeRecordPanelTests,
+    for (auto make : {makeInputPanelTests, makeKeyboardTests, makeLineEntryTests, makeMainWinTests, makeMenuTests, makeRecordPanelTests,
                       makeDrawsPanelTests, makeProcessTests,
                       makeUpdateWinTests}) {
         for (auto& test : make()) {

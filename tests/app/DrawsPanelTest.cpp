@@ -95,7 +95,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(age.elapsed() > 3500, 5000); // the first tick came and went
         QCOMPARE(app.status(), QStringLiteral("未选择推算条件"));
         QTRY_COMPARE_WITH_TIMEOUT(app.status(), QStringLiteral("未连网"), 5000);
-        QVERIFY2(age.elapsed() >= app::MainWin::kUserMessageHoldMs - 50, qPrintable(QString::number(age.elapsed())));
+        // The window's clock started a moment before this one.
+        QVERIFY2(age.elapsed() >= app::MainWin::kUserMessageHoldMs - 100, qPrintable(QString::number(age.elapsed())));
         QVERIFY(app.panel().refreshTimer()->isActive());
         QCOMPARE(app.panel().refreshTimer()->interval(), 3000);
     }

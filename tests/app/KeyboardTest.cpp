@@ -51,8 +51,7 @@ private slots:
 
     void tabFollowsTheVisualOrder() {
         AppFixture app;
-        app.window().show();
-        QVERIFY(QTest::qWaitForWindowActive(&app.window()));
+        QVERIFY(app.showActive());
         app::InputPanel* input = app.panel().inputPanel();
         app::RecordPanel* record = app.panel().recordPanel();
         record->nameBox()->singleLine()->insert(QStringLiteral("n"));
@@ -104,8 +103,7 @@ private slots:
 
     void tabLeavesTheNotes() {
         AppFixture app;
-        app.window().show();
-        QVERIFY(QTest::qWaitForWindowActive(&app.window()));
+        QVERIFY(app.showActive());
         app::RecordPanel* record = app.panel().recordPanel();
         record->notesBox()->editor()->setFocus();
         QTest::keyClicks(record->notesBox()->editor(), QStringLiteral("a"));
@@ -116,8 +114,7 @@ private slots:
 
     void shortcutsOfTheButtons() {
         AppFixture app;
-        app.window().show();
-        QVERIFY(QTest::qWaitForWindowActive(&app.window()));
+        QVERIFY(app.showActive());
         app::RecordPanel* record = app.panel().recordPanel();
         app.choose(1, 1);
         app.typeNumber(QStringLiteral("38"));
@@ -142,8 +139,7 @@ private slots:
 
     void lineEntryStartsOnTheBottomLineAndClimbs() {
         AppFixture app;
-        app.window().show();
-        QVERIFY(QTest::qWaitForWindowActive(&app.window()));
+        QVERIFY(app.showActive());
         app.choose(2, 1);
         QList<QWidget*> reached;
         QList<QWidget*> expected;

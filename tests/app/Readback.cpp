@@ -76,7 +76,10 @@ std::optional<QString> pdfText(const QString& path) {
     if (!out) {
         return std::nullopt;
     }
-    return QString::fromUtf8(*out);
+    // Qt's PDF writer maps each glyph back to the lowest code point the font draws with it, and
+    // Noto Sans CJK draws the Kangxi radicals with the glyphs of the ideographs (⽣ for 生):
+    // NFKC turns them back into the ideographs.
+    return QString::fromUtf8(*out).normalized(QString::NormalizationForm_KC);
 }
 
 } // namespace quenmar::testing

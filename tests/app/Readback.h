@@ -21,7 +21,7 @@ std::optional<int> pdfPageCount(const QString& path);
 /// The page size of a PDF file in points, as pdfinfo reports it.
 std::optional<QSizeF> pdfPageSize(const QString& path);
 
-/// The text of a PDF file as pdftotext extracts it.
+/// The text of a PDF file as pdftotext extracts it, in Unicode normalization form KC.
 std::optional<QString> pdfText(const QString& path);
 
 } // namespace quenmar::testing

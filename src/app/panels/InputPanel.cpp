@@ -31,6 +31,10 @@ constexpr int kHandButtonWidth = 140;
 
 } // namespace
 
+QString InputPanel::disclaimerText() {
+    return kDisclaimer;
+}
+
 InputPanel::InputPanel(QWidget* parent) : QWidget(parent) {
     m_methodPicker = new ChoicePicker(QStringLiteral("起卦方式:"), kMethods, this);
     m_zodiacPicker = new ChoicePicker(QStringLiteral("卦主生肖:"), kZodiacs, this);

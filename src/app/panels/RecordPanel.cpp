@@ -231,7 +231,7 @@ void RecordPanel::onResultsEdited(bool empty) {
     // calculation, "重设", a review) takes the old code away.
     if (m_qrView == QrView::Shown) {
         hideQr();
-    }
+    }    emit resultsShown(!empty);
 }
 
 void RecordPanel::updateSaveButton() {

@@ -58,6 +58,8 @@ public:
     QLabel* qrPicture() const { return m_qrPicture; }
 
 signals:
+    /// The results box was filled (true) or emptied (false).
+    void resultsShown(bool shown);
     void saveClicked(const QString& name);
     void deleteClicked();
     void helpClicked();
