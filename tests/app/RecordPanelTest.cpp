@@ -3,6 +3,7 @@
 
 #include "app/MainPanel.h"
 #include "app/MainWin.h"
+#include "app/panels/DrawsPanel.h"
 #include "app/panels/InputPanel.h"
 #include "app/panels/RecordPanel.h"
 
@@ -173,6 +174,24 @@ private slots:
         QVERIFY(record->qrButton()->isEnabled());
         record->showResultText(QStringLiteral("  \n "));
         QVERIFY(!record->qrButton()->isEnabled());
+    }
+
+    void buttonsExplainThemselves() {
+        AppFixture app;
+        app::RecordPanel* record = app.panel().recordPanel();
+        app::InputPanel* input = app.panel().inputPanel();
+        QCOMPARE(app.panel().drawsPanel()->refreshButton()->toolTip(), QStringLiteral("刷新开奖数据"));
+        QCOMPARE(record->historyList()->toolTip(), QStringLiteral("双击复盘查看"));
+        QSet<QString> tips;
+        for (QWidget* button : {static_cast<QWidget*>(input->computeButton()), static_cast<QWidget*>(input->resetButton()),
+                                static_cast<QWidget*>(record->qrButton()), static_cast<QWidget*>(record->saveButton()),
+                                static_cast<QWidget*>(record->helpButton())}) {
+            QVERIFY2(!button->toolTip().isEmpty(), qPrintable(button->objectName()));
+            tips.insert(button->toolTip());
+        }
+        QCOMPARE(tips.size(), 5);
+        QVERIFY(record->saveButton()->toolTip().contains(QStringLiteral("Ctrl+S")));
+        QVERIFY(record->helpButton()->toolTip().contains(QStringLiteral("F1")));
     }
 
     void controlsAreLaidOutTopToBottom() {

@@ -47,6 +47,8 @@ InputPanel::InputPanel(QWidget* parent) : QWidget(parent) {
     m_zodiacPicker->setObjectName(QStringLiteral("zodiacPicker"));
     m_compute->setObjectName(QStringLiteral("computeButton"));
     m_reset->setObjectName(QStringLiteral("resetButton"));
+    m_compute->setToolTip(QStringLiteral("按所选的起卦方式与卦主生肖演算 (在数字框中按 Enter 亦可)"));
+    m_reset->setToolTip(QStringLiteral("清空起卦条件、卦解与演算结果"));
 
     connect(m_methodPicker, &ChoicePicker::changed, this, &InputPanel::onMethodChanged);
     connect(m_zodiacPicker, &ChoicePicker::changed, this, [this](int index, const QString&) { onZodiacChanged(index); });

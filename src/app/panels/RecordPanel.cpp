@@ -74,6 +74,7 @@ void RecordPanel::buildContent() {
 
     m_qrButton = new QPushButton(qrCaption(), this);
     m_qrButton->setObjectName(QStringLiteral("qrButton"));
+    m_qrButton->setToolTip(QStringLiteral("以二维码显示演算结果，用手机扫描查看"));
     m_qrButton->setEnabled(false);
     m_qrButton->setGeometry(m_results->geometry().right() + 1 - kGap - cw * 6, m_results->geometry().bottom() + 1 + kGap,
                             cw * 6, ch * 2);
@@ -84,9 +85,11 @@ void RecordPanel::buildContent() {
     m_name->setObjectName(QStringLiteral("nameBox"));
     m_save = new QPushButton(QStringLiteral("保存"), this);
     m_save->setObjectName(QStringLiteral("saveButton"));
+    m_save->setToolTip(QStringLiteral("以“名称”保存本次演算，标题自动加上日期 (Ctrl+S)"));
     m_save->setEnabled(false);
     m_help = new QPushButton(QStringLiteral("帮助"), this);
     m_help->setObjectName(QStringLiteral("helpButton"));
+    m_help->setToolTip(QStringLiteral("打开帮助文档 (F1)"));
     placeLowerControls();
 
     connect(m_results, &LabeledEdit::edited, this, &RecordPanel::onResultsEdited);
