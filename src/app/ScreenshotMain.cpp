@@ -22,6 +22,7 @@
 #include "store/TableDb.h"
 
 #include <QComboBox>
+#include <QIcon>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -171,6 +172,7 @@ int main(int argc, char** argv) {
     app::QuenmarApplication application(argc, argv);
     app::initResources();
     app::installCjkFallbacks();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quenmar.svg")));
     QTemporaryDir home;
     store::TableDb db(home.path().toStdString());
 
