@@ -15,7 +15,6 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
-
 #include <cstdlib>
 #include <exception>
 #include <system_error>

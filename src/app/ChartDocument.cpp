@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextLayout>
-
 #include <cmath>
 #include <limits>
 
@@ -48,10 +47,10 @@ ChartDocument::ChartDocument(const ChartView& view, const QStringList& blocks, c
 }
 
 ChartDocument ChartDocument::ofCalculation(const Calculation& calculation, const QFont& font) {
-    return ChartDocument(calculation.run.view,
-                         {QString::fromStdString(calculation.run.report),
-                          QString::fromStdString(calculation.prediction.text)},
-                         font);
+    return ChartDocument(
+        calculation.run.view,
+        {QString::fromStdString(calculation.run.report), QString::fromStdString(calculation.prediction.text)},
+        font);
 }
 
 qreal ChartDocument::chartWidth() const {
@@ -82,7 +81,8 @@ std::vector<ChartDocument::Piece> ChartDocument::flow(qreal width) const {
             layout.beginLayout();
             for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
                 line.setLineWidth(width - 2 * kTextMargin);
-                pieces.push_back(Piece{false, paragraph.mid(line.textStart(), line.textLength()), lineHeight});
+                pieces.push_back(
+                    Piece{false, paragraph.mid(line.textStart(), line.textLength()), lineHeight});
             }
             layout.endLayout();
         }
@@ -111,7 +111,9 @@ void ChartDocument::paintChart(QPainter& painter) const {
     const int a = m_unit;
     const int h = m_lineHeight;
     const std::array<int, kGridColumns> x = ChartPanel::columnX(a);
-    const auto cellWidth = [a](int column) { return ChartPanel::isLineColumn(column) ? 3 * a : a; };
+    const auto cellWidth = [a](int column) {
+        return ChartPanel::isLineColumn(column) ? 3 * a : a;
+    };
     const auto text = [&painter](const QRectF& box, const QString& line, int alignment = Qt::AlignLeft) {
         painter.drawText(box, alignment | Qt::AlignVCenter | Qt::TextSingleLine, line);
     };
@@ -128,7 +130,8 @@ void ChartDocument::paintChart(QPainter& painter) const {
         const bool lines = ChartPanel::isLineColumn(c);
         painter.setFont(lines ? bold : m_font);
         text(QRectF(x[static_cast<std::size_t>(c)], 2 * h + 30, cellWidth(c), h),
-             QString::fromStdString(titles[static_cast<std::size_t>(c)]), lines ? Qt::AlignHCenter : Qt::AlignLeft);
+             QString::fromStdString(titles[static_cast<std::size_t>(c)]),
+             lines ? Qt::AlignHCenter : Qt::AlignLeft);
     }
     painter.setFont(m_font);
     for (int r = 0; r < kGridRows; ++r) {
@@ -173,7 +176,8 @@ QSize ChartDocument::pictureSize() const {
 
 QImage ChartDocument::picture(qreal scale) const {
     const QSize size = pictureSize();
-    QImage image(QSize(static_cast<int>(std::round(size.width() * scale)), static_cast<int>(std::round(size.height() * scale))),
+    QImage image(QSize(static_cast<int>(std::round(size.width() * scale)),
+                       static_cast<int>(std::round(size.height() * scale))),
                  QImage::Format_RGB32);
     image.setDevicePixelRatio(scale);
     // Shown at the window's size by a viewer that reads the resolution.

@@ -8,7 +8,6 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
-
 #include <array>
 #include <vector>
 
@@ -82,7 +81,7 @@ private:
 
     ViewTexts m_view;
     QStringList m_blocks;
-    QFont m_font; // a pixel size, so that every device draws it at the size it is laid out
+    QFont m_font;         // a pixel size, so that every device draws it at the size it is laid out
     int m_unit = 0;       // width of "长度", the width of a grid cell
     int m_lineHeight = 0; // height of "卦"
 };

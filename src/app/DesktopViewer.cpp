@@ -26,12 +26,13 @@ void openInDesktopViewer(const QUrl& file, QObject* context, std::function<void(
                              failed();
                          }
                      });
-    QObject::connect(viewer, &QProcess::errorOccurred, context, [viewer, failed](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart) {
-            viewer->deleteLater();
-            failed();
-        }
-    });
+    QObject::connect(viewer, &QProcess::errorOccurred, context,
+                     [viewer, failed](QProcess::ProcessError error) {
+                         if (error == QProcess::FailedToStart) {
+                             viewer->deleteLater();
+                             failed();
+                         }
+                     });
     viewer->start(launcher, {file.toString()});
 }
 

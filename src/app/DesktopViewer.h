@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QUrl>
-
 #include <functional>
 
 namespace quenmar::app {

@@ -49,7 +49,8 @@ signals:
     void chartReady(const quenmar::Calculation& calculation);
     /// The results box was filled or emptied (a calculation shown, "重设", a new choice).
     void resultsShown(bool shown);
-    void saveRequested(const QString& name, bool hasChart, const quenmar::ChartResult& chart, const QString& notes);
+    void saveRequested(const QString& name, bool hasChart, const quenmar::ChartResult& chart,
+                       const QString& notes);
     void deleteRequested();
     void helpRequested();
     void reviewRequested(int recordId);

@@ -24,11 +24,10 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
-#include <QGuiApplication>
-#include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentRun>
 #include <QEvent>
+#include <QFileDialog>
+#include <QFutureWatcher>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -40,6 +39,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QUrl>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace quenmar::app {
 
@@ -50,8 +50,8 @@ constexpr int kGap = 10;
 // "Quenmar V1.0.0版": the product's short name and the running version, as the update check
 // knows them.
 QString mainTitle() {
-    return QStringLiteral("%1 %2版")
-        .arg(QString::fromUtf8(update::kApplicationName), QString::fromUtf8(kVersionName));
+    return QStringLiteral("%1 %2版").arg(QString::fromUtf8(update::kApplicationName),
+                                         QString::fromUtf8(kVersionName));
 }
 
 } // namespace
@@ -143,10 +143,10 @@ void MainWin::buildMenus() {
     QMenu* file = menu(QStringLiteral("menuFile"), QStringLiteral("文件(&F)"));
     m_resultActions << entry(file, QStringLiteral("actionExportPicture"), QStringLiteral("导出图片…"),
                              QKeySequence(Qt::CTRL | Qt::Key_E), &MainWin::exportPicture)
-                    << entry(file, QStringLiteral("actionExportPdf"), QStringLiteral("导出PDF…"), QKeySequence(),
-                             &MainWin::exportPdf)
-                    << entry(file, QStringLiteral("actionPrint"), QStringLiteral("打印…"), QKeySequence::Print,
-                             &MainWin::printChart);
+                    << entry(file, QStringLiteral("actionExportPdf"), QStringLiteral("导出PDF…"),
+                             QKeySequence(), &MainWin::exportPdf)
+                    << entry(file, QStringLiteral("actionPrint"), QStringLiteral("打印…"),
+                             QKeySequence::Print, &MainWin::printChart);
     file->addSeparator();
     entry(file, QStringLiteral("actionQuit"), QStringLiteral("退出"), QKeySequence(Qt::CTRL | Qt::Key_Q),
           &QWidget::close);
@@ -157,15 +157,18 @@ void MainWin::buildMenus() {
         action->setEnabled(false); // nothing to export, print or copy before a result is shown
     }
     QMenu* tools = menu(QStringLiteral("menuTools"), QStringLiteral("工具(&T)"));
-    m_tools = {tools->addAction(QStringLiteral("详细排盘")), tools->addAction(QStringLiteral("开奖记录与对奖"))};
+    m_tools = {tools->addAction(QStringLiteral("详细排盘")),
+               tools->addAction(QStringLiteral("开奖记录与对奖"))};
     m_tools[0]->setObjectName(QStringLiteral("actionExpertChart"));
     m_tools[1]->setObjectName(QStringLiteral("actionDrawHistory"));
     for (QAction* tool : m_tools) {
         tool->setEnabled(false);
     }
     QMenu* help = menu(QStringLiteral("menuHelp"), QStringLiteral("帮助(&H)"));
-    entry(help, QStringLiteral("actionHelp"), QStringLiteral("帮助"), QKeySequence::HelpContents, &MainWin::openHelp);
-    entry(help, QStringLiteral("actionAbout"), QStringLiteral("关于 Quenmar"), QKeySequence(), &MainWin::showAbout);
+    entry(help, QStringLiteral("actionHelp"), QStringLiteral("帮助"), QKeySequence::HelpContents,
+          &MainWin::openHelp);
+    entry(help, QStringLiteral("actionAbout"), QStringLiteral("关于 Quenmar"), QKeySequence(),
+          &MainWin::showAbout);
 }
 
 void MainWin::attachTool(Tool tool, std::function<void()> open) {
@@ -267,9 +270,12 @@ void MainWin::showRefreshStatus(const QString& message) {
 
 void MainWin::openLineEntry() {
     InputPanel* input = m_panel->inputPanel();
-    GuaWin window(m_context.clock(), [input](const HandEntry& entry) {
-        input->setHandLines(entry.upperLines, entry.lowerLines, entry.movingFlags, entry.moment);
-    }, this);
+    GuaWin window(
+        m_context.clock(),
+        [input](const HandEntry& entry) {
+            input->setHandLines(entry.upperLines, entry.lowerLines, entry.movingFlags, entry.moment);
+        },
+        this);
     window.exec();
 }
 
@@ -306,7 +312,8 @@ void MainWin::saveRecord(const QString& name, bool hasChart, const ChartResult& 
 }
 
 void MainWin::deleteTicked() {
-    if (!MessageBox::ask(this, QStringLiteral("询问:"), QStringLiteral("确定需要删除当前所选择的历史数据吗?"))) {
+    if (!MessageBox::ask(this, QStringLiteral("询问:"),
+                         QStringLiteral("确定需要删除当前所选择的历史数据吗?"))) {
         return;
     }
     RecordPanel* record = m_panel->recordPanel();
@@ -335,8 +342,8 @@ void MainWin::review(int recordId) {
     const CastRequest r = store::requestFromModel(model);
     // The run below happens at once; the calculation it shows is that of this record.
     m_reviewTitle = QString::fromStdString(model.ysname);
-    m_panel->inputPanel()->restoreFromRecord(r.recordId, r.method, r.zodiac, r.moment, r.numberText, r.upperLines,
-                                             r.lowerLines, r.timeChoice, r.movingFlags);
+    m_panel->inputPanel()->restoreFromRecord(r.recordId, r.method, r.zodiac, r.moment, r.numberText,
+                                             r.upperLines, r.lowerLines, r.timeChoice, r.movingFlags);
     m_reviewTitle.clear();
 }
 
@@ -403,20 +410,22 @@ void MainWin::exportPicture() {
         return;
     }
     const bool written = ChartDocument::ofCalculation(*m_shown, font()).picture().save(path, "PNG");
-    showStatus((written ? QStringLiteral("已导出: %1") : QStringLiteral("导出失败: %1")).arg(QDir::toNativeSeparators(path)));
+    showStatus((written ? QStringLiteral("已导出: %1") : QStringLiteral("导出失败: %1"))
+                   .arg(QDir::toNativeSeparators(path)));
 }
 
 void MainWin::exportPdf() {
     if (!m_shown) {
         return;
     }
-    const QString path =
-        chooseExportFile(QStringLiteral("导出PDF"), QStringLiteral("pdf"), QStringLiteral("PDF 文档 (*.pdf)"));
+    const QString path = chooseExportFile(QStringLiteral("导出PDF"), QStringLiteral("pdf"),
+                                          QStringLiteral("PDF 文档 (*.pdf)"));
     if (path.isEmpty()) {
         return;
     }
     const bool written = ChartDocument::ofCalculation(*m_shown, font()).writePdf(path);
-    showStatus((written ? QStringLiteral("已导出: %1") : QStringLiteral("导出失败: %1")).arg(QDir::toNativeSeparators(path)));
+    showStatus((written ? QStringLiteral("已导出: %1") : QStringLiteral("导出失败: %1"))
+                   .arg(QDir::toNativeSeparators(path)));
 }
 
 void MainWin::printChart() {
@@ -464,21 +473,24 @@ void MainWin::showAbout() {
 
 void MainWin::checkForUpdates(const update::UpdateCheckSettings& settings) {
     auto* watcher = new QFutureWatcher<std::optional<update::UpdateOffer>>(this);
-    connect(watcher, &QFutureWatcher<std::optional<update::UpdateOffer>>::finished, this, [this, watcher, settings] {
-        const std::optional<update::UpdateOffer> offer = watcher->result();
-        watcher->deleteLater();
-        if (offer) {
-            showUpdateWindow(*offer, update::installerDownloadOptions(settings.caFile));
-        }
-    });
+    connect(watcher, &QFutureWatcher<std::optional<update::UpdateOffer>>::finished, this,
+            [this, watcher, settings] {
+                const std::optional<update::UpdateOffer> offer = watcher->result();
+                watcher->deleteLater();
+                if (offer) {
+                    showUpdateWindow(*offer, update::installerDownloadOptions(settings.caFile));
+                }
+            });
     watcher->setFuture(QtConcurrent::run([settings] { return update::checkForUpdate(settings); }));
 }
 
-void MainWin::showUpdateWindow(const update::UpdateOffer& offer, const support::HttpOptions& downloadOptions) {
+void MainWin::showUpdateWindow(const update::UpdateOffer& offer,
+                               const support::HttpOptions& downloadOptions) {
     if (m_updateWin) {
         return;
     }
-    auto* window = new UpdateWin(offer, downloadOptions, [this] { close(); }, this);
+    auto* window = new UpdateWin(
+        offer, downloadOptions, [this] { close(); }, this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     m_updateWin = window;
     window->show();

@@ -34,7 +34,6 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
-
 #include <array>
 #include <functional>
 #include <optional>
@@ -109,7 +108,8 @@ public slots:
     void showRefreshStatus(const QString& message);
     void openLineEntry();
     void showPrediction(const quenmar::Calculation& calculation);
-    void saveRecord(const QString& name, bool hasChart, const quenmar::ChartResult& chart, const QString& notes);
+    void saveRecord(const QString& name, bool hasChart, const quenmar::ChartResult& chart,
+                    const QString& notes);
     void deleteTicked();
     void review(int recordId);
     void fillHistory();
@@ -145,8 +145,8 @@ private:
     bool m_activated = false;
     QString m_lastHelpUrl;
     std::optional<Calculation> m_shown;
-    QString m_shownTitle;  // the record title of the calculation shown, if it has one
-    QString m_reviewTitle; // the title of the record being reviewed, while its run is under way
+    QString m_shownTitle;            // the record title of the calculation shown, if it has one
+    QString m_reviewTitle;           // the title of the record being reviewed, while its run is under way
     QList<QAction*> m_resultActions; // export, print, copy: only while a result is shown
     std::array<QAction*, 2> m_tools{};
     std::function<bool(QPrinter&)> m_choosePrinter;

@@ -1,7 +1,8 @@
 // quenmar-screenshot: renders the main window after a sample calculation into a PNG, for the
 // README and for looking at the layout without a display (QT_QPA_PLATFORM=offscreen).
 //
-//   quenmar-screenshot OUTPUT.png [--scale FACTOR] [--window main|menu|about|lines|splash|update|start|export]
+//   quenmar-screenshot OUTPUT.png [--scale FACTOR] [--window
+//   main|menu|about|lines|splash|update|start|export]
 //
 // "start" builds and shows the main window and ends without a picture: the start-up cost of a
 // process, which quenmar-app-bench measures. "menu" is the main window with 文件 open, "about"
@@ -9,6 +10,7 @@
 // OUTPUT.pdf).
 #include "app/Application.h"
 #include "app/ChartDocument.h"
+#include "app/LoadWin.h"
 #include "app/MainPanel.h"
 #include "app/MainWin.h"
 #include "app/Resources.h"
@@ -17,7 +19,6 @@
 #include "app/panels/ChoicePicker.h"
 #include "app/panels/GuaWin.h"
 #include "app/panels/InputPanel.h"
-#include "app/LoadWin.h"
 #include "engine/Moment.h"
 #include "store/TableDb.h"
 
@@ -31,7 +32,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTemporaryDir>
-
 #include <iostream>
 #include <optional>
 #include <string>
@@ -43,7 +43,9 @@ using namespace quenmar;
 // A draw as the results page would give it, so the picture shows the panel filled.
 draws::RefreshServices fixtureDraw() {
     draws::RefreshServices services;
-    services.isOnline = [] { return true; };
+    services.isOnline = [] {
+        return true;
+    };
     services.fetchDraw = [](int) {
         draws::DrawResult draw;
         draw.name = "快乐8";
@@ -145,7 +147,8 @@ QPixmap grabMenu(const app::AppContext& context) {
 // The about box as 关于 Quenmar shows it.
 QPixmap grabAbout(const app::AppContext& context) {
     app::MainWin main(context, fixtureDraw());
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("关于 Quenmar"), main.aboutText(), QMessageBox::Ok, &main);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("关于 Quenmar"), main.aboutText(), QMessageBox::Ok,
+                    &main);
     box.setIconPixmap(QApplication::windowIcon().pixmap(64));
     box.show();
     QApplication::processEvents();
@@ -156,8 +159,10 @@ QPixmap grabAbout(const app::AppContext& context) {
 bool writeExport(const app::AppContext& context, const QString& output) {
     app::MainWin main(context, fixtureDraw());
     showSample(main);
-    const app::ChartDocument document = app::ChartDocument::ofCalculation(*main.shownCalculation(), main.font());
-    return output.endsWith(QStringLiteral(".pdf")) ? document.writePdf(output) : document.picture().save(output, "PNG");
+    const app::ChartDocument document =
+        app::ChartDocument::ofCalculation(*main.shownCalculation(), main.font());
+    return output.endsWith(QStringLiteral(".pdf")) ? document.writePdf(output)
+                                                   : document.picture().save(output, "PNG");
 }
 
 } // namespace
@@ -182,7 +187,9 @@ int main(int argc, char** argv) {
     context.dataRoot = home.path().toStdString();
     context.configFile = home.filePath(QStringLiteral("config.ini")).toStdString();
     context.db = &db;
-    context.clock = [moment] { return ClockReading{moment, -480}; };
+    context.clock = [moment] {
+        return ClockReading{moment, -480};
+    };
     context.showSplash = false;
     context.openHelpInViewer = false;
 

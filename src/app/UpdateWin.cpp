@@ -90,7 +90,8 @@ void UpdateWin::onAction() {
             offer.downloadUrl, offer.installerPath, m_downloadOptions,
             [self](int percent, const std::string& status) {
                 QMetaObject::invokeMethod(
-                    self, [self, percent, status] {
+                    self,
+                    [self, percent, status] {
                         if (self) {
                             self->m_model.downloadProgressed(percent, status);
                             self->refresh();
@@ -100,7 +101,8 @@ void UpdateWin::onAction() {
             },
             [self](bool downloaded) {
                 QMetaObject::invokeMethod(
-                    self, [self, downloaded] {
+                    self,
+                    [self, downloaded] {
                         if (self) {
                             self->m_download.wait();
                             self->m_model.downloadFinished(downloaded);
@@ -134,7 +136,8 @@ void UpdateWin::onAction() {
 
 void UpdateWin::closeEvent(QCloseEvent* event) {
     if (!m_closingWithoutQuestion && m_model.closeNeedsQuestion() &&
-        !MessageBox::ask(this, QString::fromUtf8(update::kQuestionCaption), QString::fromUtf8(update::kCloseQuestion))) {
+        !MessageBox::ask(this, QString::fromUtf8(update::kQuestionCaption),
+                         QString::fromUtf8(update::kCloseQuestion))) {
         event->ignore();
         return;
     }

@@ -1,7 +1,7 @@
 #include "cli/CastOutput.h"
 
-#include "cli/Json.h"
 #include "base/Utf8.h"
+#include "cli/Json.h"
 
 namespace quenmar::cli {
 
@@ -15,7 +15,8 @@ std::size_t displayWidth(std::string_view text) {
         const std::size_t len = utf8::charLength(text, pos);
         unsigned codePoint = static_cast<unsigned char>(text[pos]);
         if (len == 3) {
-            codePoint = ((codePoint & 0x0Fu) << 12) | ((static_cast<unsigned char>(text[pos + 1]) & 0x3Fu) << 6) |
+            codePoint = ((codePoint & 0x0Fu) << 12) |
+                        ((static_cast<unsigned char>(text[pos + 1]) & 0x3Fu) << 6) |
                         (static_cast<unsigned char>(text[pos + 2]) & 0x3Fu);
         }
         const bool wide = len == 4 || (len == 3 && ((codePoint >= 0x2E80 && codePoint <= 0xA4CF) ||
@@ -182,7 +183,9 @@ std::string castJson(const Calculation& calculation) {
     const ChartView& view = calculation.run.view;
     JsonWriter json;
     json.beginObject();
-    json.field("title", view.title).field("primaryLabel", view.primaryLabel).field("changedLabel", view.changedLabel);
+    json.field("title", view.title)
+        .field("primaryLabel", view.primaryLabel)
+        .field("changedLabel", view.changedLabel);
     json.key("grid").beginArray();
     for (const auto& row : view.cells) {
         json.array(row);
@@ -200,8 +203,7 @@ std::string castJson(const Calculation& calculation) {
         json.value(pick.text());
     }
     json.endArray();
-    json.field("picks", calculation.prediction.picks)
-        .field("prediction", calculation.prediction.text);
+    json.field("picks", calculation.prediction.picks).field("prediction", calculation.prediction.text);
     json.endObject();
     return json.text();
 }

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QTest>
-
 #include <memory>
 #include <vector>
 
@@ -23,9 +22,9 @@ int main(int argc, char** argv) {
     quenmar::app::initResources();
     quenmar::app::installCjkFallbacks();
     int failed = 0;
-    for (auto make : {makeInputPanelTests, makeKeyboardTests, makeLineEntryTests, makeMainWinTests, makeMenuTests, makeRecordPanelTests,
-                      makeDrawsPanelTests, makeProcessTests,
-                      makeUpdateWinTests}) {
+    for (auto make :
+         {makeInputPanelTests, makeKeyboardTests, makeLineEntryTests, makeMainWinTests, makeMenuTests,
+          makeRecordPanelTests, makeDrawsPanelTests, makeProcessTests, makeUpdateWinTests}) {
         for (auto& test : make()) {
             failed += QTest::qExec(test.get(), argc, argv);
         }

@@ -1,5 +1,4 @@
 #include "AppFixture.h"
-
 #include "app/MainPanel.h"
 #include "app/MessageBox.h"
 #include "app/panels/ChartPanel.h"
@@ -20,7 +19,6 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QTest>
-
 #include <memory>
 #include <vector>
 
@@ -55,10 +53,14 @@ private slots:
         app::InputPanel* input = app.panel().inputPanel();
         app::RecordPanel* record = app.panel().recordPanel();
         record->nameBox()->singleLine()->insert(QStringLiteral("n"));
-        const QList<QWidget*> rightColumn{record->historyList(),          record->selectAll(),
-                                          record->resultsBox()->editor(), record->qrButton(),
-                                          record->notesBox()->editor(),   record->nameBox()->editor(),
-                                          record->saveButton(),           record->helpButton(),
+        const QList<QWidget*> rightColumn{record->historyList(),
+                                          record->selectAll(),
+                                          record->resultsBox()->editor(),
+                                          record->qrButton(),
+                                          record->notesBox()->editor(),
+                                          record->nameBox()->editor(),
+                                          record->saveButton(),
+                                          record->helpButton(),
                                           app.panel().drawsPanel()->refreshButton()}; // "删除" is disabled
         // Each method puts its own control between the pickers.
         for (int method = 1; method <= 3; ++method) {
@@ -72,10 +74,11 @@ private slots:
             } else {
                 controls << input->timeButton(2); // the group is one stop, at its checked button
             }
-            const QList<QWidget*> expected = QList<QWidget*>{input->methodPicker()->list()} + controls +
-                                             QList<QWidget*>{input->zodiacPicker()->list(), input->computeButton(),
-                                                             input->resetButton(), app.panel().chartPanel()->reportBox()} +
-                                             rightColumn + QList<QWidget*>{input->methodPicker()->list()};
+            const QList<QWidget*> expected =
+                QList<QWidget*>{input->methodPicker()->list()} + controls +
+                QList<QWidget*>{input->zodiacPicker()->list(), input->computeButton(), input->resetButton(),
+                                app.panel().chartPanel()->reportBox()} +
+                rightColumn + QList<QWidget*>{input->methodPicker()->list()};
             QCOMPARE(tabStopsFrom(input->methodPicker()->list(), expected.size()), expected);
         }
     }

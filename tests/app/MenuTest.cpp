@@ -1,10 +1,8 @@
 #include "AppFixture.h"
-#include "Readback.h"
-
 #include "EnvironmentVariable.h"
 #include "Files.h"
+#include "Readback.h"
 #include "TempFolder.h"
-
 #include "app/ChartDocument.h"
 #include "app/MainPanel.h"
 #include "app/MessageBox.h"
@@ -31,7 +29,6 @@
 #include <QScopeGuard>
 #include <QStatusBar>
 #include <QTest>
-
 #include <memory>
 #include <vector>
 
@@ -71,8 +68,8 @@ QString exportThrough(app::MainWin& window, const char* entry, const QString& pa
 
 // A fake xdg-open that records what it was asked to open and ends with `exitCode`.
 void writeViewer(const test::TempFolder& bin, int exitCode) {
-    const std::string script = "#!/bin/sh\necho \"$1\" > '" + bin.file("opened") + "'\nexit " +
-                               std::to_string(exitCode) + "\n";
+    const std::string script =
+        "#!/bin/sh\necho \"$1\" > '" + bin.file("opened") + "'\nexit " + std::to_string(exitCode) + "\n";
     QVERIFY(test::writeFile(bin.path() / "xdg-open", script));
     QVERIFY(support::makeExecutable(bin.path() / "xdg-open"));
 }
@@ -92,13 +89,27 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QKeySequence>("keys");
         QTest::addColumn<bool>("needsResult");
-        QTest::newRow("picture") << "menuFile" << "actionExportPicture" << "导出图片…" << QKeySequence(QStringLiteral("Ctrl+E")) << true;
-        QTest::newRow("pdf") << "menuFile" << "actionExportPdf" << "导出PDF…" << QKeySequence() << true;
-        QTest::newRow("print") << "menuFile" << "actionPrint" << "打印…" << QKeySequence(QStringLiteral("Ctrl+P")) << true;
-        QTest::newRow("quit") << "menuFile" << "actionQuit" << "退出" << QKeySequence(QStringLiteral("Ctrl+Q")) << false;
-        QTest::newRow("copy") << "menuEdit" << "actionCopyResult" << "复制结果" << QKeySequence(QStringLiteral("Ctrl+Shift+C")) << true;
-        QTest::newRow("help") << "menuHelp" << "actionHelp" << "帮助" << QKeySequence(QStringLiteral("F1")) << false;
-        QTest::newRow("about") << "menuHelp" << "actionAbout" << "关于 Quenmar" << QKeySequence() << false;
+        QTest::newRow("picture") << "menuFile"
+                                 << "actionExportPicture"
+                                 << "导出图片…" << QKeySequence(QStringLiteral("Ctrl+E")) << true;
+        QTest::newRow("pdf") << "menuFile"
+                             << "actionExportPdf"
+                             << "导出PDF…" << QKeySequence() << true;
+        QTest::newRow("print") << "menuFile"
+                               << "actionPrint"
+                               << "打印…" << QKeySequence(QStringLiteral("Ctrl+P")) << true;
+        QTest::newRow("quit") << "menuFile"
+                              << "actionQuit"
+                              << "退出" << QKeySequence(QStringLiteral("Ctrl+Q")) << false;
+        QTest::newRow("copy") << "menuEdit"
+                              << "actionCopyResult"
+                              << "复制结果" << QKeySequence(QStringLiteral("Ctrl+Shift+C")) << true;
+        QTest::newRow("help") << "menuHelp"
+                              << "actionHelp"
+                              << "帮助" << QKeySequence(QStringLiteral("F1")) << false;
+        QTest::newRow("about") << "menuHelp"
+                               << "actionAbout"
+                               << "关于 Quenmar" << QKeySequence() << false;
     }
 
     void entriesAndTheirShortcuts() {
@@ -126,8 +137,8 @@ private slots:
         app::MainWin& window = app.window();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QStringList titles{QStringLiteral("文件(&F)"), QStringLiteral("编辑(&E)"), QStringLiteral("工具(&T)"),
-                                 QStringLiteral("帮助(&H)")};
+        const QStringList titles{QStringLiteral("文件(&F)"), QStringLiteral("编辑(&E)"),
+                                 QStringLiteral("工具(&T)"), QStringLiteral("帮助(&H)")};
         QStringList shown;
         for (QAction* menu : window.menuBar()->actions()) {
             shown << menu->text();
@@ -136,7 +147,8 @@ private slots:
         // The described content starts below the menu bar and is as high as designed (plus
         // what the results box needed), whatever the menu bar's height.
         QCOMPARE(app.panel().mapTo(&window, QPoint(0, 0)), QPoint(0, window.menuBar()->height()));
-        QCOMPARE(app.panel().height() + window.menuBar()->height() + window.statusBar()->height(), window.height());
+        QCOMPARE(app.panel().height() + window.menuBar()->height() + window.statusBar()->height(),
+                 window.height());
         QCOMPARE(window.height(), app::MainWin::kDesignHeight + window.menuBar()->height() +
                                       app.panel().recordPanel()->resultsGrowth());
     }
@@ -163,7 +175,8 @@ private slots:
         computeSample(app);
         const test::TempFolder out;
         const QString png = QString::fromStdString(out.file("chart.png"));
-        QCOMPARE(exportThrough(app.window(), "actionExportPicture", png), QStringLiteral("2022年11月7日12时.png"));
+        QCOMPARE(exportThrough(app.window(), "actionExportPicture", png),
+                 QStringLiteral("2022年11月7日12时.png"));
         QCOMPARE(app.status(), QStringLiteral("已导出: %1").arg(png));
         const app::ChartDocument document =
             app::ChartDocument::ofCalculation(*app.window().shownCalculation(), app.window().font());
@@ -173,7 +186,8 @@ private slots:
         QCOMPARE(picture.dotsPerMeterX(), 7559); // 192 dots per inch
 
         const QString pdf = QString::fromStdString(out.file("chart.pdf"));
-        QCOMPARE(exportThrough(app.window(), "actionExportPdf", pdf), QStringLiteral("2022年11月7日12时.pdf"));
+        QCOMPARE(exportThrough(app.window(), "actionExportPdf", pdf),
+                 QStringLiteral("2022年11月7日12时.pdf"));
         QCOMPARE(app.status(), QStringLiteral("已导出: %1").arg(pdf));
         const std::optional<QSizeF> page = pdfPageSize(pdf);
         QVERIFY(page.has_value());
@@ -193,8 +207,8 @@ private slots:
         for (int i = 1; i <= 150; ++i) {
             lines << QStringLiteral("第%1行").arg(i);
         }
-        const app::ChartDocument document(app.window().shownCalculation()->run.view, {lines.join(QLatin1Char('\n'))},
-                                          app.window().font());
+        const app::ChartDocument document(app.window().shownCalculation()->run.view,
+                                          {lines.join(QLatin1Char('\n'))}, app.window().font());
         const test::TempFolder out;
         const QString pdf = QString::fromStdString(out.file("long.pdf"));
         QVERIFY(document.writePdf(pdf));
@@ -274,7 +288,8 @@ private slots:
         const QString text = app::MessageBox::lastText();
         QVERIFY(text.contains(QStringLiteral("Quenmar %1版").arg(QString::fromUtf8(kVersionName.data()))));
         QVERIFY(text.contains(QStringLiteral("许可")));
-        QVERIFY(text.contains(QStringLiteral("传统文化创新,仅为游戏娱乐,结果数据仅供参考,彩市有风险,切勿着迷")));
+        QVERIFY(
+            text.contains(QStringLiteral("传统文化创新,仅为游戏娱乐,结果数据仅供参考,彩市有风险,切勿着迷")));
         QVERIFY(text.contains(app.folder() + QStringLiteral("/src/data/wnx.db")));
         QVERIFY(text.contains(app.folder() + QStringLiteral("/config.ini")));
     }
@@ -312,7 +327,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.resize(1, 1);
         QTRY_COMPARE(window.size(), window.minimumSize());
-        const QRect content(QPoint(0, window.menuBar()->height()), QPoint(window.width() - 1, window.statusBar()->y() - 1));
+        const QRect content(QPoint(0, window.menuBar()->height()),
+                            QPoint(window.width() - 1, window.statusBar()->y() - 1));
         QList<QWidget*> controls;
         for (QWidget* control : window.findChildren<QWidget*>()) {
             if ((qobject_cast<QAbstractButton*>(control) || qobject_cast<QComboBox*>(control) ||
@@ -324,8 +340,8 @@ private slots:
         QVERIFY(controls.size() >= 14);
         for (QWidget* control : controls) {
             const QRect shown(control->mapTo(&window, QPoint(0, 0)), control->size());
-            QVERIFY2(content.contains(shown), qPrintable(control->objectName() + QLatin1Char(' ') +
-                                                         QString::number(shown.bottom())));
+            QVERIFY2(content.contains(shown),
+                     qPrintable(control->objectName() + QLatin1Char(' ') + QString::number(shown.bottom())));
         }
     }
 };

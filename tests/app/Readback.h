@@ -2,7 +2,6 @@
 
 #include <QImage>
 #include <QString>
-
 #include <optional>
 
 // What the program put on screen or on paper, read back by the tools a user's phone or viewer

@@ -1,11 +1,11 @@
+#include "app/panels/RecordPanel.h"
+
 #include "AppFixture.h"
 #include "Readback.h"
-
 #include "app/MainPanel.h"
 #include "app/MainWin.h"
 #include "app/panels/DrawsPanel.h"
 #include "app/panels/InputPanel.h"
-#include "app/panels/RecordPanel.h"
 
 #include <QCheckBox>
 #include <QImage>
@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-
 #include <memory>
 #include <vector>
 
@@ -183,9 +182,10 @@ private slots:
         QCOMPARE(app.panel().drawsPanel()->refreshButton()->toolTip(), QStringLiteral("刷新开奖数据"));
         QCOMPARE(record->historyList()->toolTip(), QStringLiteral("双击复盘查看"));
         QSet<QString> tips;
-        for (QWidget* button : {static_cast<QWidget*>(input->computeButton()), static_cast<QWidget*>(input->resetButton()),
-                                static_cast<QWidget*>(record->qrButton()), static_cast<QWidget*>(record->saveButton()),
-                                static_cast<QWidget*>(record->helpButton())}) {
+        for (QWidget* button :
+             {static_cast<QWidget*>(input->computeButton()), static_cast<QWidget*>(input->resetButton()),
+              static_cast<QWidget*>(record->qrButton()), static_cast<QWidget*>(record->saveButton()),
+              static_cast<QWidget*>(record->helpButton())}) {
             QVERIFY2(!button->toolTip().isEmpty(), qPrintable(button->objectName()));
             tips.insert(button->toolTip());
         }
@@ -203,7 +203,8 @@ private slots:
         QCOMPARE(record->selectAll()->y(), record->historyList()->geometry().bottom() + 1 + 10);
         QCOMPARE(record->deleteButton()->x(), record->selectAll()->geometry().right() + 1 + 10);
         QCOMPARE(record->resultsBox()->caption()->text(), QStringLiteral("演算结果:"));
-        QCOMPARE(record->qrButton()->geometry().right() + 1, record->resultsBox()->geometry().right() + 1 - 10);
+        QCOMPARE(record->qrButton()->geometry().right() + 1,
+                 record->resultsBox()->geometry().right() + 1 - 10);
         QVERIFY(record->notesBox()->y() > record->qrButton()->geometry().bottom());
         QVERIFY(record->nameBox()->y() > record->notesBox()->geometry().bottom());
         QVERIFY(record->saveButton()->y() > record->nameBox()->geometry().bottom());

@@ -83,7 +83,8 @@ ChartPanel::ChartPanel(QWidget* parent) : QWidget(parent) {
         }
     }
 
-    m_heading = new QLabel(QString::fromUtf8(kReportCaption.data(), static_cast<qsizetype>(kReportCaption.size())), this);
+    m_heading = new QLabel(
+        QString::fromUtf8(kReportCaption.data(), static_cast<qsizetype>(kReportCaption.size())), this);
     m_heading->setObjectName(QStringLiteral("analysisHeading"));
     m_heading->setAutoFillBackground(true);
     QPalette headingPalette = m_heading->palette();
@@ -139,8 +140,8 @@ void ChartPanel::layoutGrid() {
     m_report->setGeometry(m_report->x(), reportTop, x12 + a - 10, std::max(m_lineHeight, reportHeight));
     m_primaryName->setGeometry(x[3], m_primaryName->y(), x[7] - x[3], m_primaryName->height());
     m_changedName->setGeometry(x[8], m_changedName->y(), x12 - x[8], m_changedName->height());
-    m_title->setGeometry(m_primaryName->x(), m_title->y(), m_changedName->geometry().right() + 1 - m_primaryName->x(),
-                         m_title->height());
+    m_title->setGeometry(m_primaryName->x(), m_title->y(),
+                         m_changedName->geometry().right() + 1 - m_primaryName->x(), m_title->height());
 }
 
 void ChartPanel::runCalculation(const CastRequest& request) {
@@ -160,8 +161,8 @@ void ChartPanel::showRun(const ChartRun& run) {
     m_changedName->setText(QString::fromStdString(run.view.changedLabel));
     for (int r = 0; r < kGridRows; ++r) {
         for (int c = 0; c < kGridColumns; ++c) {
-            const QString text =
-                QString::fromStdString(run.view.cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
+            const QString text = QString::fromStdString(
+                run.view.cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
             QWidget* cellWidget = m_cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
             if (auto* lineCell = qobject_cast<LineCell*>(cellWidget)) {
                 lineCell->setBit(text);

@@ -7,7 +7,8 @@
 
 namespace quenmar::app {
 
-ChoicePicker::ChoicePicker(const QString& caption, const QStringList& items, QWidget* parent) : QWidget(parent) {
+ChoicePicker::ChoicePicker(const QString& caption, const QStringList& items, QWidget* parent)
+    : QWidget(parent) {
     const QSize cell = textExtent(font(), QStringLiteral("框"));
     m_label = new QLabel(caption, this);
     const int labelWidth = static_cast<int>(caption.size()) * cell.width();
@@ -22,11 +23,13 @@ ChoicePicker::ChoicePicker(const QString& caption, const QStringList& items, QWi
     }
     // The width of the characters, or what this style needs beside them for its arrow and
     // frame, whichever is more: no item is cut off.
-    const int listWidth = std::max(static_cast<int>(longest + 1) * cell.width() + 10, m_list->sizeHint().width());
+    const int listWidth =
+        std::max(static_cast<int>(longest + 1) * cell.width() + 10, m_list->sizeHint().width());
     m_list->setGeometry(labelWidth + 10, 2, listWidth, cell.height() + 8);
     resize(labelWidth + 10 + listWidth, cell.height() + 10);
 
-    connect(m_list, &QComboBox::activated, this, [this](int index) { emit changed(index, m_list->itemText(index)); });
+    connect(m_list, &QComboBox::activated, this,
+            [this](int index) { emit changed(index, m_list->itemText(index)); });
     m_list->setCurrentIndex(0);
 }
 

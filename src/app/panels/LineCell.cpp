@@ -1,7 +1,6 @@
 #include "app/panels/LineCell.h"
 
 #include <QPainter>
-
 #include <cmath>
 
 namespace quenmar::app {

@@ -72,9 +72,9 @@ LineEntryPanel::LineEntryPanel(const ClockReading& now, QWidget* parent) : QWidg
     addButtons(panelWidth, timeTop + cell.height() + kGap, cell);
     // Coins are entered from the bottom line up: the focus starts on 初爻 and Tab climbs the
     // rows, then goes through the time pickers to the buttons.
-    const QList<QWidget*> stops{m_lines[0], m_lines[1], m_lines[2], m_lines[3], m_lines[4], m_lines[5],
-                                m_time[0],  m_time[1],  m_time[2],  m_time[3],  m_time[4],  m_time[5],
-                                m_ok,       m_cancel};
+    const QList<QWidget*> stops{m_lines[0], m_lines[1], m_lines[2], m_lines[3], m_lines[4],
+                                m_lines[5], m_time[0],  m_time[1],  m_time[2],  m_time[3],
+                                m_time[4],  m_time[5],  m_ok,       m_cancel};
     for (qsizetype i = 1; i < stops.size(); ++i) {
         setTabOrder(stops[i - 1], stops[i]);
     }
@@ -128,7 +128,8 @@ int LineEntryPanel::addTimePickers(const DateTime& now, QPoint topLeft, QSize ce
         for (int item = 0; item < picker->count(); ++item) {
             widest = std::max(widest, metrics.horizontalAdvance(picker->itemText(item)));
         }
-        picker->setGeometry(x, topLeft.y(), std::max(widest + 30, picker->sizeHint().width()), cell.height() + 6);
+        picker->setGeometry(x, topLeft.y(), std::max(widest + 30, picker->sizeHint().width()),
+                            cell.height() + 6);
         picker->setObjectName(QStringLiteral("timePicker%1").arg(i));
         m_time[i] = picker;
         x = picker->geometry().right() + 1 + 2;

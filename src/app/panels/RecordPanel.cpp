@@ -17,7 +17,6 @@
 #include <QSignalBlocker>
 #include <QTextLayout>
 #include <QToolTip>
-
 #include <cmath>
 
 namespace quenmar::app {
@@ -76,8 +75,8 @@ void RecordPanel::buildContent() {
     m_qrButton->setObjectName(QStringLiteral("qrButton"));
     m_qrButton->setToolTip(QStringLiteral("以二维码显示演算结果，用手机扫描查看"));
     m_qrButton->setEnabled(false);
-    m_qrButton->setGeometry(m_results->geometry().right() + 1 - kGap - cw * 6, m_results->geometry().bottom() + 1 + kGap,
-                            cw * 6, ch * 2);
+    m_qrButton->setGeometry(m_results->geometry().right() + 1 - kGap - cw * 6,
+                            m_results->geometry().bottom() + 1 + kGap, cw * 6, ch * 2);
 
     m_notes = new LabeledEdit(QStringLiteral("用户备注:"), LabeledEdit::Placement::Above, this);
     m_notes->setObjectName(QStringLiteral("notesBox"));
@@ -234,7 +233,8 @@ void RecordPanel::onResultsEdited(bool empty) {
     // calculation, "重设", a review) takes the old code away.
     if (m_qrView == QrView::Shown) {
         hideQr();
-    }    emit resultsShown(!empty);
+    }
+    emit resultsShown(!empty);
 }
 
 void RecordPanel::updateSaveButton() {
