@@ -52,8 +52,8 @@ Result<bool, StoreError> drawTableExists(const TableDb& db) {
 } // namespace
 
 bool KeptDraw::sameDraw(const KeptDraw& other) const {
-    return code == other.code && issue == other.issue && date == other.date && mainNumbers == other.mainNumbers &&
-           extraNumbers == other.extraNumbers;
+    return code == other.code && issue == other.issue && date == other.date &&
+           mainNumbers == other.mainNumbers && extraNumbers == other.extraNumbers;
 }
 
 std::string drawTableStatement() {
@@ -69,7 +69,8 @@ std::string drawTableStatement() {
     return createTableStatement(kDrawTable, columns, ColumnList{"code", "issue"});
 }
 
-Result<void, StoreError> inDrawTransaction(const TableDb& db, const std::function<Result<void, StoreError>()>& work) {
+Result<void, StoreError> inDrawTransaction(const TableDb& db,
+                                           const std::function<Result<void, StoreError>()>& work) {
     // IMMEDIATE takes the write lock at once: a second program waits here (for the busy time)
     // instead of failing half way through.
     if (auto begun = run(db, "BEGIN IMMEDIATE;"); !begun) {
@@ -118,7 +119,8 @@ Result<KeepResult, StoreError> keepDraw(const TableDb& db, const KeptDraw& draw)
     if (db.changes() > 0) {
         return KeepResult{KeepVerdict::Added, {}};
     }
-    Statement find = db.prepare(buildStatement("select", kDrawTable, drawColumns(), "code=? AND issue=?", ""));
+    Statement find =
+        db.prepare(buildStatement("select", kDrawTable, drawColumns(), "code=? AND issue=?", ""));
     find.bindInt(1, draw.code);
     find.bindText(2, draw.issue);
     if (find.step() != StepResult::Row) {

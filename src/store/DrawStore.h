@@ -18,13 +18,13 @@ inline constexpr const char* kDrawTable = "draw_table";
 
 /// One kept draw: a row of the draws table, one per lottery and issue.
 struct KeptDraw {
-    int code = 0;              // lottery code, 100..106
-    std::string issue;         // the issue's digits, "2024123"
-    std::string date;          // draw date, "2024-05-01"
-    std::string mainNumbers;   // two-digit numbers in draw order, one blank between: "03 07 11"
-    std::string extraNumbers;  // the extra zone in the same form; empty when the lottery has none
-    double obtainedAt = 0.0;   // when it was obtained: a moment, as `ysday`
-    std::string source;        // where from: the page's address, or the file it was imported from
+    int code = 0;             // lottery code, 100..106
+    std::string issue;        // the issue's digits, "2024123"
+    std::string date;         // draw date, "2024-05-01"
+    std::string mainNumbers;  // two-digit numbers in draw order, one blank between: "03 07 11"
+    std::string extraNumbers; // the extra zone in the same form; empty when the lottery has none
+    double obtainedAt = 0.0;  // when it was obtained: a moment, as `ysday`
+    std::string source;       // where from: the page's address, or the file it was imported from
 
     /// The same draw: lottery, issue, date and numbers agree (when and where from need not).
     bool sameDraw(const KeptDraw& other) const;
@@ -56,9 +56,11 @@ Result<KeepResult, StoreError> keepDraw(const TableDb& db, const KeptDraw& draw)
 
 /// Runs `work` inside one write transaction: everything it wrote stays when it succeeds, and
 /// nothing when it (or the commit) fails.
-Result<void, StoreError> inDrawTransaction(const TableDb& db, const std::function<Result<void, StoreError>()>& work);
+Result<void, StoreError> inDrawTransaction(const TableDb& db,
+                                           const std::function<Result<void, StoreError>()>& work);
 
 /// The kept draws, of one lottery or of all, newest first (by date, then by issue).
-Result<std::vector<KeptDraw>, StoreError> listDraws(const TableDb& db, std::optional<int> code = std::nullopt);
+Result<std::vector<KeptDraw>, StoreError> listDraws(const TableDb& db,
+                                                    std::optional<int> code = std::nullopt);
 
 } // namespace quenmar::store

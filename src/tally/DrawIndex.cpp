@@ -36,7 +36,8 @@ std::optional<std::int64_t> firstDrawDay(double moment) {
     if (!fields) {
         return std::nullopt;
     }
-    return dayNumberOfDate(fields->year, fields->month, fields->day) + (fields->hour >= kMissedDrawHour ? 1 : 0);
+    return dayNumberOfDate(fields->year, fields->month, fields->day) +
+           (fields->hour >= kMissedDrawHour ? 1 : 0);
 }
 
 DrawIndex::DrawIndex(const std::vector<store::KeptDraw>& draws) {
@@ -62,8 +63,9 @@ const IndexedDraw* DrawIndex::targetFor(double moment) const {
     if (!first) {
         return nullptr;
     }
-    const auto it = std::lower_bound(m_draws.begin(), m_draws.end(), *first,
-                                     [](const IndexedDraw& draw, std::int64_t day) { return draw.day < day; });
+    const auto it =
+        std::lower_bound(m_draws.begin(), m_draws.end(), *first,
+                         [](const IndexedDraw& draw, std::int64_t day) { return draw.day < day; });
     return it == m_draws.end() ? nullptr : &*it;
 }
 

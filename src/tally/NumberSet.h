@@ -34,7 +34,9 @@ public:
     int size() const { return std::popcount(m_low) + std::popcount(m_high); }
     bool empty() const { return m_low == 0 && m_high == 0; }
 
-    NumberSet operator&(const NumberSet& other) const { return NumberSet(m_low & other.m_low, m_high & other.m_high); }
+    NumberSet operator&(const NumberSet& other) const {
+        return NumberSet(m_low & other.m_low, m_high & other.m_high);
+    }
     /// How many numbers the two sets share.
     int sharedWith(const NumberSet& other) const {
         return std::popcount(m_low & other.m_low) + std::popcount(m_high & other.m_high);

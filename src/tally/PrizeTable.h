@@ -8,9 +8,9 @@
 // version of the prize table, and the chance of each hit count for a bet picked at random.
 namespace quenmar::tally {
 
-inline constexpr int kBetNumbers = 10;   // a 选十 bet
-inline constexpr int kDrawNumbers = 20;  // numbers drawn of the 80
-inline constexpr int kStakeYuan = 2;     // one bet
+inline constexpr int kBetNumbers = 10;             // a 选十 bet
+inline constexpr int kDrawNumbers = 20;            // numbers drawn of the 80
+inline constexpr int kStakeYuan = 2;               // one bet
 inline constexpr int kHitCounts = kBetNumbers + 1; // 0..10 hits
 
 /// The prize of one bet: a fixed amount in 元, or the floating top prize, whose amount depends

@@ -23,9 +23,9 @@ inline constexpr int kBetCount = 10;
 /// reason, when the record cannot be computed (a file edited by hand).
 struct RecordPicks {
     bool computed = false;
-    std::string problem;                        // why not, e.g. "未选择卦主生肖"
+    std::string problem;                          // why not, e.g. "未选择卦主生肖"
     std::array<std::vector<int>, kBetCount> bets; // each in ascending order; short when the pick is
-    std::vector<int> preselection;              // 预选20码
+    std::vector<int> preselection;                // 预选20码
 };
 
 RecordPicks picksOfRecord(const store::YsModel& record);
@@ -33,9 +33,9 @@ RecordPicks picksOfRecord(const store::YsModel& record);
 /// One bet against the target draw.
 struct BetCheck {
     std::vector<int> numbers;
-    std::vector<int> hits;   // the numbers drawn, ascending
-    bool playable = false;   // ten numbers: a 选十 bet; a shorter pick is no bet and pays nothing
-    Prize prize;             // playable bets only
+    std::vector<int> hits; // the numbers drawn, ascending
+    bool playable = false; // ten numbers: a 选十 bet; a shorter pick is no bet and pays nothing
+    Prize prize;           // playable bets only
 };
 
 /// A saved calculation against its target draw.
@@ -55,13 +55,13 @@ RecordCheck checkRecord(const store::YsModel& record, const DrawIndex& draws);
 
 /// The bets of many checks together: how many had k hits, and what they cost and won.
 struct TallySummary {
-    std::int64_t records = 0;      // checked against a draw
-    std::int64_t undrawn = 0;      // 未开奖
-    std::int64_t uncomputed = 0;   // could not be computed
-    std::int64_t bets = 0;         // playable bets of the checked records
+    std::int64_t records = 0;    // checked against a draw
+    std::int64_t undrawn = 0;    // 未开奖
+    std::int64_t uncomputed = 0; // could not be computed
+    std::int64_t bets = 0;       // playable bets of the checked records
     std::array<std::int64_t, kHitCounts> betsByHits{};
     std::int64_t stakeYuan = 0;
-    std::int64_t prizeYuan = 0;    // the fixed prizes
+    std::int64_t prizeYuan = 0;      // the fixed prizes
     std::int64_t floatingPrizes = 0; // bets that won the floating top prize, not in prizeYuan
 
     void add(const RecordCheck& check);

@@ -9,7 +9,8 @@ namespace quenmar::store {
 namespace {
 
 KeptDraw happy8(std::string issue, std::string date, std::string numbers) {
-    return KeptDraw{100, std::move(issue), std::move(date), std::move(numbers), "", 45400.5, "https://a.test/"};
+    return KeptDraw{100, std::move(issue), std::move(date),  std::move(numbers),
+                    "",  45400.5,          "https://a.test/"};
 }
 
 const std::string kNumbers = "03 07 11 14 18 22 25 29 31 36 40 44 47 51 58 62 66 70 73 79";
@@ -51,10 +52,11 @@ TEST(DrawStoreTest, AnOldDatabaseGainsTheDrawTableAndItsCalculationsStayByteForB
         ASSERT_TRUE(keepDraw(db, happy8("2024123", "2024-05-01", kNumbers)));
         Statement schema = db.prepare("SELECT sql FROM sqlite_master WHERE name='draw_table';");
         ASSERT_EQ(schema.step(), StepResult::Row);
-        EXPECT_EQ(schema.columnText(0),
-                  "CREATE TABLE draw_table (code INTEGER NOT NULL,issue TEXT NOT NULL,draw_date TEXT NOT NULL,"
-                  "main_numbers TEXT NOT NULL,extra_numbers TEXT NOT NULL DEFAULT '',obtained_at DOUBLE NOT "
-                  "NULL,source TEXT NOT NULL DEFAULT '',UNIQUE (code,issue))");
+        EXPECT_EQ(
+            schema.columnText(0),
+            "CREATE TABLE draw_table (code INTEGER NOT NULL,issue TEXT NOT NULL,draw_date TEXT NOT NULL,"
+            "main_numbers TEXT NOT NULL,extra_numbers TEXT NOT NULL DEFAULT '',obtained_at DOUBLE NOT "
+            "NULL,source TEXT NOT NULL DEFAULT '',UNIQUE (code,issue))");
     }
     EXPECT_EQ(tableBytes(dbFile(root)), before);
     TableDb reopened(root.path());
@@ -98,10 +100,9 @@ TEST(DrawStoreTest, ListsNewestFirstByDateThenIssue) {
     TableDb db(root.path());
     ASSERT_TRUE(ensureDrawTable(db));
     // Issue 999 of a day sorts below issue 1000 of the same day, which text order would not do.
-    const std::vector<KeptDraw> newestFirst{happy8("2024124", "2024-05-02", kNumbers),
-                                            happy8("1000", "2024-05-01", kNumbers),
-                                            happy8("999", "2024-05-01", kNumbers),
-                                            happy8("2024100", "2024-04-08", kNumbers)};
+    const std::vector<KeptDraw> newestFirst{
+        happy8("2024124", "2024-05-02", kNumbers), happy8("1000", "2024-05-01", kNumbers),
+        happy8("999", "2024-05-01", kNumbers), happy8("2024100", "2024-04-08", kNumbers)};
     for (const std::size_t i : {2U, 0U, 3U, 1U}) {
         ASSERT_TRUE(keepDraw(db, newestFirst[i]));
     }

@@ -1,8 +1,7 @@
-#include "tally/RecordCheck.h"
-
 #include "Moments.h"
 #include "engine/Casting.h"
 #include "prediction/Calculation.h"
+#include "tally/RecordCheck.h"
 
 #include <gtest/gtest.h>
 #include <numeric>
@@ -25,11 +24,11 @@ TEST(PrizeTable, PaysPerTwoYuanByHitsAndTheTableOfTheDrawsIssue) {
         Prize prize;
     };
     // 8 hits is the one change at 2025350; 1..4 hits pay nothing in either version.
-    for (const Case& c : {Case{2025349, 8, {800}}, Case{2025350, 8, {720}}, Case{2026001, 8, {720}},
-                          Case{2024001, 10, kFloating}, Case{2025350, 10, kFloating}, Case{2025350, 9, {8000}},
-                          Case{2024001, 9, {8000}}, Case{2025350, 7, {80}}, Case{2025350, 6, {5}},
-                          Case{2025350, 5, {3}}, Case{2025350, 4, {0}}, Case{2025350, 1, {0}},
-                          Case{2025349, 0, {2}}, Case{2025350, 0, {2}}}) {
+    for (const Case& c :
+         {Case{2025349, 8, {800}}, Case{2025350, 8, {720}}, Case{2026001, 8, {720}},
+          Case{2024001, 10, kFloating}, Case{2025350, 10, kFloating}, Case{2025350, 9, {8000}},
+          Case{2024001, 9, {8000}}, Case{2025350, 7, {80}}, Case{2025350, 6, {5}}, Case{2025350, 5, {3}},
+          Case{2025350, 4, {0}}, Case{2025350, 1, {0}}, Case{2025349, 0, {2}}, Case{2025350, 0, {2}}}) {
         EXPECT_EQ(pickTenPrize(c.issue, c.hits), c.prize) << c.issue << " " << c.hits;
     }
     EXPECT_EQ(prizeText(kFloating), "浮动");
@@ -52,17 +51,19 @@ TEST(DrawIndex, TheTargetIsTheFirstKeptDrawOnOrAfterTheMomentsDateCountingFrom22
     // unreadable date, nineteen numbers).
     const DrawIndex index({happy8("2024123", "2024-05-01"), happy8("2024125", "2024-05-03"),
                            store::KeptDraw{101, "2024050", "2024-05-02", "01 02 03 04 05 06", "16", 0.0, ""},
-                           happy8("2024124", "2024/05/02"), happy8("2024126", "2024-05-04", kDrawNumbers.substr(3))});
+                           happy8("2024124", "2024/05/02"),
+                           happy8("2024126", "2024-05-04", kDrawNumbers.substr(3))});
     EXPECT_EQ(index.size(), 2U);
     struct Case {
         double moment;
         const char* issue; // nullptr: 未开奖
     };
-    for (const Case& c : {Case{at(2024, 4, 20, 9), "2024123"}, Case{at(2024, 5, 1, 0), "2024123"},
-                          Case{at(2024, 5, 1, 21, 30, 17), "2024123"}, // a draw-time calculation
-                          Case{at(2024, 5, 1, 21, 59, 59, 999), "2024123"}, Case{at(2024, 5, 1, 22), "2024125"},
-                          Case{at(2024, 5, 2, 8), "2024125"}, Case{at(2024, 5, 3, 21, 59), "2024125"},
-                          Case{at(2024, 5, 3, 22), nullptr}, Case{at(2024, 6, 1), nullptr}}) {
+    for (const Case& c :
+         {Case{at(2024, 4, 20, 9), "2024123"}, Case{at(2024, 5, 1, 0), "2024123"},
+          Case{at(2024, 5, 1, 21, 30, 17), "2024123"}, // a draw-time calculation
+          Case{at(2024, 5, 1, 21, 59, 59, 999), "2024123"}, Case{at(2024, 5, 1, 22), "2024125"},
+          Case{at(2024, 5, 2, 8), "2024125"}, Case{at(2024, 5, 3, 21, 59), "2024125"},
+          Case{at(2024, 5, 3, 22), nullptr}, Case{at(2024, 6, 1), nullptr}}) {
         const IndexedDraw* target = index.targetFor(c.moment);
         EXPECT_EQ(target ? target->issue : "未开奖", c.issue ? c.issue : "未开奖") << c.moment;
     }
