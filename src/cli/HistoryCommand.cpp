@@ -3,6 +3,7 @@
 #include "base/Utf8.h"
 #include "cli/CastCommand.h"
 #include "cli/CastOutput.h"
+#include "cli/CheckCommand.h"
 #include "cli/Json.h"
 #include "engine/CastRule.h"
 #include "store/RecordStore.h"
@@ -299,6 +300,9 @@ int runHistoryCommand(const std::vector<std::string>& words, std::ostream& out, 
     }
     if (subcommand == "delete") {
         return runDelete(rest, err);
+    }
+    if (subcommand == "check") {
+        return runHistoryCheck(rest, out, err);
     }
     return badInput(err, "未知的 history 子命令: " + subcommand + " (应为 " + kSubcommands + ")");
 }

@@ -28,6 +28,7 @@ const char* const kUsage =
     "  quenmar-cli history show ID [--json]\n"
     "  quenmar-cli history review ID [--moment \"YYYY-MM-DD HH:MM:SS[.mmm]\"] [--json]\n"
     "  quenmar-cli history delete ID...\n"
+    "  quenmar-cli history check [ID...] [--json]\n"
     "  quenmar-cli update check [--index-url URL] [--public-key FILE] [--ca-file FILE] [--download DIR] "
     "[--json]\n"
     "  quenmar-cli update publish --private-key FILE --url URL --installer FILE --ver N --verns TEXT\n"

@@ -1,0 +1,214 @@
+#include "cli/CheckCommand.h"
+
+#include "cli/Args.h"
+#include "cli/HistoryFile.h"
+#include "cli/Json.h"
+#include "store/DrawStore.h"
+#include "store/RecordStore.h"
+#include "tally/RecordCheck.h"
+
+#include <array>
+#include <charconv>
+#include <cstdio>
+#include <ostream>
+
+namespace quenmar::cli {
+
+namespace {
+
+using tally::RecordCheck;
+using tally::TallySummary;
+
+constexpr const char* kPrefix = "quenmar-cli: ";
+constexpr std::array<const char*, tally::kBetCount> kBetLabels{"一注", "二注", "三注", "四注", "五注",
+                                                               "六注", "七注", "八注", "九注", "十注"};
+constexpr const char* kUndrawn = "未开奖";
+
+int fail(std::ostream& err, const std::string& message, int status) {
+    err << kPrefix << message << '\n';
+    return status;
+}
+
+std::string fixed2(double value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.2f", value);
+    return buffer;
+}
+
+std::string statusOf(const RecordCheck& check) {
+    if (!check.picks.computed) {
+        return "无法计算";
+    }
+    return check.target ? "已开奖" : kUndrawn;
+}
+
+void writeRecordText(const RecordCheck& check, std::string& text) {
+    text += "记录 " + std::to_string(check.id) + ": " + check.title + "\n";
+    if (!check.picks.computed) {
+        text += "无法计算: " + check.picks.problem + "\n";
+        return;
+    }
+    if (!check.target) {
+        text += std::string("开奖期号: ") + kUndrawn + "\n";
+        return;
+    }
+    text += "开奖期号: " + check.target->issue + " (" + check.target->date + ")\n";
+    for (std::size_t bet = 0; bet < check.bets.size(); ++bet) {
+        const tally::BetCheck& b = check.bets[bet];
+        text += std::string(kBetLabels[bet]) + ": " +
+                (b.numbers.empty() ? "无" : tally::twoDigitText(b.numbers, ","));
+        text += "  中" + std::to_string(b.hits.size()) + "个";
+        if (!b.hits.empty()) {
+            text += ": " + tally::twoDigitText(b.hits, ",");
+        }
+        text += b.playable ? "  奖金: " + tally::prizeText(b.prize) + (b.prize.floating ? "" : "元")
+                           : std::string("  不足十个号码, 不计奖");
+        text += "\n";
+    }
+    text += "预选20码: 中" + std::to_string(check.preselectionHits) + "个\n";
+}
+
+std::string summaryText(const TallySummary& summary) {
+    std::string text = "汇总: " + std::to_string(summary.bets) + "注 (" + std::to_string(summary.records) +
+                       "条记录已开奖, " + std::to_string(summary.undrawn) + "条未开奖";
+    if (summary.uncomputed > 0) {
+        text += ", " + std::to_string(summary.uncomputed) + "条无法计算";
+    }
+    text += ")\n中奖个数\t注数\t随机期望\n";
+    for (int k = 0; k < tally::kHitCounts; ++k) {
+        text += std::to_string(k) + "个\t" + std::to_string(summary.betsByHits[static_cast<std::size_t>(k)]) +
+                "\t" + fixed2(summary.expectedBets(k)) + "\n";
+    }
+    text += "投注: " + std::to_string(summary.stakeYuan) + "元  奖金: " + std::to_string(summary.prizeYuan) +
+            "元";
+    if (summary.floatingPrizes > 0) {
+        text += " (另有" + std::to_string(summary.floatingPrizes) + "注浮动奖金)";
+    }
+    text += "\n号码仅供娱乐: 开奖号码是随机的, 任何推算都不能预知.\n";
+    return text;
+}
+
+void writeRecordJson(const RecordCheck& check, JsonWriter& json) {
+    json.beginObject()
+        .field("_id", check.id)
+        .field("title", check.title)
+        .field("status", statusOf(check))
+        .field("problem", check.picks.problem);
+    if (check.target) {
+        json.key("target")
+            .beginObject()
+            .field("issue", check.target->issue)
+            .field("date", check.target->date)
+            .endObject();
+    }
+    json.key("bets").beginArray();
+    for (const tally::BetCheck& bet : check.bets) {
+        json.beginObject().field("numbers", bet.numbers).field("playable", bet.playable);
+        if (check.target) {
+            json.field("hits", bet.hits).field("hitCount", static_cast<int>(bet.hits.size()));
+            if (bet.playable) {
+                json.field("prize", bet.prize.yuan).field("floating", bet.prize.floating);
+            }
+        }
+        json.endObject();
+    }
+    json.endArray();
+    json.key("preselection").beginObject().field("numbers", check.picks.preselection);
+    if (check.target) {
+        json.field("hitCount", check.preselectionHits);
+    }
+    json.endObject().endObject();
+}
+
+void writeSummaryJson(const TallySummary& summary, JsonWriter& json) {
+    std::array<double, tally::kHitCounts> chance{};
+    std::array<double, tally::kHitCounts> expected{};
+    for (int k = 0; k < tally::kHitCounts; ++k) {
+        chance[static_cast<std::size_t>(k)] = tally::chanceOfHits(k);
+        expected[static_cast<std::size_t>(k)] = summary.expectedBets(k);
+    }
+    json.key("summary")
+        .beginObject()
+        .field("records", summary.records)
+        .field("undrawn", summary.undrawn)
+        .field("uncomputed", summary.uncomputed)
+        .field("bets", summary.bets)
+        .field("betsByHits", summary.betsByHits)
+        .field("chance", chance)
+        .field("expectedBets", expected)
+        .field("stakeYuan", summary.stakeYuan)
+        .field("prizeYuan", summary.prizeYuan)
+        .field("floatingPrizes", summary.floatingPrizes)
+        .endObject();
+}
+
+std::optional<int> recordIdOf(const std::string& word) {
+    int value = 0;
+    const auto result = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (word.empty() || result.ec != std::errc{} || result.ptr != word.data() + word.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+int runHistoryCheck(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+    const auto args = parseArgs(words, {}, {"json"});
+    if (!args) {
+        return fail(err, args.error().message, kExitBadInput);
+    }
+    std::vector<int> ids;
+    for (const std::string& word : args->positional) {
+        const auto id = recordIdOf(word);
+        if (!id) {
+            return fail(err, "记录编号应为整数: " + word, kExitBadInput);
+        }
+        ids.push_back(*id);
+    }
+    const auto db = openHistoryFile();
+    if (ids.empty()) {
+        for (const store::ListRow& row : store::listRecords(*db)) {
+            ids.push_back(row.id);
+        }
+    }
+    std::vector<store::YsModel> records;
+    for (const int id : ids) {
+        store::YsModel record = store::loadRecord(*db, id);
+        if (record._id != id) {
+            return fail(err, "未找到记录 " + std::to_string(id), kExitFailed);
+        }
+        records.push_back(std::move(record));
+    }
+    const auto kept = store::listDraws(*db, tally::kHappy8Code);
+    if (!kept) {
+        return fail(err, "开奖记录无法读取", kExitFailed);
+    }
+    const std::vector<RecordCheck> checks = tally::checkRecords(records, tally::DrawIndex(*kept));
+    TallySummary summary;
+    for (const RecordCheck& check : checks) {
+        summary.add(check);
+    }
+
+    if (args->has("json")) {
+        JsonWriter json;
+        json.beginObject().key("records").beginArray();
+        for (const RecordCheck& check : checks) {
+            writeRecordJson(check, json);
+        }
+        json.endArray();
+        writeSummaryJson(summary, json);
+        json.endObject();
+        out << json.text() << '\n';
+        return kExitOk;
+    }
+    std::string text;
+    for (const RecordCheck& check : checks) {
+        writeRecordText(check, text);
+        text += "\n";
+    }
+    out << text << summaryText(summary);
+    return kExitOk;
+}
+
+} // namespace quenmar::cli
