@@ -2,6 +2,7 @@
 
 #include "cli/Args.h"
 #include "cli/Json.h"
+#include "cli/KeptDrawsCommand.h"
 #include "draws/DrawFetch.h"
 #include "draws/Lottery.h"
 
@@ -51,6 +52,9 @@ std::string drawText(const draws::Lottery& lottery, const draws::DrawResult& dra
 } // namespace
 
 int runDrawsCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+    if (!words.empty() && isKeptDrawsSubcommand(words.front())) {
+        return runKeptDrawsCommand(words, out, err);
+    }
     const auto parsedArgs = parseArgs(words, {"code", "url"}, {"json"});
     if (!parsedArgs) {
         err << "quenmar-cli: " << parsedArgs.error().message << '\n';
