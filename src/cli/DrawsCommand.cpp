@@ -86,17 +86,18 @@ int runDrawsCommand(const std::vector<std::string>& words, std::ostream& out, st
                                                             : sources.resultsTableUrl) = *url;
     }
 
-    const draws::FetchedDraw fetched = draws::fetchLatestDraw(lottery, sources);
+    const draws::FetchedDraws fetched = draws::fetchDraws(lottery, sources);
     if (!fetched) {
         err << "quenmar-cli: " << draws::drawErrorMessage(fetched.error()) << '\n';
         return kExitFailed;
     }
-    const draws::DrawResult& draw = *fetched;
+    const draws::DrawResult& draw = fetched->latest;
     if (draw.mainNumbers.empty()) {
         err << "quenmar-cli: 页面中没有找到" << lottery.name << "的开奖号码\n";
         return kExitFailed;
     }
     out << (args.has("json") ? drawJson(lottery, draw) + "\n" : drawText(lottery, draw));
+    keepObtainedDraws(lottery.code, *fetched, err);
     return kExitOk;
 }
 

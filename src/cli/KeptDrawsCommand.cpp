@@ -9,6 +9,7 @@
 #include "support/FileBytes.h"
 #include "support/LocalClock.h"
 #include "tally/DrawCsv.h"
+#include "tally/KeepFetched.h"
 
 #include <charconv>
 #include <filesystem>
@@ -124,6 +125,17 @@ int runList(const Args& args, std::ostream& out, std::ostream& err, const std::o
 }
 
 } // namespace
+
+void keepObtainedDraws(int code, const draws::PageDraws& page, std::ostream& err) {
+    const auto db = openHistoryFile();
+    const auto kept = tally::keepFetchedDraws(*db, code, page.listed,
+                                              momentFromDateTime(support::readLocalClock()), page.source);
+    if (!kept) {
+        err << kPrefix << "开奖未能保存: 开奖记录无法写入数据库\n";
+    } else if (const std::string text = tally::conflictText(*kept); !text.empty()) {
+        err << kPrefix << text << '\n';
+    }
+}
 
 bool isKeptDrawsSubcommand(const std::string& word) {
     return word == "import" || word == "export" || word == "list";

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "draws/PageDraws.h"
+
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -15,5 +17,9 @@ bool isKeptDrawsSubcommand(const std::string& word);
 /// on `err`, 1 with the bad row's line (and nothing kept) or when the file cannot be read;
 /// export writes the CSV on `out`; list prints newest first. 2 for bad options.
 int runKeptDrawsCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+
+/// Keeps the draws one `draws` fetch obtained, and says on `err` what it could not keep: a draw
+/// that differs from the one kept under its issue, or a history that cannot be written.
+void keepObtainedDraws(int code, const draws::PageDraws& page, std::ostream& err);
 
 } // namespace quenmar::cli

@@ -114,4 +114,29 @@ FetchedDraw fetchLatestDraw(const Lottery& lottery, const DrawSources& sources) 
     return parseResultsRow(sources, lottery.group, lottery.row, lottery.mainClass, lottery.name);
 }
 
+FetchedDraws fetchDraws(const Lottery& lottery, const DrawSources& sources) {
+    const bool daily = lottery.source == DrawSource::DailyDrawPage;
+    const std::string& url = daily ? sources.dailyDrawUrl : sources.resultsTableUrl;
+    const auto page = fetchPage(url, daily ? PageCharset::Gb2312 : PageCharset::Gb18030, sources.http);
+    if (!page) {
+        return Failure{page.error()};
+    }
+    if (daily) {
+        auto listing = parseDailyDrawListing(*page);
+        if (listing) {
+            listing->source = url;
+        }
+        return listing;
+    }
+    const auto row = parseResultsRowPage(*page, lottery.group, lottery.row, lottery.mainClass, lottery.name);
+    if (!row) {
+        return Failure{row.error()};
+    }
+    PageDraws draws{*row, {}, url};
+    if (!row->mainNumbers.empty()) {
+        draws.listed.push_back(*row);
+    }
+    return draws;
+}
+
 } // namespace quenmar::draws

@@ -2,6 +2,7 @@
 
 #include "draws/DrawError.h"
 #include "draws/Lottery.h"
+#include "draws/PageDraws.h"
 #include "support/HttpClient.h"
 
 #include <string>
@@ -44,5 +45,9 @@ FetchedDraw parseResultsRow(const DrawSources& sources, int group, int row, std:
 
 /// The latest draw of `lottery` from its source.
 FetchedDraw fetchLatestDraw(const Lottery& lottery, const DrawSources& sources);
+
+/// One download of `lottery`'s source page: its latest draw, as fetchLatestDraw gives it, and
+/// every draw the page lists (the results table lists only the latest).
+FetchedDraws fetchDraws(const Lottery& lottery, const DrawSources& sources);
 
 } // namespace quenmar::draws

@@ -183,7 +183,7 @@ importDrawCsv(const store::TableDb& db, std::string_view text, double obtainedAt
             }
             if (result->verdict == store::KeepVerdict::Conflicts) {
                 stopped = CsvProblem{row.line,
-                                     "第" + row.draw.issue + "期与已保存的开奖不同 (" +
+                                     "第" + row.draw.issue + "期与已有的同期开奖不同 (" +
                                          drawCsvLine(result->kept) + "), 不会覆盖",
                                      false};
                 return Failure{store::StoreError::StatementFailed};
