@@ -84,7 +84,7 @@ std::string summaryText(const TallySummary& summary) {
     if (summary.floatingPrizes > 0) {
         text += " (另有" + std::to_string(summary.floatingPrizes) + "注浮动奖金)";
     }
-    text += "\n号码仅供娱乐: 开奖号码是随机的, 任何推算都不能预知.\n";
+    text += "\n" + std::string(tally::kEntertainmentNote) + "\n";
     return text;
 }
 
@@ -167,12 +167,8 @@ int runHistoryCheck(const std::vector<std::string>& words, std::ostream& out, st
         ids.push_back(*id);
     }
     const auto db = openHistoryFile();
-    if (ids.empty()) {
-        for (const store::ListRow& row : store::listRecords(*db)) {
-            ids.push_back(row.id);
-        }
-    }
-    std::vector<store::YsModel> records;
+    std::vector<store::YsModel> records =
+        ids.empty() ? tally::savedRecords(*db) : std::vector<store::YsModel>{};
     for (const int id : ids) {
         store::YsModel record = store::loadRecord(*db, id);
         if (record._id != id) {

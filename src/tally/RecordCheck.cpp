@@ -2,6 +2,7 @@
 
 #include "engine/CastRule.h"
 #include "prediction/Calculation.h"
+#include "store/RecordStore.h"
 
 namespace quenmar::tally {
 
@@ -101,6 +102,17 @@ std::vector<RecordCheck> checkRecords(const std::vector<store::YsModel>& records
         }
     }
     return checks;
+}
+
+std::vector<store::YsModel> savedRecords(const store::TableDb& db) {
+    std::vector<store::YsModel> records;
+    for (const store::ListRow& row : store::listRecords(db)) {
+        store::YsModel record = store::loadRecord(db, row.id);
+        if (record._id == row.id) {
+            records.push_back(std::move(record));
+        }
+    }
+    return records;
 }
 
 std::string prizeText(const Prize& prize) {

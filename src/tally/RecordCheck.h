@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/TableDb.h"
 #include "store/YsModel.h"
 #include "tally/DrawIndex.h"
 #include "tally/NumberSet.h"
@@ -10,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // 对奖: how the numbers of saved calculations did against the kept 快乐8 draws, and the
@@ -17,6 +19,10 @@
 namespace quenmar::tally {
 
 inline constexpr int kBetCount = 10;
+
+/// Said wherever the hits are shown: the numbers are a pastime, and the draw is chance.
+inline constexpr std::string_view kEntertainmentNote =
+    "推演号码仅供娱乐: 开奖号码是随机的, 任何推算都不能预知.";
 
 /// The eleven picks of a saved calculation, computed again from the record with the record's
 /// own moment whatever its method: the numbers the user saw when saving it. Nothing, with the
@@ -73,6 +79,9 @@ struct TallySummary {
 /// returns false the checking stops there, and the checks made so far are returned.
 std::vector<RecordCheck> checkRecords(const std::vector<store::YsModel>& records, const DrawIndex& draws,
                                       const std::function<bool(std::size_t done)>& progress = {});
+
+/// Every saved calculation, newest first, as the history lists them.
+std::vector<store::YsModel> savedRecords(const store::TableDb& db);
 
 /// "浮动" for the floating prize, else the amount in 元 as digits.
 std::string prizeText(const Prize& prize);
