@@ -74,32 +74,12 @@ int runImport(const Args& args, std::ostream& err) {
     return kExitOk;
 }
 
-int runExport(const Args& args, std::ostream& out, std::ostream& err, const std::optional<int>& code) {
-    if (!args.positional.empty()) {
-        return fail(err, "多余的参数: " + args.positional.front(), kExitBadInput);
-    }
-    const auto db = openHistoryFile();
-    const auto kept = store::listDraws(*db, code);
-    if (!kept) {
-        return fail(err, kCannotRead, kExitFailed);
-    }
-    out << tally::drawCsv(*kept);
-    return kExitOk;
-}
-
-int runList(const Args& args, std::ostream& out, std::ostream& err, const std::optional<int>& code) {
-    if (!args.positional.empty()) {
-        return fail(err, "多余的参数: " + args.positional.front(), kExitBadInput);
-    }
-    const auto db = openHistoryFile();
-    const auto kept = store::listDraws(*db, code);
-    if (!kept) {
-        return fail(err, kCannotRead, kExitFailed);
-    }
-    if (args.has("json")) {
+// list: one line a draw, or JSON.
+void writeList(const std::vector<store::KeptDraw>& kept, bool asJson, std::ostream& out) {
+    if (asJson) {
         JsonWriter json;
         json.beginArray();
-        for (const store::KeptDraw& draw : *kept) {
+        for (const store::KeptDraw& draw : kept) {
             json.beginObject()
                 .field("code", draw.code)
                 .field("name", lotteryName(draw.code))
@@ -114,14 +94,13 @@ int runList(const Args& args, std::ostream& out, std::ostream& err, const std::o
         }
         json.endArray();
         out << json.text() << '\n';
-        return kExitOk;
+        return;
     }
-    for (const store::KeptDraw& draw : *kept) {
+    for (const store::KeptDraw& draw : kept) {
         out << draw.code << '\t' << lotteryName(draw.code) << '\t' << draw.issue << '\t' << draw.date << '\t'
             << draw.mainNumbers << (draw.extraNumbers.empty() ? "" : "+" + draw.extraNumbers) << '\t'
             << dateTimeText(draw.obtainedAt) << '\t' << draw.source << '\n';
     }
-    return kExitOk;
 }
 
 } // namespace
@@ -158,7 +137,20 @@ int runKeptDrawsCommand(const std::vector<std::string>& words, std::ostream& out
     if (!code) {
         return fail(err, code.error().message, kExitBadInput);
     }
-    return subcommand == "export" ? runExport(*args, out, err, *code) : runList(*args, out, err, *code);
+    if (!args->positional.empty()) {
+        return fail(err, "多余的参数: " + args->positional.front(), kExitBadInput);
+    }
+    const auto db = openHistoryFile();
+    const auto kept = store::listDraws(*db, *code);
+    if (!kept) {
+        return fail(err, kCannotRead, kExitFailed);
+    }
+    if (subcommand == "export") {
+        out << tally::drawCsv(*kept);
+    } else {
+        writeList(*kept, args->has("json"), out);
+    }
+    return kExitOk;
 }
 
 } // namespace quenmar::cli
