@@ -38,12 +38,25 @@ std::vector<int> drawOf(int day) {
     return numbers;
 }
 
+// Two digits, as the CSV file writes a number.
+std::string twoDigits(int n) {
+    std::string text(1, static_cast<char>('0' + n / 10));
+    text += static_cast<char>('0' + n % 10);
+    return text;
+}
+
 std::string csvLine(int day) {
-    std::string line = "100," + std::to_string(2022300 + day) + ",2022-11-" + (day < 10 ? "0" : "") +
-                       std::to_string(day) + ",";
+    std::string line = "100,";
+    line += std::to_string(2022300 + day);
+    line += ",2022-11-";
+    line += twoDigits(day);
+    char separator = ',';
     for (const int n : drawOf(day)) {
-        line += (n < 10 ? "0" : "") + std::to_string(n) + (n == drawOf(day).back() ? "\n" : " ");
+        line += separator;
+        line += twoDigits(n);
+        separator = ' ';
     }
+    line += '\n';
     return line;
 }
 
