@@ -75,11 +75,11 @@ std::string kindText(const std::string& kind) {
 std::string pillarsLine(const Annotations& a) {
     std::string line = "四柱: ";
     if (a.solarTerm) {
-        line += a.yearPillar + "年 " + a.monthPillar + "月 " + a.dayPillar + "日 " + a.hourPillar + "时  节: " +
-                a.solarTerm->name + " " + a.solarTerm->moment;
+        line += a.yearPillar + "年 " + a.monthPillar + "月 " + a.dayPillar + "日 " + a.hourPillar +
+                "时  节: " + a.solarTerm->name + " " + a.solarTerm->moment;
     } else {
-        line += a.dayPillar + "日 " + a.hourPillar + "时 (年柱、月柱只排" + std::to_string(kFirstTermYear) + "至" +
-                std::to_string(kLastTermYear) + "年)";
+        line += a.dayPillar + "日 " + a.hourPillar + "时 (年柱、月柱只排" + std::to_string(kFirstTermYear) +
+                "至" + std::to_string(kLastTermYear) + "年)";
     }
     return line + "  旬空: " + a.voidBranches[0] + a.voidBranches[1];
 }
@@ -112,7 +112,8 @@ std::string annotationsText(const Annotations& a) {
     for (std::size_t row = 0; row < 6; ++row) {
         const std::size_t i = 5 - row;
         const LineAnnotation& line = a.lines[i];
-        const std::string hidden = line.hidden ? line.hidden->relation + line.hidden->ganzhi + line.hidden->element : "";
+        const std::string hidden =
+            line.hidden ? line.hidden->relation + line.hidden->ganzhi + line.hidden->element : "";
         text += padded(lineName(i), kName) + padded(hidden, kHidden) + padded(lineMarks(line), kMarks) +
                 padded(lineMarks(a.changedLines[i]), kMarks) + a.changedRelationsByPrimaryPalace[i] + "\n";
     }
@@ -282,7 +283,11 @@ void writeAnnotations(JsonWriter& json, const Annotations& a) {
     json.field("voidBranches", a.voidBranches)
         .field("primaryKind", a.primaryKind)
         .field("changedKind", a.changedKind);
-    json.key("guaShen").beginObject().field("branch", a.guaShen.branch).field("lines", a.guaShen.lines).endObject();
+    json.key("guaShen")
+        .beginObject()
+        .field("branch", a.guaShen.branch)
+        .field("lines", a.guaShen.lines)
+        .endObject();
     json.field("nuclear", a.nuclear).field("opposite", a.opposite).field("reversed", a.reversed);
     json.key("lines");
     writeLineAnnotations(json, a.lines);

@@ -224,7 +224,8 @@ int runReview(const std::vector<std::string>& words, std::ostream& out, std::ost
         return refused(calculation.run.message);
     }
     const Annotations annotations = annotate(calculation.run.chart, now->standardBiasMinutes);
-    out << (parsed->args.has("json") ? castJson(calculation, annotations) + "\n" : castText(calculation, annotations));
+    out << (parsed->args.has("json") ? castJson(calculation, annotations) + "\n"
+                                     : castText(calculation, annotations));
     return kExitOk;
 }
 

@@ -23,20 +23,21 @@ std::vector<std::string> withJson(std::vector<std::string> args) {
 TEST(CastAnnotations, TextFormPrintsOneBlockBetweenTheReportAndThePrediction) {
     const CliResult r = runCli(kWorkedExample);
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::string section = "化应\n"
-                                "\n"
-                                "详细排盘:\n"
-                                "四柱: 壬寅年 庚戌月 甲子日 庚午时  节: 寒露 2022-10-08 15:22  旬空: 戌亥\n"
-                                "卦型: 本卦无 变卦六合  卦身: 卯 (三爻)  互卦: 水山蹇  错卦: 水天需  综卦: 地火明夷\n"
-                                "爻    伏神        本卦      变卦      变卦六亲(按本卦宫)\n"
-                                "六爻                        空        父母\n"
-                                "五爻                                  兄弟\n"
-                                "四爻                              冲  官鬼\n"
-                                "三爻                                  妻财\n"
-                                "二爻                                  官鬼\n"
-                                "初爻  子孙甲子水                      父母\n"
-                                "\n"
-                                "周易推演参考数据如下：\n";
+    const std::string section =
+        "化应\n"
+        "\n"
+        "详细排盘:\n"
+        "四柱: 壬寅年 庚戌月 甲子日 庚午时  节: 寒露 2022-10-08 15:22  旬空: 戌亥\n"
+        "卦型: 本卦无 变卦六合  卦身: 卯 (三爻)  互卦: 水山蹇  错卦: 水天需  综卦: 地火明夷\n"
+        "爻    伏神        本卦      变卦      变卦六亲(按本卦宫)\n"
+        "六爻                        空        父母\n"
+        "五爻                                  兄弟\n"
+        "四爻                              冲  官鬼\n"
+        "三爻                                  妻财\n"
+        "二爻                                  官鬼\n"
+        "初爻  子孙甲子水                      父母\n"
+        "\n"
+        "周易推演参考数据如下：\n";
     EXPECT_NE(r.out.find(section), std::string::npos) << r.out;
 }
 
@@ -56,7 +57,8 @@ TEST(CastAnnotations, JsonCarriesEveryAnnotationOfTheChart) {
     EXPECT_EQ(a["guaShen"]["branch"].asString(), "卯");
     ASSERT_EQ(a["guaShen"]["lines"].size(), 1u);
     EXPECT_EQ(a["guaShen"]["lines"][0].asInt(), 3);
-    EXPECT_EQ(a["nuclear"].asString() + a["opposite"].asString() + a["reversed"].asString(), "水山蹇水天需地火明夷");
+    EXPECT_EQ(a["nuclear"].asString() + a["opposite"].asString() + a["reversed"].asString(),
+              "水山蹇水天需地火明夷");
 
     const Json::Value& first = a["lines"][0];
     EXPECT_FALSE(first["void"].asBool() || first["monthBreak"].asBool() || first["dayClash"].asBool());
@@ -87,7 +89,8 @@ TEST(CastAnnotations, OutsideTheYearsOfTheTermsThePillarsAreEmptyAndTheTermNull)
     for (const Json::Value& line : a["lines"]) {
         EXPECT_FALSE(line["monthBreak"].asBool());
     }
-    EXPECT_NE(runCli(args).out.find("\n四柱: 丁未日 庚子时 (年柱、月柱只排1900至2100年)  旬空: 寅卯\n"), std::string::npos);
+    EXPECT_NE(runCli(args).out.find("\n四柱: 丁未日 庚子时 (年柱、月柱只排1900至2100年)  旬空: 寅卯\n"),
+              std::string::npos);
 }
 
 } // namespace
