@@ -2,8 +2,7 @@
 
 #include "cli/Json.h"
 #include "base/Utf8.h"
-#include "engine/Tables.h"
-#include "expert/SolarTerms.h"
+#include "expert/AnnotationTexts.h"
 
 namespace quenmar::cli {
 
@@ -54,11 +53,6 @@ std::string normalisedNewlines(std::string_view text) {
     return out;
 }
 
-// A line's name without the report's colon: "初爻" ... "六爻".
-std::string_view lineName(std::size_t index) {
-    return utf8::first(tables::LineLabels[index], 2);
-}
-
 // The three marks of a line in fixed places, a blank where a mark is absent, so that the marks
 // of one kind stand in one column.
 std::string lineMarks(const LineAnnotation& line) {
@@ -68,34 +62,15 @@ std::string lineMarks(const LineAnnotation& line) {
     return marks;
 }
 
-std::string kindText(const std::string& kind) {
-    return kind.empty() ? "无" : kind;
-}
-
 std::string pillarsLine(const Annotations& a) {
-    std::string line = "四柱: ";
-    if (a.solarTerm) {
-        line += a.yearPillar + "年 " + a.monthPillar + "月 " + a.dayPillar + "日 " + a.hourPillar +
-                "时  节: " + a.solarTerm->name + " " + a.solarTerm->moment;
-    } else {
-        line += a.dayPillar + "日 " + a.hourPillar + "时 (年柱、月柱只排" + std::to_string(kFirstTermYear) +
-                "至" + std::to_string(kLastTermYear) + "年)";
-    }
-    return line + "  旬空: " + a.voidBranches[0] + a.voidBranches[1];
+    const std::string term = solarTermText(a);
+    return "四柱: " + fourPillarsText(a) + (term.empty() ? "" : "  节: " + term) + "  旬空: " + a.voidBranches[0] +
+           a.voidBranches[1];
 }
 
 std::string hexagramsLine(const Annotations& a) {
-    std::string body = a.guaShen.branch + " (";
-    if (a.guaShen.lines.empty()) {
-        body += "不上卦"; // the body branch stands on none of the six lines
-    }
-    for (std::size_t i = 0; i < a.guaShen.lines.size(); ++i) {
-        body += i > 0 ? "、" : "";
-        body += lineName(static_cast<std::size_t>(a.guaShen.lines[i] - 1));
-    }
-    body += ")";
-    return "卦型: 本卦" + kindText(a.primaryKind) + " 变卦" + kindText(a.changedKind) + "  卦身: " + body +
-           "  互卦: " + a.nuclear + "  错卦: " + a.opposite + "  综卦: " + a.reversed;
+    return "卦型: 本卦" + kindText(a.primaryKind) + " 变卦" + kindText(a.changedKind) + "  卦身: " +
+           guaShenText(a.guaShen) + "  互卦: " + a.nuclear + "  错卦: " + a.opposite + "  综卦: " + a.reversed;
 }
 
 // The expert chart after the report: the pillars with the 节 in force and the void branches,
@@ -109,13 +84,11 @@ std::string annotationsText(const Annotations& a) {
     std::string text = "详细排盘:\n" + pillarsLine(a) + "\n" + hexagramsLine(a) + "\n";
     text += padded("爻", kName) + padded("伏神", kHidden) + padded("本卦", kMarks) + padded("变卦", kMarks) +
             "变卦六亲(按本卦宫)\n";
-    for (std::size_t row = 0; row < 6; ++row) {
-        const std::size_t i = 5 - row;
-        const LineAnnotation& line = a.lines[i];
-        const std::string hidden =
-            line.hidden ? line.hidden->relation + line.hidden->ganzhi + line.hidden->element : "";
-        text += padded(lineName(i), kName) + padded(hidden, kHidden) + padded(lineMarks(line), kMarks) +
-                padded(lineMarks(a.changedLines[i]), kMarks) + a.changedRelationsByPrimaryPalace[i] + "\n";
+    for (int line = 6; line >= 1; --line) {
+        const auto i = static_cast<std::size_t>(line - 1);
+        text += padded(lineName(line), kName) + padded(hiddenText(a.lines[i]), kHidden) +
+                padded(lineMarks(a.lines[i]), kMarks) + padded(lineMarks(a.changedLines[i]), kMarks) +
+                a.changedRelationsByPrimaryPalace[i] + "\n";
     }
     return text;
 }
