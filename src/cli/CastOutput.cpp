@@ -129,7 +129,8 @@ std::string castText(const Calculation& calculation, const Annotations& annotati
     }
     text += "\n";
     text += normalisedNewlines(calculation.run.report);
-    text += "\n" + annotationsText(annotations);
+    text += "\n";
+    text += annotationsText(annotations);
     if (!calculation.prediction.text.empty()) {
         text += "\n";
         text += normalisedNewlines(calculation.prediction.text);
