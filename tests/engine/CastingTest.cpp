@@ -2,15 +2,15 @@
 #include "engine/Moment.h"
 #include "engine/Tables.h"
 
+#include "Moments.h"
+
 #include <gtest/gtest.h>
 
 namespace quenmar {
 
-namespace {
+using test::at;
 
-double at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-    return momentFromDateTime(DateTime{y, mo, d, h, mi, s, ms});
-}
+namespace {
 
 std::string name(int upper, int lower) {
     return std::string(trigramName(upper)) + "/" + std::string(trigramName(lower));

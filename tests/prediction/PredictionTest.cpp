@@ -5,11 +5,15 @@
 #include "prediction/BaseNumbers.h"
 #include "prediction/Calculation.h"
 
+#include "Moments.h"
+
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 namespace quenmar {
+
+using test::at;
 
 namespace {
 
@@ -99,10 +103,6 @@ std::string literalPredictionText(const Picks& picks) {
         }
     }
     return text;
-}
-
-double at(int y, int mo, int d, int h, int mi) {
-    return momentFromDateTime(DateTime{y, mo, d, h, mi, 0, 0});
 }
 
 ChartResult finishedChart(const CastRequest& request) {
