@@ -7,6 +7,7 @@
 // process, which quenmar-app-bench measures.
 #include "app/Application.h"
 #include "app/ExpertWin.h"
+#include "app/LoadWin.h"
 #include "app/MainPanel.h"
 #include "app/MainWin.h"
 #include "app/Resources.h"
@@ -15,7 +16,6 @@
 #include "app/panels/ChoicePicker.h"
 #include "app/panels/GuaWin.h"
 #include "app/panels/InputPanel.h"
-#include "app/LoadWin.h"
 #include "engine/Moment.h"
 #include "prediction/Calculation.h"
 #include "store/TableDb.h"
@@ -25,7 +25,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTemporaryDir>
-
 #include <iostream>
 #include <optional>
 #include <string>
@@ -37,7 +36,9 @@ using namespace quenmar;
 // A draw as the results page would give it, so the picture shows the panel filled.
 draws::RefreshServices fixtureDraw() {
     draws::RefreshServices services;
-    services.isOnline = [] { return true; };
+    services.isOnline = [] {
+        return true;
+    };
     services.fetchDraw = [](int) {
         draws::DrawResult draw;
         draw.name = "快乐8";
@@ -153,7 +154,9 @@ int main(int argc, char** argv) {
     context.programFolder = home.path().toStdString();
     context.configFile = home.filePath(QStringLiteral("config.ini")).toStdString();
     context.db = &db;
-    context.clock = [moment] { return ClockReading{moment, -480}; };
+    context.clock = [moment] {
+        return ClockReading{moment, -480};
+    };
     context.showSplash = false;
     context.openHelpInViewer = false;
 

@@ -7,7 +7,9 @@ namespace {
 // Length and validity of the sequence at `pos`; 0 when the bytes there are not a well-formed
 // sequence.
 std::size_t sequenceLength(std::string_view text, std::size_t pos) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const auto byte = [&](std::size_t i) {
+        return static_cast<unsigned char>(text[i]);
+    };
     const unsigned char lead = byte(pos);
     if (lead < 0x80) {
         return 1;

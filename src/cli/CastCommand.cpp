@@ -71,7 +71,8 @@ std::optional<double> parseMomentText(const std::string& text) {
         const std::string_view digits = t.substr(pos, len);
         return allDigits(digits) ? parseInt(digits) : std::nullopt;
     };
-    const auto y = part(0, 4), mo = part(5, 2), d = part(8, 2), h = part(11, 2), mi = part(14, 2), s = part(17, 2);
+    const auto y = part(0, 4), mo = part(5, 2), d = part(8, 2), h = part(11, 2), mi = part(14, 2),
+               s = part(17, 2);
     if (!y || !mo || !d || !h || !mi || !s) {
         return std::nullopt;
     }

@@ -1,7 +1,7 @@
 #include "cli/CastOutput.h"
 
-#include "cli/Json.h"
 #include "base/Utf8.h"
+#include "cli/Json.h"
 #include "expert/AnnotationTexts.h"
 
 namespace quenmar::cli {
@@ -16,7 +16,8 @@ std::size_t displayWidth(std::string_view text) {
         const std::size_t len = utf8::charLength(text, pos);
         unsigned codePoint = static_cast<unsigned char>(text[pos]);
         if (len == 3) {
-            codePoint = ((codePoint & 0x0Fu) << 12) | ((static_cast<unsigned char>(text[pos + 1]) & 0x3Fu) << 6) |
+            codePoint = ((codePoint & 0x0Fu) << 12) |
+                        ((static_cast<unsigned char>(text[pos + 1]) & 0x3Fu) << 6) |
                         (static_cast<unsigned char>(text[pos + 2]) & 0x3Fu);
         }
         const bool wide = len == 4 || (len == 3 && ((codePoint >= 0x2E80 && codePoint <= 0xA4CF) ||
@@ -64,13 +65,14 @@ std::string lineMarks(const LineAnnotation& line) {
 
 std::string pillarsLine(const Annotations& a) {
     const std::string term = solarTermText(a);
-    return "四柱: " + fourPillarsText(a) + (term.empty() ? "" : "  节: " + term) + "  旬空: " + a.voidBranches[0] +
-           a.voidBranches[1];
+    return "四柱: " + fourPillarsText(a) + (term.empty() ? "" : "  节: " + term) +
+           "  旬空: " + a.voidBranches[0] + a.voidBranches[1];
 }
 
 std::string hexagramsLine(const Annotations& a) {
-    return "卦型: 本卦" + kindText(a.primaryKind) + " 变卦" + kindText(a.changedKind) + "  卦身: " +
-           guaShenText(a.guaShen) + "  互卦: " + a.nuclear + "  错卦: " + a.opposite + "  综卦: " + a.reversed;
+    return "卦型: 本卦" + kindText(a.primaryKind) + " 变卦" + kindText(a.changedKind) +
+           "  卦身: " + guaShenText(a.guaShen) + "  互卦: " + a.nuclear + "  错卦: " + a.opposite +
+           "  综卦: " + a.reversed;
 }
 
 // The expert chart after the report: the pillars with the 节 in force and the void branches,
@@ -276,7 +278,9 @@ std::string castJson(const Calculation& calculation, const Annotations& annotati
     const ChartView& view = calculation.run.view;
     JsonWriter json;
     json.beginObject();
-    json.field("title", view.title).field("primaryLabel", view.primaryLabel).field("changedLabel", view.changedLabel);
+    json.field("title", view.title)
+        .field("primaryLabel", view.primaryLabel)
+        .field("changedLabel", view.changedLabel);
     json.key("grid").beginArray();
     for (const auto& row : view.cells) {
         json.array(row);
@@ -294,8 +298,7 @@ std::string castJson(const Calculation& calculation, const Annotations& annotati
         json.value(pick.text());
     }
     json.endArray();
-    json.field("picks", calculation.prediction.picks)
-        .field("prediction", calculation.prediction.text);
+    json.field("picks", calculation.prediction.picks).field("prediction", calculation.prediction.text);
     json.key("annotations").beginObject();
     writeAnnotations(json, annotations);
     json.endObject();

@@ -1,10 +1,10 @@
 #include "cli/HistoryCommand.h"
 
+#include "base/Utf8.h"
 #include "cli/CastCommand.h"
 #include "cli/CastOutput.h"
 #include "cli/Json.h"
 #include "engine/CastRule.h"
-#include "base/Utf8.h"
 #include "store/RecordStore.h"
 #include "support/ProgramPaths.h"
 

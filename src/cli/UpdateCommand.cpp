@@ -215,8 +215,9 @@ int runUpdateCommand(const std::vector<std::string>& words, std::ostream& out, s
     const bool check = words[0] == "check";
     const std::vector<std::string> rest(words.begin() + 1, words.end());
     const auto parsed =
-        check ? parseArgs(rest, {"index-url", "public-key", "ca-file", "download"}, {"json"})
-              : parseArgs(rest, {"private-key", "url", "installer", "ver", "verns", "day", "body", "name"}, {});
+        check
+            ? parseArgs(rest, {"index-url", "public-key", "ca-file", "download"}, {"json"})
+            : parseArgs(rest, {"private-key", "url", "installer", "ver", "verns", "day", "body", "name"}, {});
     if (!parsed) {
         return badInput(err, parsed.error().message);
     }

@@ -20,14 +20,16 @@ using Command = std::function<int(const std::vector<std::string>&, std::ostream&
 const char* const kUsage =
     "usage:\n"
     "  quenmar-cli cast --method number|hand|ms --zodiac N [--number TEXT] [--lines DDDDDD]\n"
-    "                   [--moment \"YYYY-MM-DD HH:MM:SS[.mmm]\"] [--time current|draw] [--game CODE] [--json]\n"
+    "                   [--moment \"YYYY-MM-DD HH:MM:SS[.mmm]\"] [--time current|draw] [--game CODE] "
+    "[--json]\n"
     "                   [--save TITLE [--notes TEXT]]\n"
     "  quenmar-cli draws [--code 100..106] [--url URL] [--json]\n"
     "  quenmar-cli history list [--json]\n"
     "  quenmar-cli history show ID [--json]\n"
     "  quenmar-cli history review ID [--moment \"YYYY-MM-DD HH:MM:SS[.mmm]\"] [--json]\n"
     "  quenmar-cli history delete ID...\n"
-    "  quenmar-cli update check [--index-url URL] [--public-key FILE] [--ca-file FILE] [--download DIR] [--json]\n"
+    "  quenmar-cli update check [--index-url URL] [--public-key FILE] [--ca-file FILE] [--download DIR] "
+    "[--json]\n"
     "  quenmar-cli update publish --private-key FILE --url URL --installer FILE --ver N --verns TEXT\n"
     "                             --day TEXT --body TEXT [--name TEXT]\n";
 

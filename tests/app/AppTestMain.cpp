@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QTest>
-
 #include <memory>
 #include <vector>
 

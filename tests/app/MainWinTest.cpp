@@ -1,5 +1,4 @@
 #include "AppFixture.h"
-
 #include "app/MainPanel.h"
 #include "app/MessageBox.h"
 #include "app/panels/ChartPanel.h"
@@ -7,10 +6,9 @@
 #include "app/panels/DrawsPanel.h"
 #include "app/panels/InputPanel.h"
 #include "app/panels/RecordPanel.h"
+#include "engine/Moment.h"
 #include "prediction/Prediction.h"
 #include "store/RecordStore.h"
-
-#include "engine/Moment.h"
 
 #include <QCheckBox>
 #include <QJsonDocument>
@@ -24,7 +22,6 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTest>
-
 #include <memory>
 #include <vector>
 
@@ -69,7 +66,8 @@ private slots:
         QCOMPARE(panel.inputPanel()->pos(), QPoint(10, panel.drawsPanel()->geometry().bottom() + 1 + 10));
         QCOMPARE(panel.chartPanel()->pos(), QPoint(0, panel.inputPanel()->geometry().bottom() + 1 + 10));
         const int chartRight = panel.chartPanel()->geometry().right() + 1;
-        QCOMPARE(panel.recordPanel()->geometry(), QRect(chartRight + 10, 10, 1024 - chartRight - 30, panel.height()));
+        QCOMPARE(panel.recordPanel()->geometry(),
+                 QRect(chartRight + 10, 10, 1024 - chartRight - 30, panel.height()));
         QCOMPARE(panel.width(), panel.recordPanel()->geometry().right() + 1 + 10);
         QCOMPARE(panel.lotteryCode(), 100);
         // Resizing leaves every panel where it was.
@@ -85,9 +83,10 @@ private slots:
         app.typeNumber(QStringLiteral("38"));
         app.compute();
         QCOMPARE(app.status(), QStringLiteral("按卦主生肖与数字测算"));
-        const QJsonObject cli = cliCast({QStringLiteral("--method"), QStringLiteral("number"), QStringLiteral("--number"),
-                                         QStringLiteral("38"), QStringLiteral("--zodiac"), QStringLiteral("1"),
-                                         QStringLiteral("--moment"), QStringLiteral("2022-11-07 12:00:00")});
+        const QJsonObject cli =
+            cliCast({QStringLiteral("--method"), QStringLiteral("number"), QStringLiteral("--number"),
+                     QStringLiteral("38"), QStringLiteral("--zodiac"), QStringLiteral("1"),
+                     QStringLiteral("--moment"), QStringLiteral("2022-11-07 12:00:00")});
         QVERIFY(!cli.isEmpty());
         QCOMPARE(app.results(), cli.value(QStringLiteral("prediction")).toString());
         app::ChartPanel* chart = app.panel().chartPanel();

@@ -17,7 +17,7 @@ TEST(Utf8, MalformedBytesCountOneEachAndNeverOverrun) {
     EXPECT_FALSE(isValid(cut));
     EXPECT_EQ(length(cut), 2u);
     EXPECT_FALSE(isValid("\xff"));
-    EXPECT_FALSE(isValid("\xc0\xaf")); // overlong "/"
+    EXPECT_FALSE(isValid("\xc0\xaf"));     // overlong "/"
     EXPECT_FALSE(isValid("\xed\xa0\x80")); // a UTF-16 surrogate
     EXPECT_TRUE(isValid("以数字123起卦"));
 }

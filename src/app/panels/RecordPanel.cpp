@@ -68,8 +68,8 @@ void RecordPanel::buildContent() {
     m_qrButton = new QPushButton(qrCaption(), this);
     m_qrButton->setObjectName(QStringLiteral("qrButton"));
     m_qrButton->setEnabled(false);
-    m_qrButton->setGeometry(m_results->geometry().right() + 1 - kGap - cw * 6, m_results->geometry().bottom() + 1 + kGap,
-                            cw * 6, ch * 2);
+    m_qrButton->setGeometry(m_results->geometry().right() + 1 - kGap - cw * 6,
+                            m_results->geometry().bottom() + 1 + kGap, cw * 6, ch * 2);
 
     // From the bottom up: the buttons, then the name box; the notes fill what is left.
     const int buttonTop = height() - kGap - ch * 2;
