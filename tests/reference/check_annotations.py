@@ -227,7 +227,7 @@ def edge_requests():
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--cli", required=True, help="path of quenmar-cli")
-    parser.add_argument("--count", type=int, default=3000, help="random casts (default 3000)")
+    parser.add_argument("--count", type=int, default=2000, help="random casts (default 2000)")
     parser.add_argument("--seed", type=int, default=20241206)
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--show", type=int, default=10, help="mismatches shown in full")
