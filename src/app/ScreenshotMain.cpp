@@ -2,7 +2,7 @@
 // README and for looking at the layout without a display (QT_QPA_PLATFORM=offscreen).
 //
 //   quenmar-screenshot OUTPUT.png [--scale FACTOR]
-//                      [--window main|lines|splash|update|draws|check|start]
+//                      [--window main|lines|splash|update|expert|draws|check|start]
 //
 // "draws" and "check" show the two tabs of 开奖记录与对奖 after a month of sample draws was
 // imported and a few sample calculations were saved and checked.
@@ -11,6 +11,7 @@
 // process, which quenmar-app-bench measures.
 #include "app/Application.h"
 #include "app/DrawHistoryWin.h"
+#include "app/ExpertWin.h"
 #include "app/FileDialog.h"
 #include "app/LoadWin.h"
 #include "app/MainPanel.h"
@@ -110,6 +111,21 @@ QPixmap grabLineEntry(const app::AppContext& context) {
     return lines.grab();
 }
 
+// The expert chart of the sample calculation.
+QPixmap grabExpertWindow(const app::AppContext& context) {
+    CastRequest request;
+    request.method = CastMethod::ByNumber;
+    request.numberText = "38";
+    request.zodiac = 1;
+    const ClockReading now = context.clock();
+    prepareRequest(request, kGameHappy8, now);
+    app::ExpertWin expert(now.standardBiasMinutes, app::uiFont());
+    expert.showCalculation(runCalculation(request));
+    expert.show();
+    QApplication::processEvents();
+    return expert.grab();
+}
+
 // The main window after the first refresh tick and the sample calculation.
 QPixmap grabMainWindow(const app::AppContext& context) {
     app::MainWin main(context, fixtureDraw());
@@ -195,7 +211,7 @@ int main(int argc, char** argv) {
     const std::optional<Options> options = parseOptions(argc, argv);
     if (!options) {
         std::cerr << "usage: quenmar-screenshot OUTPUT.png [--scale FACTOR] [--window "
-                     "main|lines|splash|update|draws|check|start]\n";
+                     "main|lines|splash|update|expert|draws|check|start]\n";
         return 2;
     }
     app::QuenmarApplication application(argc, argv);
@@ -226,6 +242,7 @@ int main(int argc, char** argv) {
                             : options->window == "update" ? grabUpdateWindow()
                             : options->window == "splash" ? grabSplash()
                             : options->window == "lines"  ? grabLineEntry(context)
+                            : options->window == "expert" ? grabExpertWindow(context)
                                                           : grabMainWindow(context);
     if (!picture.save(QString::fromStdString(options->output), "PNG")) {
         std::cerr << "quenmar-screenshot: cannot write " << options->output << "\n";
