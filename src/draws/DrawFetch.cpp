@@ -108,10 +108,18 @@ FetchedDraw parseResultsRow(const DrawSources& sources, int group, int row, std:
 }
 
 FetchedDraw fetchLatestDraw(const Lottery& lottery, const DrawSources& sources) {
-    if (lottery.source == DrawSource::DailyDrawPage) {
-        return parseDailyDraw(sources);
+    FetchedDraw fetched =
+        lottery.source == DrawSource::DailyDrawPage
+            ? parseDailyDraw(sources)
+            : parseResultsRow(sources, lottery.group, lottery.row, lottery.mainClass, lottery.name);
+    // A site that is hacked, broken or replaced must not put its text on screen or into a
+    // cast as if it were the draw.
+    if (fetched) {
+        if (auto reason = implausibility(lottery, *fetched)) {
+            return Failure{DrawError{DrawFailure::NotADraw, std::move(*reason)}};
+        }
     }
-    return parseResultsRow(sources, lottery.group, lottery.row, lottery.mainClass, lottery.name);
+    return fetched;
 }
 
 } // namespace quenmar::draws

@@ -42,7 +42,8 @@ FetchedDraw parseDailyDraw(const DrawSources& sources);
 FetchedDraw parseResultsRow(const DrawSources& sources, int group, int row, std::string_view mainClass,
                             std::string_view name);
 
-/// The latest draw of `lottery` from its source.
+/// The latest draw of `lottery` from its source; DrawFailure::NotADraw when what the page
+/// holds breaks the lottery's rules (see `implausibility`).
 FetchedDraw fetchLatestDraw(const Lottery& lottery, const DrawSources& sources);
 
 } // namespace quenmar::draws

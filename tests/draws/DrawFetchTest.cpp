@@ -30,6 +30,17 @@ protected:
         ASSERT_TRUE(test::writeFile(
             s_dir->file("liar.html"),
             "<meta http-equiv=Content-Type content='text/html; charset=utf-8'><p>\xBF\xEC</p>"));
+        // A daily-draw page showing one ball "99", and a results table whose 双色球 row lost its
+        // blue ball: pages, but no draws.
+        ASSERT_TRUE(test::writeFile(s_dir->file("ball99.html"),
+                                    "<div class=more-time-cont><a><span class=kaij-tit>2024123期<b>2024-05-01"
+                                    "</b></span><span class=kaij-jg><i>99</i></span></a></div>"));
+        ASSERT_TRUE(test::writeFile(
+            s_dir->file("noblue.html"),
+            "<table "
+            "class=kjtable><tbody><tr></tr><tr></tr><tr><td>双色球</td><td></td><td>1期</td><td>d</td><td>"
+            "<span class=red>01</span><span class=red>02</span><span class=red>03</span><span class=red>04"
+            "</span><span class=red>05</span><span class=red>06</span></td></tr></tbody></table>"));
         s_server = test::TestServer::start(s_dir->path()).release();
         ASSERT_NE(s_server, nullptr);
     }
@@ -204,6 +215,17 @@ TEST_F(DrawsServer, CliFailsWithStatus1OnPagesWithoutADraw) {
         EXPECT_EQ(run.out, "") << c.path;
         EXPECT_EQ(run.err, c.message) << c.path;
     }
+}
+
+TEST_F(DrawsServer, ADrawThatBreaksItsLotterysRulesIsAFailedFetch) {
+    const FetchedDraw ball = fetchLatestDraw(*lotteryByCode(100), sources("/ball99.html", "/x"));
+    EXPECT_EQ(test::failureOf(ball), DrawFailure::NotADraw);
+    const CliRun run = runDraws({"--code", "101", "--url", url("/noblue.html"), "--json"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err,
+              "quenmar-cli: 开奖页面上的数据不是一期开奖 (the extra numbers are not one number from 01 "
+              "to 16)\n");
 }
 
 TEST(DrawsCli, BadOptionsExitWithStatus2) {
