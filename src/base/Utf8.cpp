@@ -7,7 +7,9 @@ namespace {
 // Length and validity of the sequence at `pos`; 0 when the bytes there are not a well-formed
 // sequence.
 std::size_t sequenceLength(std::string_view text, std::size_t pos) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const auto byte = [&](std::size_t i) {
+        return static_cast<unsigned char>(text[i]);
+    };
     const unsigned char lead = byte(pos);
     if (lead < 0x80) {
         return 1;
@@ -77,6 +79,23 @@ bool isValid(std::string_view text) {
         pos += len;
     }
     return true;
+}
+
+std::string repaired(std::string_view text) {
+    constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t len = sequenceLength(text, pos);
+        if (len == 0) {
+            out += kReplacement;
+            ++pos;
+        } else {
+            out.append(text.substr(pos, len));
+            pos += len;
+        }
+    }
+    return out;
 }
 
 std::size_t charLength(std::string_view text, std::size_t pos) {

@@ -12,6 +12,10 @@ namespace quenmar::utf8 {
 /// True when the text is well-formed UTF-8 (no overlongs, surrogates or values past U+10FFFF).
 bool isValid(std::string_view text);
 
+/// The text with every byte that does not belong to a well-formed sequence replaced by U+FFFD,
+/// one replacement per byte; well-formed text comes back unchanged.
+std::string repaired(std::string_view text);
+
 /// Byte length of the character that starts at `pos` (1 for a malformed byte).
 std::size_t charLength(std::string_view text, std::size_t pos);
 

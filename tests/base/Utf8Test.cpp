@@ -17,9 +17,21 @@ TEST(Utf8, MalformedBytesCountOneEachAndNeverOverrun) {
     EXPECT_FALSE(isValid(cut));
     EXPECT_EQ(length(cut), 2u);
     EXPECT_FALSE(isValid("\xff"));
-    EXPECT_FALSE(isValid("\xc0\xaf")); // overlong "/"
+    EXPECT_FALSE(isValid("\xc0\xaf"));     // overlong "/"
     EXPECT_FALSE(isValid("\xed\xa0\x80")); // a UTF-16 surrogate
     EXPECT_TRUE(isValid("以数字123起卦"));
+}
+
+TEST(Utf8, RepairReplacesEachBadByteAndKeepsTheRest) {
+    const std::string fffd = "\xEF\xBF\xBD";
+    EXPECT_EQ(repaired("以数字123起卦"), "以数字123起卦");
+    EXPECT_EQ(repaired("a\xff"
+                       "b"),
+              "a" + fffd + "b");
+    EXPECT_EQ(repaired("\xed\xa0\x80!"), fffd + fffd + fffd + "!");
+    EXPECT_EQ(repaired(std::string("甲").substr(0, 2)), fffd + fffd);
+    EXPECT_EQ(repaired(std::string("a\0b", 3)), std::string("a\0b", 3));
+    EXPECT_TRUE(isValid(repaired("\xc0\xaf\xf5\x80\x80\x80")));
 }
 
 TEST(Utf8, SlicesByCharacters) {

@@ -41,6 +41,8 @@ protected:
             "class=kjtable><tbody><tr></tr><tr></tr><tr><td>双色球</td><td></td><td>1期</td><td>d</td><td>"
             "<span class=red>01</span><span class=red>02</span><span class=red>03</span><span class=red>04"
             "</span><span class=red>05</span><span class=red>06</span></td></tr></tbody></table>"));
+        // A UTF-8 page with one damaged byte, which only its Content-Type header calls UTF-8.
+        ASSERT_TRUE(test::writeFile(s_dir->file("damaged.html"), "<p>\xE5\xBF\xAB\xFF\xE4\xB9\x90</p>"));
         s_server = test::TestServer::start(s_dir->path()).release();
         ASSERT_NE(s_server, nullptr);
     }
@@ -115,6 +117,44 @@ TEST_F(DrawsServer, APageDeclaringUtf8IsTakenAsUtf8WhenItIsSo) {
     ASSERT_TRUE(liar.ok());
     EXPECT_NE(liar->find("<p>快</p>"), std::string::npos);
 }
+
+TEST_F(DrawsServer, TheContentTypeHeaderCanDeclareUtf8) {
+    const auto http = defaultDrawSources().http;
+    const auto declared =
+        fetchPage(url("/damaged.html?type=text/html;%20charset=UTF-8"), PageCharset::Gb2312, http);
+    ASSERT_TRUE(declared.ok());
+    EXPECT_EQ(*declared, "<p>快\xEF\xBF\xBD乐</p>");
+}
+
+struct PageTextCase {
+    const char* name;
+    std::string bytes;
+    std::string contentType;
+    std::string text;
+};
+
+class PageTextTest : public ::testing::TestWithParam<PageTextCase> {};
+
+TEST_P(PageTextTest, ReadsUtf8WhenThePageIsOrSaysSoAndGbOtherwise) {
+    EXPECT_EQ(pageText(GetParam().bytes, GetParam().contentType), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, PageTextTest,
+    ::testing::Values(
+        // A site that moved to UTF-8 without saying so.
+        PageTextCase{"ValidUtf8", "<p>快乐8</p>", "", "<p>快乐8</p>"},
+        PageTextCase{"ValidUtf8LabelledGb", "<p>快乐8</p>", "text/html; charset=gb2312", "<p>快乐8</p>"},
+        // Damaged UTF-8 that says it is UTF-8 loses one character per bad byte, not the page.
+        PageTextCase{"DamagedHeader", "<p>\xE5\xBF\xAB\xFF</p>", "text/html; charset=\"UTF-8\"",
+                     "<p>快\xEF\xBF\xBD</p>"},
+        PageTextCase{"DamagedMeta", "<meta charset=utf8><p>\xE5\xBF\xAB\xFF</p>", "",
+                     "<meta charset=utf8><p>快\xEF\xBF\xBD</p>"},
+        // GB pages: unlabelled, labelled GB, and labelled UTF-8 wrongly.
+        PageTextCase{"Gb", "<p>\xBF\xEC</p>", "", "<p>快</p>"},
+        PageTextCase{"GbLabelled", "<p>\xBF\xEC</p>", "text/html;charset=GBK", "<p>快</p>"},
+        PageTextCase{"GbLabelledUtf8", "<p>\xBF\xEC</p>", "text/html; charset=utf-8", "<p>快</p>"}),
+    [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
 
 TEST(FetchPage, RefusesAnythingButHttpAndHttps) {
     for (const char* address : {"file:///etc/passwd", "ftp://127.0.0.1/", "gopher://x", "http://",
