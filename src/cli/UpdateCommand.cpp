@@ -176,6 +176,10 @@ int runPublish(const Args& args, std::ostream& out, std::ostream& err) {
     if (verText.empty() || parsed.ec != std::errc{} || parsed.ptr != verText.data() + verText.size()) {
         return badInput(err, "--ver 应为整数");
     }
+    // The program refuses an index whose release number is 0 or below; none is published.
+    if (ver <= 0) {
+        return badInput(err, "--ver 应为大于 0 的整数");
+    }
     const auto privateKey = readFileBytes(*args.value("private-key"));
     if (!privateKey) {
         return badInput(err, "无法读取私钥文件: " + *args.value("private-key"));

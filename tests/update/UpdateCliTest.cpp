@@ -171,6 +171,16 @@ INSTANTIATE_TEST_SUITE_P(
                         },
                         "quenmar-cli: 不提供更新: no newer version (ver 1)\n"},
         FailedCheckCase{
+            "NegativeSize",
+            [] {
+                return UpdateCliTest::checkArgs(
+                    UpdateCliTest::publishIndex("negative.json", [](std::string& json) {
+                        const std::string size = "\"size\":" + std::to_string(kInstaller.size());
+                        json.replace(json.find(size), size.size(), "\"size\":-5");
+                    }));
+            },
+            "quenmar-cli: 不提供更新: the installer size \"size\" must be from 0 to 4 GiB (size -5)\n"},
+        FailedCheckCase{
             "IndexNotFound",
             [] { return UpdateCliTest::checkArgs(UpdateCliTest::s_server->url("/missing.json")); },
             "quenmar-cli: 没有可用的更新索引: the update index is not valid JSON (HTTP status 404)\n"},
@@ -219,7 +229,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadInputCase{"PublishBadVersion",
                      {"update", "publish", "--private-key", "k", "--url", "https://x/", "--installer", "i",
                       "--ver", "2a", "--verns", "v", "--day", "d", "--body", "b"},
-                     "quenmar-cli: --ver 应为整数\n"}),
+                     "quenmar-cli: --ver 应为整数\n"},
+        BadInputCase{"PublishVersionZero",
+                     {"update", "publish", "--private-key", "k", "--url", "https://x/", "--installer", "i",
+                      "--ver", "0", "--verns", "v", "--day", "d", "--body", "b"},
+                     "quenmar-cli: --ver 应为大于 0 的整数\n"}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(UpdateCliTest, PublishRefusesAKeyOfTheWrongSize) {
