@@ -1,7 +1,7 @@
 #include "store/YsModel.h"
 
-#include "engine/Moment.h"
 #include "base/Utf8.h"
+#include "engine/Moment.h"
 
 #include <climits>
 

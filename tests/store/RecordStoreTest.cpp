@@ -21,6 +21,11 @@ protected:
     }
 
     bool exec(const std::string& sql) { return m_db.prepare(sql).step() == StepResult::Done; }
+
+    int rowCount() {
+        Statement statement = m_db.prepare("SELECT count(*) FROM wnx_table;");
+        return statement.step() == StepResult::Row ? statement.columnInt(0) : -1;
+    }
 };
 
 YsModel fullModel() {
@@ -93,6 +98,31 @@ TEST_F(RecordStoreTest, DeleteOfAMissingIdSucceedsAndALoadOfADeletedIdFindsNothi
     // Ids are never reused, so a deleted record cannot come back under another's id.
     ASSERT_TRUE(saveRecord(m_db, fullModel()));
     EXPECT_EQ(listRecords(m_db).front().id, 3);
+}
+
+TEST_F(RecordStoreTest, DeletingManyIdsIsOneTransactionAllOrNothing) {
+    std::vector<int> ids;
+    ASSERT_TRUE(m_db.inTransaction([&]() -> Result<void, StoreError> {
+        for (int id = 1; id <= 1999; ++id) {
+            ids.push_back(id);
+            if (auto saved = saveRecord(m_db, fullModel()); !saved) {
+                return saved;
+            }
+        }
+        return {};
+    }));
+    // A row that will not go half way through (a trigger stands for a full disk or a crash)
+    // keeps every row, the ones before it included.
+    ASSERT_TRUE(exec("CREATE TRIGGER keep BEFORE DELETE ON wnx_table WHEN old._id = 1000 "
+                     "BEGIN SELECT RAISE(ABORT, 'kept'); END;"));
+    const auto refused = deleteRecords(m_db, ids);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error(), StoreError::StatementFailed);
+    EXPECT_EQ(rowCount(), 1999);
+    ASSERT_TRUE(exec("DROP TRIGGER keep;"));
+    ids.push_back(5000); // no such row: passed over
+    EXPECT_TRUE(deleteRecords(m_db, ids));
+    EXPECT_EQ(rowCount(), 0);
 }
 
 TEST_F(RecordStoreTest, NullColumnsReadAsEmptyTextAndZero) {
