@@ -22,18 +22,18 @@ inline std::vector<CastRequest> benchRequests() {
                                                (i * 5) % 24, (i * 13) % 60, (i * 17) % 60, (i * 37) % 1000});
         switch (i % 3) {
         case 0:
-            r.method = 1;
+            r.method = CastMethod::ByNumber;
             r.numberText = std::to_string(1 + (i * 104729) % 1000003);
             break;
         case 1:
-            r.method = 2;
+            r.method = CastMethod::ByHand;
             r.upperLines = lines[i % 8];
             r.lowerLines = lines[(i / 3) % 8];
             r.movingFlags = {i % 2, -(i % 5 == 0), 0, (i / 2) % 2, 0, -(i % 7 == 1)};
             break;
         default:
-            r.method = 3;
-            r.timeChoice = 2;
+            r.method = CastMethod::ByMilliseconds;
+            r.timeChoice = TimeChoice::Draw;
             r.numberText = std::to_string(1690000000000LL + i * 7654321LL);
             break;
         }

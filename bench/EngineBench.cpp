@@ -13,10 +13,9 @@ using namespace quenmar;
 
 void BM_EngineRun(benchmark::State& state) {
     const auto requests = benchRequests();
-    ChartResult chart;
     std::size_t i = 0;
     for (auto _ : state) {
-        ChartRun run = runCalculation(requests[i++ % requests.size()], chart);
+        ChartRun run = runChart(requests[i++ % requests.size()]);
         benchmark::DoNotOptimize(run);
     }
 }

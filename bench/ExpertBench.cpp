@@ -16,8 +16,7 @@ constexpr int kBeijingBias = -480;
 std::vector<ChartResult> benchCharts() {
     std::vector<ChartResult> charts;
     for (const CastRequest& request : benchRequests()) {
-        ChartResult chart;
-        runCalculation(request, chart);
+        const ChartResult chart = runChart(request).chart;
         charts.push_back(chart);
         annotate(chart, kBeijingBias); // fills the term table for the chart's year
     }

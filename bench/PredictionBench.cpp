@@ -1,10 +1,8 @@
 // One whole calculation, from a request to the prediction text, and the prediction's parts:
 // the number basis, the eleven picks and their formatting into the text.
 #include "BenchRequests.h"
-#include "engine/ChartRun.h"
-#include "engine/Moment.h"
 #include "prediction/BaseNumbers.h"
-#include "prediction/Prediction.h"
+#include "prediction/Calculation.h"
 
 #include <benchmark/benchmark.h>
 #include <string>
@@ -14,48 +12,44 @@ namespace {
 
 using namespace quenmar;
 
-// The requests run once, each chart with its basis, for the benchmarks of the parts.
-std::vector<ChartResult> finishedCharts() {
-    std::vector<ChartResult> charts;
+// The requests run once, each with its chart and basis, for the benchmarks of the parts.
+std::vector<Calculation> finishedCalculations() {
+    std::vector<Calculation> calculations;
     for (const CastRequest& request : benchRequests()) {
-        ChartResult chart;
-        if (runCalculation(request, chart).charted) {
-            chart.numberBasis = buildNumberBasis(chart);
-            charts.push_back(chart);
+        Calculation calculation = runCalculation(request);
+        if (calculation.run.charted) {
+            calculations.push_back(std::move(calculation));
         }
     }
-    return charts;
+    return calculations;
 }
 
+// The whole of one calculation: chart, number basis, raw and formatted picks and text.
 void BM_FullCalculation(benchmark::State& state) {
     const auto requests = benchRequests();
-    ChartResult chart;
     std::size_t i = 0;
     for (auto _ : state) {
-        ChartRun run = runCalculation(requests[i++ % requests.size()], chart);
-        chart.numberBasis = buildNumberBasis(chart);
-        std::string text = predictionText(chart);
-        benchmark::DoNotOptimize(run);
-        benchmark::DoNotOptimize(text);
+        Calculation calculation = runCalculation(requests[i++ % requests.size()]);
+        benchmark::DoNotOptimize(calculation);
     }
 }
 BENCHMARK(BM_FullCalculation);
 
 void BM_NumberBasis(benchmark::State& state) {
-    const auto charts = finishedCharts();
+    const auto calculations = finishedCalculations();
     std::size_t i = 0;
     for (auto _ : state) {
-        NumberBasis basis = buildNumberBasis(charts[i++ % charts.size()]);
+        NumberBasis basis = buildNumberBasis(calculations[i++ % calculations.size()].run.chart);
         benchmark::DoNotOptimize(basis);
     }
 }
 BENCHMARK(BM_NumberBasis);
 
 void BM_ElevenPicks(benchmark::State& state) {
-    const auto charts = finishedCharts();
+    const auto calculations = finishedCalculations();
     std::size_t i = 0;
     for (auto _ : state) {
-        auto picks = generatePicks(charts[i++ % charts.size()].numberBasis);
+        auto picks = generatePicks(calculations[i++ % calculations.size()].basis);
         benchmark::DoNotOptimize(picks);
     }
 }
@@ -63,8 +57,8 @@ BENCHMARK(BM_ElevenPicks);
 
 void BM_PredictionFormatting(benchmark::State& state) {
     std::vector<std::array<PickNumbers, kPickCount>> picks;
-    for (const ChartResult& chart : finishedCharts()) {
-        picks.push_back(generatePicks(chart.numberBasis));
+    for (const Calculation& calculation : finishedCalculations()) {
+        picks.push_back(generatePicks(calculation.basis));
     }
     std::size_t i = 0;
     for (auto _ : state) {
@@ -76,10 +70,10 @@ BENCHMARK(BM_PredictionFormatting);
 
 // Everything the prediction adds to the engine's run: basis, picks and text.
 void BM_PredictionShare(benchmark::State& state) {
-    const auto charts = finishedCharts();
+    const auto calculations = finishedCalculations();
     std::size_t i = 0;
     for (auto _ : state) {
-        const NumberBasis basis = buildNumberBasis(charts[i++ % charts.size()]);
+        const NumberBasis basis = buildNumberBasis(calculations[i++ % calculations.size()].run.chart);
         std::string text = predictionTextOf(generatePicks(basis));
         benchmark::DoNotOptimize(text);
     }

@@ -2,6 +2,9 @@
 
 function(quenmar_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow)
+    if(QUENMAR_WARNINGS_AS_ERRORS)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
 endfunction()
 
 # quenmar_library(name SOURCES ... [DEPS ...] [PRIVATE_DEPS ...])

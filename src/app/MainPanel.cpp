@@ -5,7 +5,6 @@
 #include "app/panels/InputPanel.h"
 #include "app/panels/RecordPanel.h"
 #include "draws/Lottery.h"
-#include "prediction/BaseNumbers.h"
 
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -33,7 +32,8 @@ MainPanel::MainPanel(const AppContext& context, draws::RefreshServices refreshSe
     });
     connect(m_input, &InputPanel::openLineEntry, this, &MainPanel::openLineEntry);
     connect(m_input, &InputPanel::validated, this, &MainPanel::compute);
-    connect(m_chart, &ChartPanel::chartFinished, this, &MainPanel::onChartFinished);
+    // The calculation arrives whole, number basis and prediction included: it is handed on.
+    connect(m_chart, &ChartPanel::chartFinished, this, &MainPanel::chartReady);
     connect(m_record, &RecordPanel::saveClicked, this, [this](const QString& name) {
         emit saveRequested(name, m_chart->hasChart(), m_chart->chart(), m_record->notesText());
         m_record->clearAfterSave();
@@ -63,11 +63,6 @@ void MainPanel::compute(int code, const QString& message, const CastRequest& req
     CastRequest prepared = request;
     prepareRequest(prepared, m_lotteryCode, m_context.clock());
     m_chart->runCalculation(prepared);
-}
-
-void MainPanel::onChartFinished(const ChartResult& chart) {
-    m_chart->setNumberBasis(buildNumberBasis(chart));
-    emit chartReady(m_chart->chart());
 }
 
 void MainPanel::refreshLatestDraw() {

@@ -4,6 +4,7 @@
 #include "draws/LatestDrawRefresh.h"
 #include "engine/CastRequest.h"
 #include "engine/ChartResult.h"
+#include "prediction/Calculation.h"
 
 #include <QFont>
 #include <QFutureWatcher>
@@ -42,7 +43,7 @@ public:
 signals:
     void statusText(const QString& message);
     void openLineEntry();
-    void chartReady(const quenmar::ChartResult& chart);
+    void chartReady(const quenmar::Calculation& calculation);
     void saveRequested(const QString& name, bool hasChart, const quenmar::ChartResult& chart, const QString& notes);
     void deleteRequested();
     void helpRequested();
@@ -50,7 +51,6 @@ signals:
 
 private:
     void compute(int code, const QString& message, const CastRequest& request);
-    void onChartFinished(const ChartResult& chart);
     void refreshLatestDraw();
     void applyRefresh(const draws::RefreshOutcome& outcome);
 

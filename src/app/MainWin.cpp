@@ -12,7 +12,7 @@
 #include "app/panels/RecordPanel.h"
 #include "base/Version.h"
 #include "engine/Moment.h"
-#include "prediction/Prediction.h"
+#include "prediction/Calculation.h"
 #include "store/RecordStore.h"
 #include "update/UpdateDownload.h"
 
@@ -136,8 +136,8 @@ void MainWin::openLineEntry() {
     window.exec();
 }
 
-void MainWin::showPrediction(const ChartResult& chart) {
-    m_panel->recordPanel()->showResultText(QString::fromStdString(predictionText(chart)));
+void MainWin::showPrediction(const Calculation& calculation) {
+    m_panel->recordPanel()->showResultText(QString::fromStdString(calculation.prediction.text));
 }
 
 void MainWin::saveRecord(const QString& name, bool hasChart, const ChartResult& chart, const QString& notes) {

@@ -10,14 +10,15 @@
 //      ├─ LoadWin (splash), GuaWin (lines by hand), the update timer
 //
 // Panels never call each other: they raise signals to MainPanel, which routes them among the
-// panels (results reset, compute, number basis) and raises seven signals of its own to MainWin
-// (status text, open line entry, chart ready, save, delete, help, review). MainWin acts on
-// the subsystems outside the panels: the prediction, the record store, the help book and the
-// update check.
+// panels (results reset, compute) and raises seven signals of its own to MainWin (status text,
+// open line entry, chart ready, save, delete, help, review). A calculation is made whole by
+// runCalculation, chart, number basis and prediction; MainWin shows its prediction and acts on
+// the subsystems outside the panels: the record store, the help book and the update check.
 
 #include "app/AppContext.h"
 #include "draws/LatestDrawRefresh.h"
 #include "engine/ChartResult.h"
+#include "prediction/Calculation.h"
 #include "update/UpdateCheck.h"
 
 #include <QLabel>
@@ -66,7 +67,7 @@ public:
 public slots:
     void showStatus(const QString& message);
     void openLineEntry();
-    void showPrediction(const quenmar::ChartResult& chart);
+    void showPrediction(const quenmar::Calculation& calculation);
     void saveRecord(const QString& name, bool hasChart, const quenmar::ChartResult& chart, const QString& notes);
     void deleteTicked();
     void review(int recordId);

@@ -2,6 +2,8 @@
 
 #include "base/Utf8.h"
 
+#include <optional>
+
 namespace quenmar::cli {
 
 const std::string* Args::value(const std::string& name) const {
@@ -9,12 +11,14 @@ const std::string* Args::value(const std::string& name) const {
     return it == values.end() ? nullptr : &it->second;
 }
 
-std::optional<ArgsError> parseArgs(const std::vector<std::string>& words, const std::set<std::string>& valueOptions,
-                                   const std::set<std::string>& flagOptions, Args& out) {
+Result<Args, ArgsError> parseArgs(const std::vector<std::string>& words, const std::set<std::string>& valueOptions,
+                                  const std::set<std::string>& flagOptions) {
+    const auto failure = [](std::string message) { return Failure{ArgsError{std::move(message)}}; };
+    Args out;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
         if (!utf8::isValid(word)) {
-            return ArgsError{"参数不是有效的UTF-8文本"};
+            return failure("参数不是有效的UTF-8文本");
         }
         if (word.size() > 2 && word.compare(0, 2, "--") == 0) {
             std::string name = word.substr(2);
@@ -26,24 +30,24 @@ std::optional<ArgsError> parseArgs(const std::vector<std::string>& words, const 
             if (valueOptions.count(name) != 0) {
                 if (!inlineValue) {
                     if (i + 1 >= words.size()) {
-                        return ArgsError{"选项 --" + name + " 缺少取值"};
+                        return failure("选项 --" + name + " 缺少取值");
                     }
                     inlineValue = words[++i];
                     if (!utf8::isValid(*inlineValue)) {
-                        return ArgsError{"参数不是有效的UTF-8文本"};
+                        return failure("参数不是有效的UTF-8文本");
                     }
                 }
                 out.values[name] = *inlineValue;
             } else if (flagOptions.count(name) != 0 && !inlineValue) {
                 out.flags.insert(name);
             } else {
-                return ArgsError{"未知选项: --" + name};
+                return failure("未知选项: --" + name);
             }
         } else {
             out.positional.push_back(word);
         }
     }
-    return std::nullopt;
+    return out;
 }
 
 } // namespace quenmar::cli

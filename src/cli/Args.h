@@ -1,7 +1,8 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <map>
-#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,14 +19,15 @@ struct Args {
     const std::string* value(const std::string& name) const;
 };
 
+/// A problem with the words of a command, as the one line it is reported in.
 struct ArgsError {
     std::string message;
 };
 
 /// Parses `words` knowing which options take a value and which are flags. Unknown options,
 /// missing values and text that is not UTF-8 are errors. A later repetition wins.
-std::optional<ArgsError> parseArgs(const std::vector<std::string>& words, const std::set<std::string>& valueOptions,
-                                   const std::set<std::string>& flagOptions, Args& out);
+Result<Args, ArgsError> parseArgs(const std::vector<std::string>& words, const std::set<std::string>& valueOptions,
+                                  const std::set<std::string>& flagOptions);
 
 /// Exit statuses of the command line.
 inline constexpr int kExitOk = 0;

@@ -2,7 +2,6 @@
 
 #include "cli/Json.h"
 #include "base/Utf8.h"
-#include "prediction/BaseNumbers.h"
 
 namespace quenmar::cli {
 
@@ -55,21 +54,13 @@ std::string normalisedNewlines(std::string_view text) {
 
 } // namespace
 
-CastOutput computeCast(CastRequest request, int gameCode, const ClockReading& now) {
-    CastOutput output;
+Calculation computeCast(CastRequest request, int gameCode, const ClockReading& now) {
     prepareRequest(request, gameCode, now);
-    output.request = request;
-    output.run = runCalculation(request, output.chart);
-    if (output.run.charted) {
-        // As the main window does when the chart panel reports the chart finished.
-        output.chart.numberBasis = buildNumberBasis(output.chart);
-        output.prediction = predict(output.chart);
-    }
-    return output;
+    return runCalculation(request);
 }
 
-std::string castText(const CastOutput& output) {
-    const ChartView& view = output.run.view;
+std::string castText(const Calculation& calculation) {
+    const ChartView& view = calculation.run.view;
     std::string text = view.title + "\n";
     text += padded(view.primaryLabel, 40) + view.changedLabel + "\n\n";
 
@@ -96,21 +87,25 @@ std::string castText(const CastOutput& output) {
         text += "\n";
     }
     text += "\n";
-    text += normalisedNewlines(output.run.report);
-    if (!output.prediction.text.empty()) {
+    text += normalisedNewlines(calculation.run.report);
+    if (!calculation.prediction.text.empty()) {
         text += "\n";
-        text += normalisedNewlines(output.prediction.text);
+        text += normalisedNewlines(calculation.prediction.text);
         text += "\n";
     }
     return text;
 }
 
+namespace {
+
+// Every ChartResult field under its own name; the method and the time choice as the integers
+// a saved record holds.
 void writeChartFields(JsonWriter& json, const ChartResult& c) {
-    json.field("method", c.method)
+    json.field("method", static_cast<int>(c.method))
         .field("numberText", c.numberText)
         .field("upperLines", c.upperLines)
         .field("lowerLines", c.lowerLines)
-        .field("timeChoice", c.timeChoice)
+        .field("timeChoice", static_cast<int>(c.timeChoice))
         .field("moment", c.moment)
         .field("zodiac", c.zodiac)
         .field("zodiacBranch", c.zodiacBranch)
@@ -152,6 +147,7 @@ void writeChartFields(JsonWriter& json, const ChartResult& c) {
         .field("changedYingIndex", c.changedYingIndex);
 }
 
+// Every NumberBasis field under its own name; the cross relations as six arrays of four.
 void writeNumberBasis(JsonWriter& json, const NumberBasis& b) {
     json.field("querentDigit", b.querentDigit)
         .field("dayStemDigit", b.dayStemDigit)
@@ -180,8 +176,10 @@ void writeNumberBasis(JsonWriter& json, const NumberBasis& b) {
         .field("changedShiYingDigits", b.changedShiYingDigits);
 }
 
-std::string castJson(const CastOutput& output) {
-    const ChartView& view = output.run.view;
+} // namespace
+
+std::string castJson(const Calculation& calculation) {
+    const ChartView& view = calculation.run.view;
     JsonWriter json;
     json.beginObject();
     json.field("title", view.title).field("primaryLabel", view.primaryLabel).field("changedLabel", view.changedLabel);
@@ -190,16 +188,20 @@ std::string castJson(const CastOutput& output) {
         json.array(row);
     }
     json.endArray();
-    json.field("report", output.run.report);
+    json.field("report", calculation.run.report);
     json.key("chart").beginObject();
-    writeChartFields(json, output.chart);
+    writeChartFields(json, calculation.run.chart);
     json.endObject();
     json.key("numberBasis").beginObject();
-    writeNumberBasis(json, output.chart.numberBasis);
+    writeNumberBasis(json, calculation.basis);
     json.endObject();
-    json.field("rawPicks", output.prediction.rawPicks)
-        .field("picks", output.prediction.picks)
-        .field("prediction", output.prediction.text);
+    json.key("rawPicks").beginArray();
+    for (const PickNumbers& pick : calculation.prediction.rawPicks) {
+        json.value(pick.text());
+    }
+    json.endArray();
+    json.field("picks", calculation.prediction.picks)
+        .field("prediction", calculation.prediction.text);
     json.endObject();
     return json.text();
 }

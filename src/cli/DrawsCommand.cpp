@@ -51,11 +51,12 @@ std::string drawText(const draws::Lottery& lottery, const draws::DrawResult& dra
 } // namespace
 
 int runDrawsCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    Args args;
-    if (auto error = parseArgs(words, {"code", "url"}, {"json"}, args)) {
-        err << "quenmar-cli: " << error->message << '\n';
+    const auto parsedArgs = parseArgs(words, {"code", "url"}, {"json"});
+    if (!parsedArgs) {
+        err << "quenmar-cli: " << parsedArgs.error().message << '\n';
         return kExitBadInput;
     }
+    const Args& args = *parsedArgs;
     if (!args.positional.empty()) {
         err << "quenmar-cli: 多余的参数: " << args.positional.front() << '\n';
         return kExitBadInput;

@@ -1,8 +1,9 @@
 #include "cli/HistoryCommand.h"
 
 #include "cli/CastCommand.h"
+#include "cli/CastOutput.h"
 #include "cli/Json.h"
-#include "engine/Moment.h"
+#include "engine/CastRule.h"
 #include "base/Utf8.h"
 #include "store/RecordStore.h"
 #include "support/ProgramPaths.h"
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <charconv>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <set>
 
@@ -75,72 +77,65 @@ int notFound(std::ostream& err, int id) {
     return kExitFailed;
 }
 
-// Parses the words of one subcommand and its record ids; the message of the first problem.
-std::optional<std::string> parseSubcommand(const std::vector<std::string>& words,
-                                           const std::set<std::string>& values,
-                                           const std::set<std::string>& flags, Args& args,
-                                           std::vector<int>& ids) {
-    if (auto error = parseArgs(words, values, flags, args)) {
-        return error->message;
+// The words of one subcommand: its options and the record ids it names.
+struct Subcommand {
+    Args args;
+    std::vector<int> ids;
+};
+
+Result<Subcommand, ArgsError> parseSubcommand(const std::vector<std::string>& words,
+                                              const std::set<std::string>& values,
+                                              const std::set<std::string>& flags) {
+    auto args = parseArgs(words, values, flags);
+    if (!args) {
+        return Failure{args.error()};
     }
-    for (const std::string& word : args.positional) {
+    Subcommand subcommand{std::move(args).value(), {}};
+    for (const std::string& word : subcommand.args.positional) {
         const auto id = parseRecordId(word);
         if (!id) {
-            return "记录编号应为整数: " + word;
+            return Failure{ArgsError{"记录编号应为整数: " + word}};
         }
-        ids.push_back(*id);
+        subcommand.ids.push_back(*id);
     }
-    return std::nullopt;
+    return subcommand;
 }
 
-// The checks of the input panel's compute button, which a review clicks: a record that
-// would not pass them there is not computed here either.
-std::optional<std::string> reviewRefusal(const CastRequest& request) {
-    const bool zodiacChosen = request.zodiac >= 1 && request.zodiac <= 12;
-    // The stored moment is cast again by the by-hand and millisecond methods; a value edited
-    // out of the range of dates has no day or hour to cast with.
-    const bool momentKept = request.method == static_cast<int>(CastMethod::ByHand) ||
-                            request.method == static_cast<int>(CastMethod::ByMilliseconds);
-    if (momentKept && !(request.moment >= kMinTextMoment && request.moment < kMaxTextMoment)) {
-        return std::string("记录的时间无效");
+// One record id and nothing more, as show and review take.
+Result<Subcommand, ArgsError> parseOneRecord(const std::vector<std::string>& words,
+                                             const std::set<std::string>& values) {
+    auto parsed = parseSubcommand(words, values, {"json"});
+    if (parsed && parsed->ids.empty()) {
+        return Failure{ArgsError{"缺少记录编号"}};
     }
-    switch (request.method) {
-    case static_cast<int>(CastMethod::ByNumber):
-        if (request.numberText.empty()) {
-            return std::string("未输入推算数字");
-        }
-        break;
-    case static_cast<int>(CastMethod::ByHand):
-        if (utf8::length(request.upperLines) != 3 || utf8::length(request.lowerLines) != 3 ||
-            request.movingFlags.size() != 6) {
-            return std::string("未装好线下卦");
-        }
-        break;
-    case static_cast<int>(CastMethod::ByMilliseconds):
-        if (request.timeChoice == 0) {
-            return std::string("未选择推演时间");
-        }
-        break;
-    default:
-        return std::string("未选择推算条件");
+    if (parsed && parsed->ids.size() > 1) {
+        return Failure{ArgsError{"多余的参数: " + parsed->args.positional[1]}};
     }
-    if (!zodiacChosen) {
-        return std::string("未选择卦主生肖");
+    return parsed;
+}
+
+// The record of an id, or nothing once "未找到记录" is written.
+std::optional<YsModel> namedRecord(int id, std::ostream& err) {
+    const auto db = openHistory();
+    YsModel model = store::loadRecord(*db, id);
+    if (model._id != id) {
+        notFound(err, id);
+        return std::nullopt;
     }
-    return std::nullopt;
+    return model;
 }
 
 int runList(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    Args args;
-    if (auto error = parseArgs(words, {}, {"json"}, args)) {
-        return badInput(err, error->message);
+    const auto args = parseArgs(words, {}, {"json"});
+    if (!args) {
+        return badInput(err, args.error().message);
     }
-    if (!args.positional.empty()) {
-        return badInput(err, "多余的参数: " + args.positional.front());
+    if (!args->positional.empty()) {
+        return badInput(err, "多余的参数: " + args->positional.front());
     }
     const auto db = openHistory();
     const auto rows = store::listRecords(*db);
-    if (args.has("json")) {
+    if (args->has("json")) {
         JsonWriter json;
         json.beginArray();
         for (const auto& row : rows) {
@@ -157,24 +152,17 @@ int runList(const std::vector<std::string>& words, std::ostream& out, std::ostre
 }
 
 int runShow(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    Args args;
-    std::vector<int> ids;
-    if (auto error = parseSubcommand(words, {}, {"json"}, args, ids)) {
-        return badInput(err, *error);
+    const auto parsed = parseOneRecord(words, {});
+    if (!parsed) {
+        return badInput(err, parsed.error().message);
     }
-    if (ids.empty()) {
-        return badInput(err, "缺少记录编号");
+    const auto record = namedRecord(parsed->ids.front(), err);
+    if (!record) {
+        return kExitFailed;
     }
-    if (ids.size() > 1) {
-        return badInput(err, "多余的参数: " + args.positional[1]);
-    }
-    const auto db = openHistory();
-    const YsModel m = store::loadRecord(*db, ids.front());
-    if (m._id != ids.front()) {
-        return notFound(err, ids.front());
-    }
+    const YsModel& m = *record;
     const std::string dong = store::formatMovingFlags(m.dong);
-    if (args.has("json")) {
+    if (parsed->args.has("json")) {
         JsonWriter json;
         json.beginObject()
             .field("_id", m._id)
@@ -207,47 +195,44 @@ int runShow(const std::vector<std::string>& words, std::ostream& out, std::ostre
 }
 
 int runReview(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    Args args;
-    std::vector<int> ids;
-    if (auto error = parseSubcommand(words, {"moment"}, {"json"}, args, ids)) {
-        return badInput(err, *error);
+    const auto parsed = parseOneRecord(words, {"moment"});
+    if (!parsed) {
+        return badInput(err, parsed.error().message);
     }
-    if (ids.empty()) {
-        return badInput(err, "缺少记录编号");
-    }
-    if (ids.size() > 1) {
-        return badInput(err, "多余的参数: " + args.positional[1]);
-    }
-    const auto now = clockFor(args);
+    const auto now = clockFor(parsed->args);
     if (!now) {
-        return badInput(err, "时间格式应为 \"YYYY-MM-DD HH:MM:SS[.mmm]\"");
+        return badInput(err, now.error().message);
     }
-    const auto db = openHistory();
-    const YsModel model = store::loadRecord(*db, ids.front());
-    if (model._id != ids.front()) {
-        return notFound(err, ids.front());
-    }
-    const CastRequest request = store::requestFromModel(model);
-    if (auto refusal = reviewRefusal(request)) {
-        err << kPrefix << "记录 " << model._id << " 无法复盘: " << *refusal << '\n';
+    const int id = parsed->ids.front();
+    const auto model = namedRecord(id, err);
+    if (!model) {
         return kExitFailed;
+    }
+    const auto refused = [&err, id](std::string_view reason) {
+        err << kPrefix << "记录 " << id << " 无法复盘: " << reason << '\n';
+        return kExitFailed;
+    };
+    // A review clicks the input panel's compute button: a record that would not pass its
+    // checks there is not computed here either.
+    const CastRequest request = store::requestFromModel(*model);
+    if (const CastVerdict verdict = checkCast(request); !verdict.castable()) {
+        return refused(verdict.message);
     }
     // The window always reviews for the lottery it starts with.
-    const CastOutput output = computeCast(request, kGameHappy8, *now);
-    if (!output.run.charted) {
-        err << kPrefix << "记录 " << model._id << " 无法复盘: " << output.run.message << '\n';
-        return kExitFailed;
+    const Calculation calculation = computeCast(request, kGameHappy8, *now);
+    if (!calculation.run.charted) {
+        return refused(calculation.run.message);
     }
-    out << (args.has("json") ? castJson(output) + "\n" : castText(output));
+    out << (parsed->args.has("json") ? castJson(calculation) + "\n" : castText(calculation));
     return kExitOk;
 }
 
 int runDelete(const std::vector<std::string>& words, std::ostream& err) {
-    Args args;
-    std::vector<int> ids;
-    if (auto error = parseSubcommand(words, {}, {}, args, ids)) {
-        return badInput(err, *error);
+    const auto parsed = parseSubcommand(words, {}, {});
+    if (!parsed) {
+        return badInput(err, parsed.error().message);
     }
+    const std::vector<int>& ids = parsed->ids;
     if (ids.empty()) {
         return badInput(err, "缺少记录编号");
     }
@@ -274,25 +259,25 @@ int runDelete(const std::vector<std::string>& words, std::ostream& err) {
 
 } // namespace
 
-std::optional<ArgsError> saveOptionsError(const Args& args) {
+Result<void, ArgsError> checkSaveOptions(const Args& args) {
     const std::string* title = args.value(kSaveOption);
     if (title == nullptr) {
         if (args.value(kNotesOption) != nullptr) {
-            return ArgsError{"--notes 只能与 --save 一起使用"};
+            return Failure{ArgsError{"--notes 只能与 --save 一起使用"}};
         }
-        return std::nullopt;
+        return {};
     }
     // The save button asks for a title first; the date is added to it.
     if (utf8::trimBlanks(*title).empty()) {
-        return ArgsError{"请输入保存的标题,标题将自动加上日期"};
+        return Failure{ArgsError{"请输入保存的标题,标题将自动加上日期"}};
     }
-    return std::nullopt;
+    return {};
 }
 
-int saveCastRecord(const CastOutput& output, const std::string& title, const std::string& notes,
+int saveCastRecord(const Calculation& calculation, const std::string& title, const std::string& notes,
                    std::ostream& err) {
     const auto db = openHistory();
-    const auto saved = store::saveRecord(*db, store::modelFromChart(output.chart, title, notes));
+    const auto saved = store::saveRecord(*db, store::modelFromChart(calculation.run.chart, title, notes));
     err << store::saveMessage(saved) << '\n';
     return saved ? kExitOk : kExitFailed;
 }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "base/Result.h"
 #include "cli/Args.h"
-#include "cli/CastOutput.h"
+#include "prediction/Calculation.h"
 
 #include <iosfwd>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,12 +16,12 @@ namespace quenmar::cli {
 inline constexpr const char* kSaveOption = "save";
 inline constexpr const char* kNotesOption = "notes";
 
-/// The problem with a cast's --save/--notes, checked before anything is computed.
-std::optional<ArgsError> saveOptionsError(const Args& args);
+/// Checks a cast's --save/--notes before anything is computed.
+Result<void, ArgsError> checkSaveOptions(const Args& args);
 
 /// Saves a finished cast as a new record under the title and notes, as the save button
 /// does; writes "保存成功" or "保存失败" on `err` and gives exit 0 or 1.
-int saveCastRecord(const CastOutput& output, const std::string& title, const std::string& notes,
+int saveCastRecord(const Calculation& calculation, const std::string& title, const std::string& notes,
                    std::ostream& err);
 
 /// quenmar-cli history list|show|review|delete ...: exit 0, 1 when a record is missing

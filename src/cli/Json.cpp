@@ -5,6 +5,9 @@
 
 namespace quenmar::cli {
 
+namespace {
+
+// The text as a JSON string literal, quotes included.
 std::string jsonString(std::string_view text) {
     static constexpr char hex[] = "0123456789abcdef";
     std::string out;
@@ -41,6 +44,8 @@ std::string jsonString(std::string_view text) {
     out += '"';
     return out;
 }
+
+} // namespace
 
 void JsonWriter::separate() {
     if (m_afterKey) {
@@ -117,12 +122,6 @@ JsonWriter& JsonWriter::value(double number) {
 JsonWriter& JsonWriter::value(bool flag) {
     separate();
     m_out += flag ? "true" : "false";
-    return *this;
-}
-
-JsonWriter& JsonWriter::null() {
-    separate();
-    m_out += "null";
     return *this;
 }
 

@@ -23,7 +23,6 @@ public:
     JsonWriter& value(int number) { return value(static_cast<std::int64_t>(number)); }
     JsonWriter& value(double number);
     JsonWriter& value(bool flag);
-    JsonWriter& null();
 
     template <typename Range>
     JsonWriter& array(const Range& values) {
@@ -57,8 +56,5 @@ private:
     std::vector<bool> m_first; // per open container: no element written yet
     bool m_afterKey = false;
 };
-
-/// The text as a JSON string literal, quotes included.
-std::string jsonString(std::string_view text);
 
 } // namespace quenmar::cli

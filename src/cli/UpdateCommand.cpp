@@ -218,14 +218,13 @@ int runUpdateCommand(const std::vector<std::string>& words, std::ostream& out, s
     }
     const bool check = words[0] == "check";
     const std::vector<std::string> rest(words.begin() + 1, words.end());
-    Args args;
-    const std::optional<ArgsError> error =
-        check ? parseArgs(rest, {"index-url", "public-key", "ca-file", "download"}, {"json"}, args)
-              : parseArgs(rest, {"private-key", "url", "installer", "ver", "verns", "day", "body", "name"},
-                          {}, args);
-    if (error) {
-        return badInput(err, error->message);
+    const auto parsed =
+        check ? parseArgs(rest, {"index-url", "public-key", "ca-file", "download"}, {"json"})
+              : parseArgs(rest, {"private-key", "url", "installer", "ver", "verns", "day", "body", "name"}, {});
+    if (!parsed) {
+        return badInput(err, parsed.error().message);
     }
+    const Args& args = *parsed;
     if (!args.positional.empty()) {
         return badInput(err, "多余的参数: " + args.positional.front());
     }

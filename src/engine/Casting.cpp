@@ -4,6 +4,9 @@
 #include "engine/Tables.h"
 #include "base/Utf8.h"
 
+#include <algorithm>
+#include <array>
+
 namespace quenmar {
 
 namespace {
@@ -71,62 +74,47 @@ long long textValue(std::string_view text) {
 }
 
 std::optional<NumberCast> castByNumber(std::string_view numberText, int hourNumber) {
+    // Every rule names three values: the upper trigram's, the lower's and the moving line's.
+    const auto cast = [](long long upper, long long lower, long long moving) {
+        return NumberCast{mod8(upper), mod8(lower), mod6(moving)};
+    };
+    const auto digit = [numberText](std::size_t index) { return textValue(utf8::charAt(numberText, index)); };
     const std::size_t length = utf8::length(numberText);
-    NumberCast cast;
     switch (length) {
     case 0:
         return std::nullopt;
     case 1: {
-        cast.upper = mod8(textValue(numberText));
-        cast.lower = mod8(hourNumber);
-        cast.movingLine = mod6(cast.upper + cast.lower);
-        return cast;
+        // The moving line counts the two trigrams' numbers, not the raw values.
+        const int upper = mod8(textValue(numberText));
+        const int lower = mod8(hourNumber);
+        return cast(upper, lower, upper + lower);
     }
-    case 2: {
-        const long long a = textValue(utf8::charAt(numberText, 0));
-        const long long b = textValue(utf8::charAt(numberText, 1));
-        cast.upper = mod8(a);
-        cast.lower = mod8(b);
-        cast.movingLine = mod6(a + b);
-        return cast;
-    }
+    case 2:
+        return cast(digit(0), digit(1), digit(0) + digit(1));
     case 3: {
         const int zero = utf8::find(numberText, "0");
-        const std::string_view third = utf8::charAt(numberText, 2);
         if (zero < 0) {
-            cast.upper = mod8(textValue(utf8::charAt(numberText, 0)));
-            cast.lower = mod8(textValue(utf8::charAt(numberText, 1)));
-            cast.movingLine = mod6(textValue(third));
-        } else if (zero == 1) {
+            return cast(digit(0), digit(1), digit(2));
+        }
+        if (zero == 1) {
             // A zero in the middle makes the first two characters one value (10 .. 90):
             // both trigrams are the same, so the hexagram is always a pure one.
             const long long t = textValue(utf8::first(numberText, 2));
-            cast.upper = mod8(t);
-            cast.lower = cast.upper;
-            cast.movingLine = mod6(textValue(third));
-        } else {
-            const long long a = textValue(utf8::charAt(numberText, 0));
-            const long long r = textValue(utf8::last(numberText, 2));
-            cast.upper = mod8(a);
-            cast.lower = mod8(r);
-            cast.movingLine = mod6(a + r);
+            return cast(t, t, digit(2));
         }
-        return cast;
+        const long long r = textValue(utf8::last(numberText, 2));
+        return cast(digit(0), r, digit(0) + r);
     }
     default: {
         const std::size_t k = length / 2;
-        cast.upper = mod8(digitSum(utf8::first(numberText, k)));
+        const long long upperSum = digitSum(utf8::first(numberText, k));
         if (length % 2 == 0) {
-            cast.lower = mod8(digitSum(utf8::last(numberText, k)));
-            cast.movingLine = mod6(digitSum(numberText));
-        } else {
-            // An odd length gives the middle character to the lower part, and the moving
-            // line then comes from the lower part alone.
-            const long long lowerSum = digitSum(utf8::last(numberText, k + 1));
-            cast.lower = mod8(lowerSum);
-            cast.movingLine = mod6(lowerSum);
+            return cast(upperSum, digitSum(utf8::last(numberText, k)), digitSum(numberText));
         }
-        return cast;
+        // An odd length gives the middle character to the lower part, and the moving line
+        // then comes from the lower part alone.
+        const long long lowerSum = digitSum(utf8::last(numberText, k + 1));
+        return cast(upperSum, lowerSum, lowerSum);
     }
     }
 }
@@ -159,54 +147,49 @@ ChangedLines changedByFlags(std::string_view upperLines, std::string_view lowerL
     return changed;
 }
 
+namespace {
+
+// The lotteries with a draw schedule: the draw's minute past 21:00 and its weekdays, Sunday
+// first. A moment from 22:00 on has missed the day's draw and takes the next one, except for
+// 快乐8, whose missed draw is still the day's.
+struct DrawSchedule {
+    int gameCode;
+    int minute;
+    std::string_view weekdays;
+    bool lateTakesNext;
+};
+
+constexpr std::array<DrawSchedule, 3> kDrawSchedules{{
+    {kGameHappy8, 30, "1111111", false},
+    {kGameDoubleColor, 15, "1010100", true}, // Sunday, Tuesday, Thursday
+    {kGameSevenStar, 25, "1010010", true},   // Sunday, Tuesday, Friday
+}};
+
+constexpr int kDrawHour = 21;
+constexpr int kLateHour = 22;
+
+} // namespace
+
 double drawMoment(double now, int gameCode) {
     const auto t = dateTimeFromMoment(now);
-    if (!t || (gameCode != kGameHappy8 && gameCode != kGameDoubleColor && gameCode != kGameSevenStar)) {
+    const auto schedule = std::find_if(kDrawSchedules.begin(), kDrawSchedules.end(),
+                                       [gameCode](const DrawSchedule& s) { return s.gameCode == gameCode; });
+    if (!t || schedule == kDrawSchedules.end()) {
         return now;
     }
-    const int w = weekday(*t); // Sunday 1 ... Saturday 7
-    const bool late = t->hour >= 22;
-    int addDays = 0;
-    int hour = 21;
-    int minute = 30;
-    switch (gameCode) {
-    case kGameHappy8:
-        // Daily: the same day's draw, even when it is already past.
-        break;
-    case kGameDoubleColor:
-        minute = 15;
-        if (w == 1 || w == 3) {
-            addDays = late ? 2 : 0;
-        } else if (w == 5) {
-            addDays = late ? 3 : 0;
-        } else if (w == 6) {
-            addDays = 2;
-        } else {
-            addDays = 1;
-        }
-        break;
-    case kGameSevenStar:
-        minute = 25;
-        if (w == 1 || w == 6) {
-            addDays = late ? 2 : 0;
-        } else if (w == 3) {
-            addDays = late ? 3 : 0;
-        } else if (w == 4) {
-            addDays = 2;
-        } else {
-            addDays = 1;
-        }
-        break;
-    default:
-        break;
+    const int today = weekday(*t) - 1; // Sunday 0 ... Saturday 6
+    int addDays = t->hour >= kLateHour && schedule->lateTakesNext ? 1 : 0;
+    while (schedule->weekdays[static_cast<std::size_t>((today + addDays) % 7)] != '1') {
+        ++addDays;
     }
     const std::int64_t day = dayNumberOfDate(t->year, t->month, t->day) + addDays;
-    const std::int64_t msOfDay = ((static_cast<std::int64_t>(hour) * 60 + minute) * 60 + t->second) * 1000;
+    const std::int64_t msOfDay =
+        ((static_cast<std::int64_t>(kDrawHour) * 60 + schedule->minute) * 60 + t->second) * 1000;
     return momentFromDay(day, msOfDay);
 }
 
 void prepareRequest(CastRequest& request, int gameCode, const ClockReading& now) {
-    switch (static_cast<CastMethod>(request.method)) {
+    switch (request.method) {
     case CastMethod::ByNumber:
         if (!request.numberText.empty()) {
             request.moment = now.moment;
@@ -215,7 +198,7 @@ void prepareRequest(CastRequest& request, int gameCode, const ClockReading& now)
     case CastMethod::ByMilliseconds:
         if (request.recordId == 0) {
             const std::int64_t n = epochMs(now.moment, now.standardBiasMinutes);
-            if (request.timeChoice == static_cast<int>(TimeChoice::Draw)) {
+            if (request.timeChoice == TimeChoice::Draw) {
                 request.moment = drawMoment(now.moment, gameCode);
                 // The draw moment has no milliseconds of its own; the clock's are added so
                 // that two casts in the same second still differ.

@@ -1,20 +1,20 @@
 #pragma once
 
-#include "engine/NumberBasis.h"
+#include "engine/CastRequest.h"
 
 #include <string>
 #include <vector>
 
 namespace quenmar {
 
-/// One finished calculation: the request's inputs, the calendar values and both derived
-/// hexagrams line by line. Read by the report, the prediction and saving.
+/// One finished chart: the request's inputs, the calendar values and both derived hexagrams
+/// line by line. Read by the report, the number basis and saving.
 struct ChartResult {
-    int method = 0;
+    CastMethod method = CastMethod::None;
     std::string numberText;
     std::string upperLines;
     std::string lowerLines;
-    int timeChoice = 0;
+    TimeChoice timeChoice = TimeChoice::None;
     double moment = 0.0;
     int zodiac = 0;
     std::string zodiacBranch;
@@ -54,7 +54,6 @@ struct ChartResult {
     std::vector<std::string> changedElements;
     int changedShiIndex = 0;
     int changedYingIndex = 0;
-    NumberBasis numberBasis;
 
     bool operator==(const ChartResult&) const = default;
 };

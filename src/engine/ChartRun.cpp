@@ -1,12 +1,15 @@
 #include "engine/ChartRun.h"
 
 #include "engine/Calendar.h"
+#include "engine/CastRule.h"
 #include "engine/Casting.h"
 #include "engine/Derivation.h"
 #include "engine/GuaModel.h"
 #include "engine/Report.h"
 #include "engine/Tables.h"
 #include "base/Utf8.h"
+
+#include <algorithm>
 
 namespace quenmar {
 
@@ -56,53 +59,28 @@ void fillGrid(ChartView& view, const ChartResult& chart, const GuaModel& primary
 } // namespace
 
 std::array<std::string, kGridColumns> chartColumnTitles() {
+    constexpr auto columns = splitAtCommas<kGridColumns>(tables::ChartColumns);
     std::array<std::string, kGridColumns> titles;
-    std::string_view rest = tables::ChartColumns;
-    for (auto& title : titles) {
-        const std::size_t comma = rest.find(',');
-        title = rest.substr(0, comma);
-        rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
-    }
+    std::copy(columns.begin(), columns.end(), titles.begin());
     return titles;
 }
 
-std::optional<std::string> castRefusal(const CastRequest& request) {
-    if (request.invalid) {
-        return std::string("未选择推算条件");
-    }
-    switch (request.method) {
-    case static_cast<int>(CastMethod::ByNumber):
-    case static_cast<int>(CastMethod::ByMilliseconds):
-        if (request.numberText.empty()) {
-            return std::string("未输入推算数字");
-        }
-        return std::nullopt;
-    case static_cast<int>(CastMethod::ByHand):
-        if (utf8::length(request.upperLines) != 3 || utf8::length(request.lowerLines) != 3 ||
-            request.movingFlags.size() != 6) {
-            return std::string("未装好线下卦");
-        }
-        return std::nullopt;
-    default:
-        return std::string("未选择推算条件");
-    }
-}
-
-ChartRun runCalculation(const CastRequest& request, ChartResult& chart, const ChartFinished& onFinished) {
+ChartRun runChart(const CastRequest& request) {
     ChartRun run;
-    // Nothing that cannot be cast may reset the previous chart or show a half-built one.
-    if (auto refusal = castRefusal(request)) {
-        run.message = std::move(*refusal);
+    // Nothing that cannot be cast may show a half-built chart.
+    const CastVerdict verdict = checkCast(request, CastStage::Completed);
+    if (!verdict.castable()) {
+        run.message = verdict.message;
         return run;
     }
-
+    ChartResult& chart = run.chart;
     const std::string day = dayPillar(request.moment);
     const std::string dayStem(utf8::charAt(day, 0));
     Pillars pillars{day, hourPillar(request.moment, dayStem)};
     fillChartResult(chart, request, pillars);
 
-    const bool byHand = request.method == static_cast<int>(CastMethod::ByHand);
-    const bool byNumber = request.method == static_cast<int>(CastMethod::ByNumber);
+    const bool byHand = request.method == CastMethod::ByHand;
+    const bool byNumber = request.method == CastMethod::ByNumber;
     run.view.title = chartTitle(request.method, byNumber ? std::string_view(request.numberText) : std::string_view{},
                                 chart.zodiacBranch, pillars.dayPillar, pillars.hourPillar);
 
@@ -135,9 +113,6 @@ ChartRun runCalculation(const CastRequest& request, ChartResult& chart, const Ch
     fillGrid(run.view, chart, primary, changed);
     run.report = writeReport(chart);
     run.charted = true;
-    if (onFinished) {
-        onFinished(chart);
-    }
     return run;
 }
 

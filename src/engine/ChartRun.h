@@ -4,14 +4,12 @@
 #include "engine/ChartResult.h"
 
 #include <array>
-#include <functional>
-#include <optional>
 #include <string>
 
-// The run of one calculation: from a prepared request to the filled ChartResult, the chart
-// panel's texts (title, name labels, the 6×12 grid) and the report, in the fixed order of
-// calendar, cast, derivation, grid and report. Toolkit-free: a window copies the view into
-// its controls.
+// The engine's share of a calculation: from a completed request to the filled ChartResult, the
+// chart panel's texts (title, name labels, the 6×12 grid) and the report, in the fixed order of
+// calendar, cast, derivation, grid and report. Toolkit-free: a window copies the view into its
+// controls. The whole calculation, prediction included, is runCalculation of the prediction.
 namespace quenmar {
 
 inline constexpr int kGridRows = 6;
@@ -34,23 +32,18 @@ struct ChartView {
 /// The texts of the twelve column headers.
 std::array<std::string, kGridColumns> chartColumnTitles();
 
-/// Outcome of one run. When nothing could be cast, `charted` is false, `message` says why,
-/// and neither the chart nor the view was touched.
+/// Outcome of one run. When nothing could be cast, `charted` is false, `message` says why and
+/// the rest is empty.
 struct ChartRun {
     bool charted = false;
     std::string message;
+    ChartResult chart;
     ChartView view;
     std::string report;
 };
 
-/// The *chart finished* notification: raised once per completed run, after the report.
-using ChartFinished = std::function<void(const ChartResult&)>;
-
-/// Why a request cannot be cast, in the input panel's words; nothing when it can.
-std::optional<std::string> castRefusal(const CastRequest& request);
-
-/// Runs one calculation. `chart` is the caller's chart of the last run: it is reset (all but
-/// its number basis) and filled. `onFinished` is called with the finished chart.
-ChartRun runCalculation(const CastRequest& request, ChartResult& chart, const ChartFinished& onFinished = {});
+/// Casts and derives a completed request (see prepareRequest) into a fresh chart, its view and
+/// its report; a request that checkCast refuses at the completed stage is not cast.
+ChartRun runChart(const CastRequest& request);
 
 } // namespace quenmar

@@ -3,66 +3,58 @@
 #include "engine/Tables.h"
 #include "base/Utf8.h"
 
+#include <array>
+
 namespace quenmar {
 
 namespace {
 
-void deriveCommon(GuaModel& gua) {
+// 世 line, 应 line and soul kind by which of the three line pairs (line 1 with 4, 2 with 5,
+// 3 with 6) agree: index = (pair 1 agrees) × 4 + (pair 2) × 2 + (pair 3).
+struct ShiYing {
+    int shi, ying, soul;
+};
+constexpr std::array<ShiYing, 8> ShiYingRows{{
+    {3, 6, 0}, // no pair agrees
+    {2, 5, 0}, // only the third
+    {4, 1, 1}, // only the second: the wandering soul
+    {1, 4, 0}, // the second and the third
+    {4, 1, 0}, // only the first
+    {3, 6, 2}, // the first and the third: the returning soul
+    {5, 2, 0}, // the first and the second
+    {6, 3, 0}, // all three: a pure hexagram
+}};
+
+void setLines(GuaModel& gua) {
     gua.upperLines = trigramLines(gua.upperTrigram);
     gua.upperName = trigramName(gua.upperTrigram);
     gua.lowerLines = trigramLines(gua.lowerTrigram);
     gua.lowerName = trigramName(gua.lowerTrigram);
+    gua.lineBits.clear();
+    if (gua.upperLines.size() != 3 || gua.lowerLines.size() != 3) {
+        return;
+    }
+    gua.lineBits.reserve(6);
+    for (const char c : gua.lowerLines) {
+        gua.lineBits.emplace_back(1, c);
+    }
+    for (const char c : gua.upperLines) {
+        gua.lineBits.emplace_back(1, c);
+    }
+}
 
+// 世, 应, soul, then the palace (from the 世 line) and the generation within it.
+void setPlace(GuaModel& gua) {
     const std::string& up = gua.upperLines;
     const std::string& low = gua.lowerLines;
-    const bool wellFormed = up.size() == 3 && low.size() == 3;
-
-    gua.lineBits.clear();
-    if (wellFormed) {
-        gua.lineBits.reserve(6);
-        for (const char c : low) {
-            gua.lineBits.emplace_back(1, c);
-        }
-        for (const char c : up) {
-            gua.lineBits.emplace_back(1, c);
-        }
+    ShiYing row{0, 0, 0};
+    if (!gua.lineBits.empty()) {
+        row = ShiYingRows[(up[0] == low[0] ? 4u : 0u) + (up[1] == low[1] ? 2u : 0u) + (up[2] == low[2] ? 1u : 0u)];
     }
+    gua.shiLine = row.shi;
+    gua.yingLine = row.ying;
+    gua.soulKind = row.soul;
 
-    // 世, 应 and the souls: the first matching row decides.
-    gua.shiLine = 0;
-    gua.yingLine = 0;
-    gua.soulKind = 0;
-    if (wellFormed) {
-        const bool s1 = up[0] == low[0];
-        const bool s2 = up[1] == low[1];
-        const bool s3 = up[2] == low[2];
-        struct Row {
-            int shi, ying, soul;
-        };
-        Row row{};
-        if (up == low) {
-            row = {6, 3, 0};
-        } else if (s3 && !s1 && !s2) {
-            row = {2, 5, 0};
-        } else if (!s3 && s1 && s2) {
-            row = {5, 2, 0};
-        } else if (s1 && !s2 && !s3) {
-            row = {4, 1, 0};
-        } else if (!s1 && s2 && s3) {
-            row = {1, 4, 0};
-        } else if (!s1 && !s2 && !s3) {
-            row = {3, 6, 0};
-        } else if (s2 && !s1 && !s3) {
-            row = {4, 1, 1};
-        } else {
-            row = {3, 6, 2}; // not same(2), same(1), same(3): the returning soul
-        }
-        gua.shiLine = row.shi;
-        gua.yingLine = row.ying;
-        gua.soulKind = row.soul;
-    }
-
-    // Palace, from the 世 line.
     switch (gua.shiLine) {
     case 3:
         gua.palace = gua.soulKind == 2 ? trigramNumber(low) : trigramNumber(up);
@@ -76,7 +68,6 @@ void deriveCommon(GuaModel& gua) {
         break;
     }
 
-    // Generation within the palace.
     if (gua.soulKind == 1) {
         gua.generation = 7;
     } else if (gua.soulKind == 2) {
@@ -86,33 +77,36 @@ void deriveCommon(GuaModel& gua) {
     } else {
         gua.generation = 1;
     }
+}
 
-    // Na-jia and elements, the lower trigram first.
+// The na-jia stem and branches of one trigram's three lines, with their elements.
+void addNajia(GuaModel& gua, int trigram, std::string_view stems, std::string_view starts) {
+    const std::string_view stem = tableEntry(stems, trigram - 1);
+    const std::string_view first = tableEntry(starts, trigram - 1);
+    const std::string_view run = stemNumber(stem) % 2 == 0 ? tables::YinBranchRun : tables::YangBranchRun;
+    const int p = trigram >= 1 && trigram <= 8 ? tableIndex(run, first) : -1;
+    for (int k = 0; k < 3; ++k) {
+        const std::string_view branch = p < 0 ? std::string_view{} : tableEntry(run, (p + k) % 6);
+        std::string pair(stem);
+        pair += branch;
+        gua.ganzhi.push_back(std::move(pair));
+        const std::string_view element = branchElement(branch);
+        gua.elements.emplace_back(element);
+        gua.elementIndexes.push_back(elementNumber(element));
+    }
+}
+
+// Na-jia and elements, the lower trigram first, then the six relations to the palace element.
+void setLineValues(GuaModel& gua) {
     gua.ganzhi.clear();
     gua.elements.clear();
     gua.elementIndexes.clear();
     gua.ganzhi.reserve(6);
     gua.elements.reserve(6);
     gua.elementIndexes.reserve(6);
-    const auto najia = [&](int trigram, std::string_view stems, std::string_view starts) {
-        const std::string_view stem = tableEntry(stems, trigram - 1);
-        const std::string_view first = tableEntry(starts, trigram - 1);
-        const std::string_view run = stemNumber(stem) % 2 == 0 ? tables::YinBranchRun : tables::YangBranchRun;
-        const int p = trigram >= 1 && trigram <= 8 ? tableIndex(run, first) : -1;
-        for (int k = 0; k < 3; ++k) {
-            const std::string_view branch = p < 0 ? std::string_view{} : tableEntry(run, (p + k) % 6);
-            std::string pair(stem);
-            pair += branch;
-            gua.ganzhi.push_back(std::move(pair));
-            const std::string_view element = branchElement(branch);
-            gua.elements.emplace_back(element);
-            gua.elementIndexes.push_back(elementNumber(element));
-        }
-    };
-    najia(gua.lowerTrigram, tables::InnerStems, tables::InnerStartBranches);
-    najia(gua.upperTrigram, tables::OuterStems, tables::OuterStartBranches);
+    addNajia(gua, gua.lowerTrigram, tables::InnerStems, tables::InnerStartBranches);
+    addNajia(gua, gua.upperTrigram, tables::OuterStems, tables::OuterStartBranches);
 
-    // Six relations to the palace element.
     const int palaceElement = elementNumber(trigramElement(gua.palace));
     gua.relations.clear();
     gua.relations.reserve(gua.elementIndexes.size());
@@ -121,18 +115,73 @@ void deriveCommon(GuaModel& gua) {
     }
 }
 
+void deriveCommon(GuaModel& gua) {
+    setLines(gua);
+    setPlace(gua);
+    setLineValues(gua);
+}
+
 int positionOf(std::string_view cycle, int element) {
     const auto pos = cycle.find(static_cast<char>('0' + element));
     return (element < 1 || element > 9 || pos == std::string_view::npos) ? -1 : static_cast<int>(pos);
 }
 
-std::string_view firstChar(std::string_view text) {
-    return utf8::charAt(text, 0);
+// The first and the second character of a pillar or na-jia pair such as "甲子".
+struct StemBranch {
+    std::string_view stem;
+    std::string_view branch;
+};
+
+StemBranch splitGanzhi(std::string_view ganzhi) {
+    const std::size_t first = utf8::charLength(ganzhi, 0);
+    return {ganzhi.substr(0, first), ganzhi.substr(first, utf8::charLength(ganzhi, first))};
 }
 
-std::string_view secondChar(std::string_view text) {
-    return utf8::charAt(text, 1);
+// The stem and branch of a day or hour pillar, and their digits, into the chart's fields.
+void splitPillar(std::string_view pillar, std::string& stem, std::string& branch, int& stemDigitOut,
+                 int& branchDigitOut) {
+    const StemBranch parts = splitGanzhi(pillar);
+    stem = parts.stem;
+    branch = parts.branch;
+    stemDigitOut = stemDigit(stem);
+    branchDigitOut = branchDigit(branch);
 }
+
+// Entry i of a hexagram's per-line values; an empty value past their end.
+template <typename Value>
+const Value& entryAt(const std::vector<Value>& values, std::size_t i) {
+    static const Value missing{};
+    return i < values.size() ? values[i] : missing;
+}
+
+// The per-line arrays of the chart that both hexagrams have.
+struct LineColumns {
+    std::vector<std::string>& relations;
+    std::vector<std::string>& stems;
+    std::vector<int>& stemDigits;
+    std::vector<std::string>& branches;
+    std::vector<int>& branchDigits;
+    std::vector<std::string>& elements;
+
+    void reserve() {
+        for (auto* texts : {&relations, &stems, &branches, &elements}) {
+            texts->reserve(6);
+        }
+        stemDigits.reserve(6);
+        branchDigits.reserve(6);
+    }
+
+    // Line index i of the hexagram: its relation, stem and branch with their digits, element.
+    void add(const GuaModel& gua, std::size_t i) {
+        const StemBranch ganzhi = splitGanzhi(entryAt(gua.ganzhi, i));
+        relations.push_back(entryAt(gua.relations, i));
+        stems.emplace_back(ganzhi.stem);
+        stemDigits.push_back(stemDigit(stems.back()));
+        branches.emplace_back(ganzhi.branch);
+        branchDigits.push_back(branchDigit(branches.back()));
+        elements.push_back(entryAt(gua.elements, i));
+    }
+};
 
 } // namespace
 
@@ -173,9 +222,7 @@ void deriveChanged(GuaModel& gua) {
 }
 
 void fillChartResult(ChartResult& result, const CastRequest& request, const Pillars& pillars) {
-    NumberBasis keptBasis = std::move(result.numberBasis);
     result = ChartResult{};
-    result.numberBasis = std::move(keptBasis);
 
     result.method = request.method;
     result.numberText = request.numberText;
@@ -186,20 +233,14 @@ void fillChartResult(ChartResult& result, const CastRequest& request, const Pill
     result.zodiac = request.zodiac;
 
     result.dayPillar = pillars.dayPillar;
-    result.dayStem = firstChar(pillars.dayPillar);
-    result.dayBranch = secondChar(pillars.dayPillar);
-    result.dayStemDigit = stemDigit(result.dayStem);
-    result.dayBranchDigit = branchDigit(result.dayBranch);
+    splitPillar(pillars.dayPillar, result.dayStem, result.dayBranch, result.dayStemDigit, result.dayBranchDigit);
 
     result.zodiacBranch = branchText(request.zodiac);
     result.zodiacElement = branchElement(result.zodiacBranch);
     result.zodiacDigit = branchDigit(result.zodiacBranch);
 
     result.hourPillar = pillars.hourPillar;
-    result.hourStem = firstChar(pillars.hourPillar);
-    result.hourBranch = secondChar(pillars.hourPillar);
-    result.hourStemDigit = stemDigit(result.hourStem);
-    result.hourBranchDigit = branchDigit(result.hourBranch);
+    splitPillar(pillars.hourPillar, result.hourStem, result.hourBranch, result.hourStemDigit, result.hourBranchDigit);
 }
 
 void completeChartResult(ChartResult& result, const GuaModel& primary, const GuaModel& changed,
@@ -217,47 +258,28 @@ void completeChartResult(ChartResult& result, const GuaModel& primary, const Gua
     result.changedShiIndex = changed.shiLine - 1;
     result.changedYingIndex = changed.yingLine - 1;
 
+    result.primarySpirits.reserve(6);
+    result.movingMarks.reserve(6);
     if (handFlags != nullptr) {
         result.movingMarks = *handFlags;
     }
-
-    const auto at = [](const auto& values, std::size_t i) {
-        using Value = typename std::decay_t<decltype(values)>::value_type;
-        return i < values.size() ? values[i] : Value{};
-    };
-
-    for (auto* lines : {&result.primarySpirits, &result.primaryRelations, &result.primaryStems,
-                        &result.primaryBranches, &result.primaryElements, &result.changedRelations,
-                        &result.changedStems, &result.changedBranches, &result.changedElements}) {
-        lines->reserve(6);
-    }
-    for (auto* digits : {&result.primaryStemDigits, &result.primaryBranchDigits, &result.changedStemDigits,
-                         &result.changedBranchDigits, &result.movingMarks}) {
-        digits->reserve(6);
-    }
+    LineColumns primaryLines{result.primaryRelations, result.primaryStems,     result.primaryStemDigits,
+                             result.primaryBranches,  result.primaryBranchDigits, result.primaryElements};
+    LineColumns changedLines{result.changedRelations, result.changedStems,     result.changedStemDigits,
+                             result.changedBranches,  result.changedBranchDigits, result.changedElements};
+    primaryLines.reserve();
+    changedLines.reserve();
     for (std::size_t i = 0; i < 6; ++i) {
-        const std::string ganzhi = at(primary.ganzhi, i);
-        result.primarySpirits.push_back(at(primary.spirits, i));
-        result.primaryRelations.push_back(at(primary.relations, i));
-        result.primaryStems.emplace_back(firstChar(ganzhi));
-        result.primaryStemDigits.push_back(stemDigit(result.primaryStems.back()));
-        result.primaryBranches.emplace_back(secondChar(ganzhi));
-        result.primaryBranchDigits.push_back(branchDigit(result.primaryBranches.back()));
-        result.primaryElements.push_back(at(primary.elements, i));
+        result.primarySpirits.push_back(entryAt(primary.spirits, i));
+        primaryLines.add(primary, i);
         if (handFlags == nullptr) {
             int mark = 0;
             if (static_cast<int>(i) + 1 == primary.movingLine) {
-                mark = at(primary.lineBits, i) == "1" ? 1 : -1;
+                mark = entryAt(primary.lineBits, i) == "1" ? 1 : -1;
             }
             result.movingMarks.push_back(mark);
         }
-        const std::string changedGanzhi = at(changed.ganzhi, i);
-        result.changedRelations.push_back(at(changed.relations, i));
-        result.changedStems.emplace_back(firstChar(changedGanzhi));
-        result.changedStemDigits.push_back(stemDigit(result.changedStems.back()));
-        result.changedBranches.emplace_back(secondChar(changedGanzhi));
-        result.changedBranchDigits.push_back(branchDigit(result.changedBranches.back()));
-        result.changedElements.push_back(at(changed.elements, i));
+        changedLines.add(changed, i);
     }
 }
 

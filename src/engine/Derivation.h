@@ -28,8 +28,8 @@ struct Pillars {
     std::string hourPillar;
 };
 
-/// Resets every field but `numberBasis`, then copies the request's inputs and fills the
-/// zodiac, day and hour fields.
+/// Resets every field, then copies the request's inputs and fills the zodiac, day and hour
+/// fields.
 void fillChartResult(ChartResult& result, const CastRequest& request, const Pillars& pillars);
 
 /// Names, palaces, generations, 世/应 indexes and the per-line arrays of both hexagrams.

@@ -3,23 +3,63 @@
 #include "engine/Moment.h"
 #include "engine/Tables.h"
 
+#include <array>
+#include <charconv>
+
 namespace quenmar {
+
+using namespace std::string_view_literals;
 
 namespace {
 
 constexpr std::string_view kEol = "\r\n";
 
-std::string_view methodLabel(int method) {
+std::string_view methodLabel(CastMethod method) {
     switch (method) {
-    case 1:
+    case CastMethod::ByNumber:
         return "数字x起卦";
-    case 2:
+    case CastMethod::ByHand:
         return "自己装卦";
-    case 3:
+    case CastMethod::ByMilliseconds:
         return "超时空毫秒起卦";
     default:
         return {};
     }
+}
+
+void appendNumber(std::string& out, int n) {
+    if (n >= 0 && n <= 9) { // every digit of the report, and most generations
+        out += static_cast<char>('0' + n);
+        return;
+    }
+    std::array<char, 12> buffer;
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), n).ptr;
+    out.append(buffer.data(), end);
+}
+
+// A stem or branch and its digit: "甲->3".
+void appendDigitPair(std::string& out, std::string_view name, int digit) {
+    out += name;
+    out += "->"sv;
+    appendNumber(out, digit);
+}
+
+// A line of the chart's base digits: "日主:甲->3,子->1".
+void appendPillarDigits(std::string& out, std::string_view label, std::string_view stem, int stemDigit,
+                        std::string_view branch, int branchDigit) {
+    out += label;
+    appendDigitPair(out, stem, stemDigit);
+    out += ',';
+    appendDigitPair(out, branch, branchDigit);
+    out += kEol;
+}
+
+// "乾宫第7卦)": the palace and the generation of a hexagram in it.
+void appendPlace(std::string& out, std::string_view palaceName, int generation) {
+    out += palaceName;
+    out += "宫第"sv;
+    appendNumber(out, generation);
+    out += "卦)"sv;
 }
 
 template <typename T>
@@ -33,34 +73,26 @@ void appendLineText(std::string& out, const ChartResult& r, int i, std::string_v
     out += at(r.primarySpirits, i);
     out += ',';
     out += at(r.primaryRelations, i);
-    out += ",五行属";
+    out += ",五行属"sv;
     out += at(r.primaryElements, i);
     out += role;
-    out += at(r.primaryStems, i);
-    out += "->";
-    out += std::to_string(at(r.primaryStemDigits, i));
+    appendDigitPair(out, at(r.primaryStems, i), at(r.primaryStemDigits, i));
     out += ',';
-    out += at(r.primaryBranches, i);
-    out += "->";
-    out += std::to_string(at(r.primaryBranchDigits, i));
+    appendDigitPair(out, at(r.primaryBranches, i), at(r.primaryBranchDigits, i));
     out += ';';
-    out += at(r.movingMarks, i) != 0 ? "发动而变>" : "不动而变>";
+    out += at(r.movingMarks, i) != 0 ? "发动而变>"sv : "不动而变>"sv;
     out += at(r.changedRelations, j);
-    out += ",五行属";
+    out += ",五行属"sv;
     out += at(r.changedElements, j);
     out += ',';
-    out += at(r.changedStems, j);
-    out += "->";
-    out += std::to_string(at(r.changedStemDigits, j));
+    appendDigitPair(out, at(r.changedStems, j), at(r.changedStemDigits, j));
     out += ',';
-    out += at(r.changedBranches, j);
-    out += "->";
-    out += std::to_string(at(r.changedBranchDigits, j));
+    appendDigitPair(out, at(r.changedBranches, j), at(r.changedBranchDigits, j));
 }
 
 } // namespace
 
-std::string chartTitle(int method, std::string_view text, std::string_view zodiacBranch,
+std::string chartTitle(CastMethod method, std::string_view text, std::string_view zodiacBranch,
                        std::string_view dayPillar, std::string_view hourPillar) {
     std::string title = "以";
     for (const char c : methodLabel(method)) {
@@ -70,11 +102,11 @@ std::string chartTitle(int method, std::string_view text, std::string_view zodia
             title += c;
         }
     }
-    title += ",卦主生肖:";
+    title += ",卦主生肖:"sv;
     title += zodiacBranch;
-    title += ",日主:";
+    title += ",日主:"sv;
     title += dayPillar;
-    title += ",时辰:";
+    title += ",时辰:"sv;
     title += hourPillar;
     return title;
 }
@@ -83,9 +115,9 @@ std::string nameLabel(std::string_view prefix, const GuaModel& gua) {
     std::string label(prefix);
     label += ' ';
     label += trigramName(gua.palace);
-    label += "宫 (";
-    label += std::to_string(gua.generation);
-    label += ") ";
+    label += "宫 ("sv;
+    appendNumber(label, gua.generation);
+    label += ") "sv;
     label += hexagramName(gua.palace, gua.generation);
     label += ' ';
     label += soulText(gua.soulKind);
@@ -95,50 +127,41 @@ std::string nameLabel(std::string_view prefix, const GuaModel& gua) {
 std::string writeReport(const ChartResult& r) {
     std::string out;
     out.reserve(1600);
-    out += "卦解:";
+    out += "卦解:"sv;
 
-    out += "            在";
+    out += "            在"sv;
     out += dateTimeText(r.moment);
-    out += "日主:";
+    out += "日主:"sv;
     out += r.dayPillar;
-    out += ",时辰:";
+    out += ",时辰:"sv;
     out += r.hourPillar;
-    out += ",属";
+    out += ",属"sv;
     out += r.zodiacBranch;
-    out += "的卦主测得:";
+    out += "的卦主测得:"sv;
     out += kEol;
 
-    out += "           (";
-    out += r.primaryPalaceName;
-    out += "宫第";
-    out += std::to_string(r.primaryGeneration);
-    out += "卦)";
+    out += "           ("sv;
+    appendPlace(out, r.primaryPalaceName, r.primaryGeneration);
     out += r.primaryName;
-    out += "变卦为:(";
-    out += r.changedPalaceName;
-    out += "宫第";
-    out += std::to_string(r.changedGeneration);
-    out += "卦)";
+    out += "变卦为:("sv;
+    appendPlace(out, r.changedPalaceName, r.changedGeneration);
     out += r.changedName;
     out += kEol;
 
-    out += "----------以下各种名词为周易专业术语，请以代名词去理解，切勿以字面意义理解而迷信-----------";
+    out += "----------以下各种名词为周易专业术语，请以代名词去理解，切勿以字面意义理解而迷信-----------"sv;
     out += kEol;
     out += kEol;
 
-    out += "卦基数:";
+    out += "卦基数:"sv;
     out += kEol;
-    out += "日主:" + r.dayStem + "->" + std::to_string(r.dayStemDigit) + "," + r.dayBranch + "->" +
-           std::to_string(r.dayBranchDigit);
+    appendPillarDigits(out, "日主:", r.dayStem, r.dayStemDigit, r.dayBranch, r.dayBranchDigit);
+    out += "卦主:"sv;
+    appendDigitPair(out, r.zodiacBranch, r.zodiacDigit);
     out += kEol;
-    out += "卦主:" + r.zodiacBranch + "->" + std::to_string(r.zodiacDigit);
-    out += kEol;
-    out += "时辰:" + r.hourStem + "->" + std::to_string(r.hourStemDigit) + "," + r.hourBranch + "->" +
-           std::to_string(r.hourBranchDigit);
-    out += kEol;
+    appendPillarDigits(out, "时辰:", r.hourStem, r.hourStemDigit, r.hourBranch, r.hourBranchDigit);
     out += kEol;
 
-    out += "爻基数:";
+    out += "爻基数:"sv;
     out += kEol;
     const int s = r.shiIndex;
     const int y = r.yingIndex;
@@ -155,9 +178,9 @@ std::string writeReport(const ChartResult& r) {
         out += tables::LineLabels[static_cast<std::size_t>(d)];
         appendLineText(out, r, d, ",", d);
         if (d == r.changedShiIndex) {
-            out += "化世";
+            out += "化世"sv;
         } else if (d == r.changedYingIndex) {
-            out += "化应";
+            out += "化应"sv;
         }
         out += kEol;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/CastRequest.h"
 #include "engine/ChartResult.h"
 #include "engine/GuaModel.h"
 
@@ -15,7 +16,7 @@ inline constexpr std::string_view kReportCaption = "-----卦--------基---------
 
 /// "以" + method label + ",卦主生肖:" + zodiac branch + ",日主:" + day pillar + ",时辰:" +
 /// hour pillar; every "x" of the method label is replaced by `text`.
-std::string chartTitle(int method, std::string_view text, std::string_view zodiacBranch,
+std::string chartTitle(CastMethod method, std::string_view text, std::string_view zodiacBranch,
                        std::string_view dayPillar, std::string_view hourPillar);
 
 /// prefix + " " + palace + "宫 (" + generation + ") " + name + " " + soul text.

@@ -125,18 +125,7 @@ std::string_view soulText(int kind) {
 namespace {
 
 // The 64 names split once, at compile time, instead of on every lookup.
-constexpr std::array<std::string_view, 64> splitHexagramNames() {
-    std::array<std::string_view, 64> names{};
-    std::string_view rest = tables::HexagramNames;
-    for (auto& name : names) {
-        const std::size_t comma = rest.find(',');
-        name = rest.substr(0, comma);
-        rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
-    }
-    return names;
-}
-
-constexpr auto kHexagramNames = splitHexagramNames();
+constexpr auto kHexagramNames = splitAtCommas<64>(tables::HexagramNames);
 static_assert(kHexagramNames[63] == "水地比");
 
 } // namespace

@@ -55,6 +55,19 @@ inline constexpr std::array<std::string_view, 6> LineLabels = {"初爻:", "二�
                                                                "四爻:", "五爻:", "六爻:"};
 } // namespace tables
 
+/// The entries of a comma-separated table (the names, the column titles), split at compile
+/// time; entries past the last comma are empty.
+template <std::size_t N>
+constexpr std::array<std::string_view, N> splitAtCommas(std::string_view table) {
+    std::array<std::string_view, N> entries{};
+    for (auto& entry : entries) {
+        const std::size_t comma = table.find(',');
+        entry = table.substr(0, comma);
+        table = comma == std::string_view::npos ? std::string_view{} : table.substr(comma + 1);
+    }
+    return entries;
+}
+
 /// 0-based position of a text in one of the one-character-per-entry tables above (the
 /// first occurrence on a character boundary); 0 for an empty text; -1 when absent.
 int tableIndex(std::string_view table, std::string_view text);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/ChartResult.h"
-#include "engine/NumberBasis.h"
+#include "prediction/NumberBasis.h"
 
 // The base numbers of a finished chart and the scale factors computed from them. All factor
 // arithmetic is IEEE double in a fixed order, because the picks depend on the last bit of it.

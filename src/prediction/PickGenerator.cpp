@@ -7,6 +7,8 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <initializer_list>
 
 namespace quenmar {
 
@@ -368,18 +370,181 @@ std::vector<int> firstPassAsText(std::string_view seed, const std::array<double,
     return items;
 }
 
-} // namespace
+// The seed of one pick under construction, with the basis it is taken from. Every pick adds
+// its own digits, then the pairs of the querent with the day and hour digits, then its own
+// pairs.
+struct PickSeeding {
+    const NumberBasis& b;
+    SeedBuilder& seed;
 
-std::string PickNumbers::text() const {
+    void addDigits(std::span<const std::int32_t> digits) const {
+        for (const std::int32_t digit : digits) {
+            seed.addDigit(digit);
+        }
+    }
+
+    void addCommonPairs() const {
+        for (const std::int32_t digit :
+             {b.dayStemDigit, b.dayBranchDigit, b.hourStemDigit, b.hourBranchDigit}) {
+            seed.addPairCode(b.querentDigit, digit);
+        }
+    }
+
+    // Each first digit with each of `own`, in that order.
+    void addPairs(std::initializer_list<int> firsts, std::span<const std::int32_t> own) const {
+        for (const int first : firsts) {
+            for (const std::int32_t digit : own) {
+                seed.addPairCode(first, digit);
+            }
+        }
+    }
+
+    // Q, then DS, then DB with each of `own`.
+    void addQuerentAndDayPairs(std::span<const std::int32_t> own) const {
+        addPairs({b.querentDigit, b.dayStemDigit, b.dayBranchDigit}, own);
+    }
+};
+
+std::int32_t lineDigit(const std::array<std::int32_t, 6>& digits, int line) {
+    return digits[static_cast<std::size_t>(line - 1)];
+}
+
+// Line 1..6 of a line index, 0 for one outside 0..5.
+int lineOfIndex(std::int32_t index) {
+    return index >= 0 && index < 6 ? index + 1 : 0;
+}
+
+// Picks 1..6: one line of both hexagrams.
+void planLinePick(PickPlan& plan, const PickSeeding& s, int line, double x) {
+    const NumberBasis& b = s.b;
+    const int ps = lineDigit(b.primaryStemDigits, line);
+    const int pb = lineDigit(b.primaryBranchDigits, line);
+    const int cs = lineDigit(b.changedStemDigits, line);
+    const int cb = lineDigit(b.changedBranchDigits, line);
+    s.addDigits(std::array<std::int32_t, 4>{ps, pb, cs, cb});
+    s.addCommonPairs();
+    const int q = b.querentDigit;
+    const int ds = b.dayStemDigit;
+    const int db = b.dayBranchDigit;
+    // The day branch meets the changed branch before the changed stem.
+    const std::array<std::array<int, 2>, 14> pairs{{{q, ps},
+                                                    {q, pb},
+                                                    {q, cs},
+                                                    {q, cb},
+                                                    {ds, ps},
+                                                    {ds, pb},
+                                                    {ds, cs},
+                                                    {ds, cb},
+                                                    {db, ps},
+                                                    {db, pb},
+                                                    {db, cb},
+                                                    {db, cs},
+                                                    {ps, cb},
+                                                    {pb, cs}}};
+    for (const auto& [first, second] : pairs) {
+        s.seed.addPairCode(first, second);
+    }
+    plan.u = primaryLineFactor(b, line, x);
+    plan.v = changedLineFactor(b, line, x);
+    plan.t = crossLineFactor(b, line, x);
+}
+
+// Picks 7..9: two lines of the primary hexagram, lines 1 and 4, 2 and 5, or 3 and 6.
+void planTwoLinePick(PickPlan& plan, const PickSeeding& s, int line1, int line2, double x) {
+    const NumberBasis& b = s.b;
+    const std::array<std::int32_t, 4> own{
+        lineDigit(b.primaryStemDigits, line1), lineDigit(b.primaryBranchDigits, line1),
+        lineDigit(b.primaryStemDigits, line2), lineDigit(b.primaryBranchDigits, line2)};
+    s.addDigits(own);
+    s.addCommonPairs();
+    s.addQuerentAndDayPairs(own);
+    plan.u = primaryLineFactor(b, line1, x);
+    plan.v = primaryLineFactor(b, line2, x);
+    const auto& qr = b.querentRelations;
+    const auto first1 = static_cast<std::size_t>(4 + 2 * (line1 - 1));
+    const auto first2 = static_cast<std::size_t>(4 + 2 * (line2 - 1));
+    const long long sum = static_cast<long long>(qr[first1]) + qr[first1 + 1] + qr[first2] + qr[first2 + 1];
+    plan.t = scaledMagnitude(sum, x);
+}
+
+// Pick 10: the 世 and 应 lines of the changed hexagram.
+void planChangedShiYingPick(PickPlan& plan, const PickSeeding& s, double x) {
+    const NumberBasis& b = s.b;
+    s.addDigits(b.changedShiYingDigits);
+    s.addCommonPairs();
+    s.addQuerentAndDayPairs(b.changedShiYingDigits);
+    plan.u = primaryLineFactor(b, 2, x);
+    plan.v = primaryLineFactor(b, 5, x);
+    const auto& r = b.changedShiYingRelations;
+    plan.t = scaledMagnitude(static_cast<long long>(r[0]) + r[1] + r[2] + r[3], x);
+}
+
+// Pick 11, the pre-selection: the 世 and 应 lines of both hexagrams and the marked line.
+void planShiYingPick(PickPlan& plan, const PickSeeding& s, double x) {
+    const NumberBasis& b = s.b;
+    const std::array<std::int32_t, 8> own{b.shiDigits[0],
+                                          b.shiDigits[1],
+                                          b.yingDigits[0],
+                                          b.yingDigits[1],
+                                          b.changedShiYingDigits[0],
+                                          b.changedShiYingDigits[1],
+                                          b.changedShiYingDigits[2],
+                                          b.changedShiYingDigits[3]};
+    s.addDigits(own);
+    s.addCommonPairs();
+    s.addPairs({b.querentDigit}, std::span<const std::int32_t>(own).first(4));
+    s.addPairs({b.dayStemDigit, b.dayBranchDigit}, own);
+    s.addQuerentAndDayPairs(b.markedDigits);
+    plan.u = primaryLineFactor(b, lineOfIndex(b.shiIndex), x);
+    plan.v = changedLineFactor(b, lineOfIndex(b.changedShiIndex), x);
+    plan.t = crossLineFactor(b, lineOfIndex(b.markedLine), x);
+}
+
+// The text of each number 0..80 followed by ",", padded to three characters, and its length.
+struct NumberText {
+    std::array<char, 3> chars;
+    std::uint8_t length;
+};
+constexpr auto NumberTexts = [] {
+    std::array<NumberText, kHighestNumber + 1> texts{};
+    for (int n = 0; n <= kHighestNumber; ++n) {
+        auto& t = texts[static_cast<std::size_t>(n)];
+        if (n >= 10) {
+            t.chars = {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10), ','};
+            t.length = 3;
+        } else {
+            t.chars = {static_cast<char>('0' + n), ',', ','};
+            t.length = 2;
+        }
+    }
+    return texts;
+}();
+
+// Numbers of any size, each followed by ",".
+std::string spelledOut(std::span<const int> values) {
     std::string out;
-    out.reserve(m_count * 3);
-    for (const int n : values()) {
-        std::array<char, 12> buffer{};
-        const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), n).ptr;
-        out.append(buffer.data(), end);
+    for (const int n : values) {
+        out += decimal(n);
         out += ',';
     }
     return out;
+}
+
+} // namespace
+
+std::string PickNumbers::text() const {
+    // Three characters are written for each number and the end moves on by its text's length.
+    std::array<char, kHighestNumber * 3> buffer;
+    char* end = buffer.data();
+    for (const int n : values()) {
+        if (static_cast<unsigned>(n) > static_cast<unsigned>(kHighestNumber)) {
+            return spelledOut(values()); // never from the generator, whose numbers are 1..80
+        }
+        const NumberText& t = NumberTexts[static_cast<std::size_t>(n)];
+        std::memcpy(end, t.chars.data(), t.chars.size());
+        end += t.length;
+    }
+    return std::string(buffer.data(), end);
 }
 
 bool PickNumbers::operator==(const PickNumbers& other) const {
@@ -524,125 +689,25 @@ std::string expandSeed(std::string_view seed, double x, double u, double v, doub
     return expandSeedNumbers(seed, x, u, v, d).text();
 }
 
-PickPlan planPick(const NumberBasis& b, int pick, double x) {
+PickPlan planPick(const NumberBasis& basis, int pick, double x) {
     PickPlan plan;
     if (pick < 1 || pick > kPickCount) {
         return plan;
     }
-    const auto line = [](std::int32_t index) {
-        return index >= 0 && index < 6 ? index + 1 : 0;
-    };
-    const auto& qr = b.querentRelations;
-    const auto at = [](const std::array<std::int32_t, 6>& digits, int lineNumber) {
-        return digits[static_cast<std::size_t>(lineNumber - 1)];
-    };
-
     SeedBuilder seed;
-    for (const std::int32_t digit :
-         {b.querentDigit, b.dayStemDigit, b.dayBranchDigit, b.hourStemDigit, b.hourBranchDigit}) {
+    for (const std::int32_t digit : {basis.querentDigit, basis.dayStemDigit, basis.dayBranchDigit,
+                                     basis.hourStemDigit, basis.hourBranchDigit}) {
         seed.addDigit(digit);
     }
-    const int q = b.querentDigit;
-    const int ds = b.dayStemDigit;
-    const int db = b.dayBranchDigit;
-    const auto commonPairs = [&] {
-        for (const std::int32_t digit :
-             {b.dayStemDigit, b.dayBranchDigit, b.hourStemDigit, b.hourBranchDigit}) {
-            seed.addPairCode(q, digit);
-        }
-    };
-    // Q, then DS, then DB with each of the given digits.
-    const auto pairsWith = [&](std::span<const std::int32_t> own) {
-        for (const int first : {q, ds, db}) {
-            for (const std::int32_t digit : own) {
-                seed.addPairCode(first, digit);
-            }
-        }
-    };
-
+    const PickSeeding seeding{basis, seed};
     if (pick <= 6) {
-        const int l = pick;
-        const int ps = at(b.primaryStemDigits, l);
-        const int pb = at(b.primaryBranchDigits, l);
-        const int cs = at(b.changedStemDigits, l);
-        const int cb = at(b.changedBranchDigits, l);
-        for (const int digit : {ps, pb, cs, cb}) {
-            seed.addDigit(digit);
-        }
-        commonPairs();
-        // The day branch meets the changed branch before the changed stem.
-        const std::array<std::array<int, 2>, 14> pairs{{{q, ps},
-                                                        {q, pb},
-                                                        {q, cs},
-                                                        {q, cb},
-                                                        {ds, ps},
-                                                        {ds, pb},
-                                                        {ds, cs},
-                                                        {ds, cb},
-                                                        {db, ps},
-                                                        {db, pb},
-                                                        {db, cb},
-                                                        {db, cs},
-                                                        {ps, cb},
-                                                        {pb, cs}}};
-        for (const auto& [a, c] : pairs) {
-            seed.addPairCode(a, c);
-        }
-        plan.u = primaryLineFactor(b, l, x);
-        plan.v = changedLineFactor(b, l, x);
-        plan.t = crossLineFactor(b, l, x);
+        planLinePick(plan, seeding, pick, x);
     } else if (pick <= 9) {
-        const int l1 = pick - 6;
-        const int l2 = pick - 3;
-        const std::array<std::int32_t, 4> own{at(b.primaryStemDigits, l1), at(b.primaryBranchDigits, l1),
-                                              at(b.primaryStemDigits, l2), at(b.primaryBranchDigits, l2)};
-        for (const std::int32_t digit : own) {
-            seed.addDigit(digit);
-        }
-        commonPairs();
-        pairsWith(own);
-        plan.u = primaryLineFactor(b, l1, x);
-        plan.v = primaryLineFactor(b, l2, x);
-        const auto first1 = static_cast<std::size_t>(4 + 2 * (l1 - 1));
-        const auto first2 = static_cast<std::size_t>(4 + 2 * (l2 - 1));
-        const long long sum =
-            static_cast<long long>(qr[first1]) + qr[first1 + 1] + qr[first2] + qr[first2 + 1];
-        plan.t = scaledMagnitude(sum, x);
+        planTwoLinePick(plan, seeding, pick - 6, pick - 3, x);
     } else if (pick == 10) {
-        for (const std::int32_t digit : b.changedShiYingDigits) {
-            seed.addDigit(digit);
-        }
-        commonPairs();
-        pairsWith(b.changedShiYingDigits);
-        plan.u = primaryLineFactor(b, 2, x);
-        plan.v = primaryLineFactor(b, 5, x);
-        const auto& r = b.changedShiYingRelations;
-        plan.t = scaledMagnitude(static_cast<long long>(r[0]) + r[1] + r[2] + r[3], x);
+        planChangedShiYingPick(plan, seeding, x);
     } else {
-        const std::array<std::int32_t, 8> own{b.shiDigits[0],
-                                              b.shiDigits[1],
-                                              b.yingDigits[0],
-                                              b.yingDigits[1],
-                                              b.changedShiYingDigits[0],
-                                              b.changedShiYingDigits[1],
-                                              b.changedShiYingDigits[2],
-                                              b.changedShiYingDigits[3]};
-        for (const std::int32_t digit : own) {
-            seed.addDigit(digit);
-        }
-        commonPairs();
-        for (std::size_t i = 0; i < 4; ++i) {
-            seed.addPairCode(q, own[i]);
-        }
-        for (const int first : {ds, db}) {
-            for (const std::int32_t digit : own) {
-                seed.addPairCode(first, digit);
-            }
-        }
-        pairsWith(b.markedDigits);
-        plan.u = primaryLineFactor(b, line(b.shiIndex), x);
-        plan.v = changedLineFactor(b, line(b.changedShiIndex), x);
-        plan.t = crossLineFactor(b, line(b.markedLine), x);
+        planShiYingPick(plan, seeding, x);
     }
     plan.seed = seed.take();
     plan.d = toTenths(((plan.u + plan.v) + plan.t) * 100.0 / 1000.0);

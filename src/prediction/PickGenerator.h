@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/NumberBasis.h"
+#include "prediction/NumberBasis.h"
 
 #include <array>
 #include <cstddef>

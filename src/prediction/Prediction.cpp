@@ -33,9 +33,18 @@ constexpr std::string_view PredictionTemplate = "周易推演参考数据如下�
 
 constexpr std::string_view kNoNumbers = "无";
 
-int decadeGroup(int value) {
+constexpr int decadeGroup(int value) {
     return value <= 0 ? -1 : std::min(value / 10, kDecadeGroups - 1);
 }
+
+// The decade group of each generator number 1..80.
+constexpr auto DecadeGroups = [] {
+    std::array<std::uint8_t, kHighestNumber + 1> groups{};
+    for (int n = 1; n <= kHighestNumber; ++n) {
+        groups[static_cast<std::size_t>(n)] = static_cast<std::uint8_t>(decadeGroup(n));
+    }
+    return groups;
+}();
 
 int needOf(int pick) {
     return pick == kPickCount ? kPreselectionSize : kBetSize;
@@ -97,7 +106,7 @@ void appendFormatted(std::string& out, const PickNumbers& pick, int need) {
         std::array<std::array<std::uint8_t, kGroupCapacity>, kDecadeGroups> groups;
         std::array<std::uint8_t, kDecadeGroups> counts{};
         for (const int v : pick.values()) {
-            const auto g = static_cast<std::size_t>(decadeGroup(v));
+            const std::size_t g = DecadeGroups[static_cast<std::size_t>(v)];
             groups[g][counts[g]++] = static_cast<std::uint8_t>(v);
         }
         int taken = 0;
@@ -110,19 +119,53 @@ void appendFormatted(std::string& out, const PickNumbers& pick, int need) {
             }
         }
     }
-    bool first = true;
+    // Every chosen number is 1..80: two digits, then a comma before the next, in one buffer.
+    std::array<char, kHighestNumber * 3> text;
+    char* end = text.data();
     for (unsigned word = 0; word < chosen.size(); ++word) {
         for (std::uint64_t bits = chosen[word]; bits != 0; bits &= bits - 1) {
             const int v = static_cast<int>(word * 64 + static_cast<unsigned>(std::countr_zero(bits)));
-            if (!first) {
-                out += ',';
-            }
-            first = false;
-            const char digits[2] = {static_cast<char>('0' + v / 10), static_cast<char>('0' + v % 10)};
-            out.append(digits, 2);
+            *end++ = static_cast<char>('0' + v / 10);
+            *end++ = static_cast<char>('0' + v % 10);
+            *end++ = ',';
         }
     }
+    if (end != text.data()) {
+        out.append(text.data(), end - 1); // no comma after the last
+    }
 }
+
+// The template cut at its placeholders, once, at compile time: the text before each
+// placeholder with the pick the placeholder names, and the text after the last.
+struct TemplatePiece {
+    std::string_view text;
+    int pick = 0;
+};
+struct TemplatePieces {
+    std::array<TemplatePiece, kPickCount> pieces{};
+    std::size_t count = 0;
+    std::string_view tail;
+};
+
+constexpr TemplatePieces cutTemplate(std::string_view text) {
+    TemplatePieces cut;
+    std::size_t pos = 0;
+    for (std::size_t open = text.find('{'); open != std::string_view::npos && cut.count < cut.pieces.size();
+         open = text.find('{', pos)) {
+        const std::size_t close = text.find('}', open);
+        int pick = 0;
+        for (std::size_t i = open + 1; i < close; ++i) {
+            pick = pick * 10 + (text[i] - '0');
+        }
+        cut.pieces[cut.count++] = {text.substr(pos, open - pos), pick};
+        pos = close + 1;
+    }
+    cut.tail = text.substr(pos);
+    return cut;
+}
+
+constexpr TemplatePieces PredictionPieces = cutTemplate(PredictionTemplate);
+static_assert(PredictionPieces.count == kPickCount);
 
 // Every "{n}" of the template (n = 1..11) becomes pick n; picks never hold braces, so one
 // pass gives what replacing the placeholders one by one gives.
@@ -130,23 +173,16 @@ template <typename PickText>
 std::string fillTemplate(PickText pickText) {
     std::string out;
     out.reserve(PredictionTemplate.size() + 400);
-    for (std::size_t pos = 0; pos < PredictionTemplate.size();) {
-        const std::size_t open = PredictionTemplate.find('{', pos);
-        if (open == std::string_view::npos) {
-            out.append(PredictionTemplate.substr(pos));
-            break;
-        }
-        out.append(PredictionTemplate.substr(pos, open - pos));
-        const std::size_t close = PredictionTemplate.find('}', open);
-        int pick = 0;
-        std::from_chars(PredictionTemplate.data() + open + 1, PredictionTemplate.data() + close, pick);
+    for (std::size_t i = 0; i < PredictionPieces.count; ++i) {
+        const TemplatePiece& piece = PredictionPieces.pieces[i];
+        out.append(piece.text);
         const std::size_t before = out.size();
-        pickText(out, pick);
+        pickText(out, piece.pick);
         if (out.size() == before) {
             out.append(kNoNumbers);
         }
-        pos = close + 1;
     }
+    out.append(PredictionPieces.tail);
     return out;
 }
 
@@ -214,7 +250,7 @@ std::string formatPick(std::span<const int> values, int need) {
 }
 
 std::array<std::string, kPickCount> runPrediction(const ChartResult& chart) {
-    const auto numbers = generatePicks(chart.numberBasis);
+    const auto numbers = generatePicks(buildNumberBasis(chart));
     std::array<std::string, kPickCount> picks;
     for (int pick = 1; pick <= kPickCount; ++pick) {
         const auto i = static_cast<std::size_t>(pick - 1);
@@ -224,16 +260,15 @@ std::array<std::string, kPickCount> runPrediction(const ChartResult& chart) {
 }
 
 std::string predictionText(const ChartResult& chart) {
-    return predictionTextOf(generatePicks(chart.numberBasis));
+    return predictionTextOf(generatePicks(buildNumberBasis(chart)));
 }
 
-Prediction predict(const ChartResult& chart) {
-    const auto numbers = generatePicks(chart.numberBasis);
+Prediction predict(const NumberBasis& basis) {
     Prediction prediction;
+    prediction.rawPicks = generatePicks(basis);
     for (int pick = 1; pick <= kPickCount; ++pick) {
         const auto i = static_cast<std::size_t>(pick - 1);
-        prediction.rawPicks[i] = numbers[i].text();
-        appendFormatted(prediction.picks[i], numbers[i], needOf(pick));
+        appendFormatted(prediction.picks[i], prediction.rawPicks[i], needOf(pick));
     }
     prediction.text = fillTemplate([&](std::string& out, int pick) {
         if (pick >= 1 && pick <= kPickCount) {
@@ -241,11 +276,6 @@ Prediction predict(const ChartResult& chart) {
         }
     });
     return prediction;
-}
-
-std::string predictFinishedChart(ChartResult& chart) {
-    chart.numberBasis = buildNumberBasis(chart);
-    return predictionText(chart);
 }
 
 } // namespace quenmar

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ChartResult.h"
+#include "prediction/NumberBasis.h"
 #include "prediction/PickGenerator.h"
 
 #include <array>
@@ -35,27 +36,23 @@ std::array<PickNumbers, kPickCount> generatePicks(const NumberBasis& basis);
 /// The prediction text of eleven raw picks.
 std::string predictionTextOf(const std::array<PickNumbers, kPickCount>& picks);
 
-/// The eleven formatted picks of a chart whose number basis is filled.
+/// The eleven formatted picks of a chart, under its number basis.
 std::array<std::string, kPickCount> runPrediction(const ChartResult& chart);
 
-/// The prediction text: fifteen lines joined by CR LF, the picks in their places. A pick left
-/// without any number reads "无", so that no bet line is blank.
+/// The prediction text of a chart: fifteen lines joined by CR LF, the picks in their places. A
+/// pick left without any number reads "无", so that no bet line is blank.
 std::string predictionText(const ChartResult& chart);
 
 /// Everything the prediction of a chart produces, for callers that show its parts.
 struct Prediction {
-    std::array<std::string, kPickCount> rawPicks; // generator texts, trailing "," kept
+    std::array<PickNumbers, kPickCount> rawPicks; // the generator's numbers; text() is the raw pick
     std::array<std::string, kPickCount> picks;    // formatted; empty for a pick without numbers
     std::string text;                             // as predictionText
 
     bool operator==(const Prediction&) const = default;
 };
 
-/// The whole prediction of a chart whose number basis is filled.
-Prediction predict(const ChartResult& chart);
-
-/// What a window does with a freshly finished chart: stores its number basis in it and
-/// returns the prediction text for the results box.
-std::string predictFinishedChart(ChartResult& chart);
+/// The whole prediction of a number basis.
+Prediction predict(const NumberBasis& basis);
 
 } // namespace quenmar

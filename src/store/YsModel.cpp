@@ -72,13 +72,13 @@ std::string recordTitle(std::string_view userTitle, double moment) {
 
 YsModel modelFromChart(const ChartResult& chart, std::string_view userTitle, std::string_view notes) {
     YsModel model;
-    model.ysindex = chart.method;
+    model.ysindex = static_cast<int>(chart.method);
     model.ysnumber = chart.numberText;
     model.ysday = chart.moment;
     // The chart's moving marks are the record's moving flags, one per line.
     parseMovingFlags(formatMovingFlags(chart.movingMarks), model.dong);
     model.gzsxid = chart.zodiac;
-    model.rot = chart.timeChoice;
+    model.rot = static_cast<int>(chart.timeChoice);
     model.upstr = chart.upperLines;
     model.downstr = chart.lowerLines;
     model.uinfo = notes;
@@ -89,7 +89,7 @@ YsModel modelFromChart(const ChartResult& chart, std::string_view userTitle, std
 CastRequest requestFromModel(const YsModel& model) {
     CastRequest request;
     request.recordId = model._id;
-    request.method = model.ysindex;
+    request.method = static_cast<CastMethod>(model.ysindex);
     request.zodiac = model.gzsxid;
     request.moment = model.ysday;
     // The number box keeps its text trimmed, and a restored number passes through it.
@@ -98,7 +98,7 @@ CastRequest requestFromModel(const YsModel& model) {
                              : model.ysnumber;
     request.upperLines = model.upstr;
     request.lowerLines = model.downstr;
-    request.timeChoice = model.rot;
+    request.timeChoice = static_cast<TimeChoice>(model.rot);
     // A file edited by hand may hold more or fewer flags than the six lines.
     request.movingFlags.assign(kLineCount, 0);
     for (std::size_t i = 0; i < kLineCount && i < model.dong.size(); ++i) {

@@ -58,6 +58,7 @@ private slots:
         AppFixture app;
         app::InputPanel* input = app.panel().inputPanel();
         QSignalSpy validated(input, &app::InputPanel::validated);
+        QSignalSpy finished(app.panel().chartPanel(), &app::ChartPanel::chartFinished);
         app.choose(method, zodiac);
         if (method == 1 && !number.isEmpty()) {
             app.typeNumber(number);
@@ -75,8 +76,13 @@ private slots:
         QCOMPARE(app.status(), message);
         const auto request = validated.at(0).at(2).value<CastRequest>();
         QCOMPARE(request.invalid, code <= 0);
-        // A refused request leaves the chart panel alone.
+        // A refused request leaves the chart panel alone; a cast one raises chart finished once,
+        // with the chart that the panel keeps.
         QCOMPARE(app.panel().chartPanel()->hasChart(), code > 0);
+        QCOMPARE(finished.count(), code > 0 ? 1 : 0);
+        if (code > 0) {
+            QVERIFY(finished.at(0).at(0).value<Calculation>().run.chart == app.panel().chartPanel()->chart());
+        }
     }
 
     void emptyNumberFocusesTheBox() {
@@ -95,10 +101,10 @@ private slots:
         app.choose(3, 2);
         // The group starts on "开奖时间"; only a request that lost its choice is refused.
         app::InputPanel* input = app.panel().inputPanel();
-        QCOMPARE(input->request().timeChoice, 2);
+        QCOMPARE(input->request().timeChoice, TimeChoice::Draw);
         QVERIFY(input->timeButton(2)->isChecked());
         QTest::mouseClick(input->timeButton(1), Qt::LeftButton);
-        QCOMPARE(input->request().timeChoice, 1);
+        QCOMPARE(input->request().timeChoice, TimeChoice::Current);
     }
 
     void numberBoxTakesAsciiDigitsOnly() {
@@ -158,7 +164,7 @@ private slots:
         app::InputPanel* input = app.panel().inputPanel();
         QCOMPARE(input->methodPicker()->currentIndex(), 0);
         QCOMPARE(input->zodiacPicker()->currentIndex(), 0);
-        QCOMPARE(input->request().method, -1);
+        QCOMPARE(input->request().method, CastMethod::Cleared);
         QCOMPARE(input->request().zodiac, -1);
         QVERIFY(input->numberBox() != nullptr); // the control of the last method stays
         QCOMPARE(input->numberBox()->text(), QString());

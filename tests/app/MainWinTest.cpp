@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(chart->cellText(1, 6), QStringLiteral("×"));
         QCOMPARE(chart->cellText(0, 4), QStringLiteral("1"));
         QCOMPARE(chart->cellText(1, 4), QStringLiteral("0"));
-        // The chart kept by the panel carries its number basis.
+        // The prediction shown is that of the chart the panel keeps.
         QCOMPARE(predictionText(chart->chart()), app.results().toStdString());
     }
 

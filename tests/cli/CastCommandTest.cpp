@@ -100,13 +100,14 @@ TEST(Cast, JsonCarriesTheViewTheReportAndEveryChartField) {
     EXPECT_EQ(strings(root["grid"][1])[6], "×");
 
     // The report is the engine's, byte for byte, CR LF included.
-    ChartResult chart;
     CastRequest request;
-    request.method = 1;
+    request.method = CastMethod::ByNumber;
     request.numberText = "38";
     request.zodiac = 1;
     request.moment = 44872.5;
-    EXPECT_EQ(root["report"].asString(), runCalculation(request, chart).report);
+    const ChartRun run = runChart(request);
+    const ChartResult& chart = run.chart;
+    EXPECT_EQ(root["report"].asString(), run.report);
 
     const Json::Value& c = root["chart"];
     EXPECT_EQ(c["method"].asInt(), 1);

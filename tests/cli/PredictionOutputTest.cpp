@@ -1,9 +1,7 @@
 #include "CliRunner.h"
 #include "JsonOutput.h"
-#include "engine/ChartRun.h"
 #include "engine/Moment.h"
-#include "prediction/BaseNumbers.h"
-#include "prediction/Prediction.h"
+#include "prediction/Calculation.h"
 
 #include <gtest/gtest.h>
 #include <json/json.h>
@@ -31,16 +29,15 @@ const std::vector<std::string> kEmptyBetCast{
     "cast",  "--method", "number", "--number", "1", "--zodiac", "1", "--moment", "2023-01-09 00:10:00",
     "--json"};
 
-ChartResult emptyBetChart() {
+Calculation emptyBetCalculation() {
     CastRequest request;
-    request.method = 1;
+    request.method = CastMethod::ByNumber;
     request.numberText = "1";
     request.zodiac = 1;
     request.moment = momentFromDateTime(DateTime{2023, 1, 9, 0, 10, 0, 0});
-    ChartResult chart;
-    EXPECT_TRUE(runCalculation(request, chart).charted);
-    chart.numberBasis = buildNumberBasis(chart);
-    return chart;
+    Calculation calculation = runCalculation(request);
+    EXPECT_TRUE(calculation.run.charted);
+    return calculation;
 }
 
 TEST(CastPrediction, TheSameRequestGivesTheSameJsonInTwoProcesses) {
@@ -63,8 +60,8 @@ TEST(CastPrediction, JsonCarriesTheBasisThePicksAndTheText) {
     const CliResult r = runCli(kEmptyBetCast);
     ASSERT_EQ(r.status, 0) << r.err;
     const Json::Value root = parseJson(r.out);
-    const ChartResult chart = emptyBetChart();
-    const NumberBasis& b = chart.numberBasis;
+    const Calculation calculation = emptyBetCalculation();
+    const NumberBasis& b = calculation.basis;
 
     const Json::Value& basis = root["numberBasis"];
     EXPECT_EQ(basis.getMemberNames().size(), 21u);
@@ -93,11 +90,11 @@ TEST(CastPrediction, JsonCarriesTheBasisThePicksAndTheText) {
     EXPECT_EQ(ints(basis["changedShiYingRelations"]), ints(b.changedShiYingRelations));
     EXPECT_EQ(ints(basis["changedShiYingDigits"]), ints(b.changedShiYingDigits));
 
-    const Prediction expected = predict(chart);
+    const Prediction& expected = calculation.prediction;
     ASSERT_EQ(root["rawPicks"].size(), 11u);
     ASSERT_EQ(root["picks"].size(), 11u);
     for (Json::ArrayIndex i = 0; i < 11; ++i) {
-        EXPECT_EQ(root["rawPicks"][i].asString(), expected.rawPicks[i]) << i;
+        EXPECT_EQ(root["rawPicks"][i].asString(), expected.rawPicks[i].text()) << i;
         EXPECT_EQ(root["picks"][i].asString(), expected.picks[i]) << i;
     }
     EXPECT_EQ(root["rawPicks"][0].asString().back(), ',');

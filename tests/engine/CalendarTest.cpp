@@ -1,17 +1,13 @@
 #include "engine/Calendar.h"
 #include "engine/Moment.h"
 
+#include "Moments.h"
+
 #include <gtest/gtest.h>
 
 namespace quenmar {
 
-namespace {
-
-double at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-    return momentFromDateTime(DateTime{y, mo, d, h, mi, s, ms});
-}
-
-} // namespace
+using test::at;
 
 TEST(DayPillar, CountsSixtyDaysFromTheReferenceDay) {
     EXPECT_EQ(dayPillar(at(2022, 11, 7, 12)), "甲子");

@@ -2,15 +2,15 @@
 #include "engine/Moment.h"
 #include "engine/Tables.h"
 
+#include "Moments.h"
+
 #include <gtest/gtest.h>
 
 namespace quenmar {
 
-namespace {
+using test::at;
 
-double at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-    return momentFromDateTime(DateTime{y, mo, d, h, mi, s, ms});
-}
+namespace {
 
 std::string name(int upper, int lower) {
     return std::string(trigramName(upper)) + "/" + std::string(trigramName(lower));
@@ -140,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PrepareRequest, ByNumberTakesTheClockReading) {
     CastRequest r;
-    r.method = 1;
+    r.method = CastMethod::ByNumber;
     r.numberText = "38";
     r.moment = 1.0;
     r.recordId = 7; // a reviewed number calculation is still cast at the present moment
@@ -151,8 +151,8 @@ TEST(PrepareRequest, ByNumberTakesTheClockReading) {
 
 TEST(PrepareRequest, ByMillisecondsAtTheCurrentTime) {
     CastRequest r;
-    r.method = 3;
-    r.timeChoice = 1;
+    r.method = CastMethod::ByMilliseconds;
+    r.timeChoice = TimeChoice::Current;
     prepareRequest(r, 100, ClockReading{at(2022, 11, 7, 12, 0, 0, 123), -480});
     EXPECT_EQ(r.moment, at(2022, 11, 7, 12, 0, 0, 123));
     EXPECT_EQ(r.numberText, "1667793600123");
@@ -160,8 +160,8 @@ TEST(PrepareRequest, ByMillisecondsAtTheCurrentTime) {
 
 TEST(PrepareRequest, ByMillisecondsAtTheDrawTimeKeepsTheClocksMilliseconds) {
     CastRequest r;
-    r.method = 3;
-    r.timeChoice = 2;
+    r.method = CastMethod::ByMilliseconds;
+    r.timeChoice = TimeChoice::Draw;
     prepareRequest(r, 100, ClockReading{at(2022, 11, 7, 12, 0, 45, 123), -480});
     EXPECT_EQ(r.moment, at(2022, 11, 7, 21, 30, 45));
     EXPECT_EQ(r.numberText, std::to_string(epochMs(at(2022, 11, 7, 21, 30, 45), -480) + 123));
@@ -170,8 +170,8 @@ TEST(PrepareRequest, ByMillisecondsAtTheDrawTimeKeepsTheClocksMilliseconds) {
 
 TEST(PrepareRequest, ByMillisecondsBefore1970UsesTheMillisecondsOfTheMoment) {
     CastRequest r;
-    r.method = 3;
-    r.timeChoice = 2;
+    r.method = CastMethod::ByMilliseconds;
+    r.timeChoice = TimeChoice::Draw;
     // 1950-01-01 12:00:00.250 local: the number before 1970 is negative, yet the milliseconds
     // carried over are those of the clock (250), not a negative remainder.
     prepareRequest(r, 100, ClockReading{at(1950, 1, 1, 12, 0, 0, 250), -480});
@@ -180,8 +180,8 @@ TEST(PrepareRequest, ByMillisecondsBefore1970UsesTheMillisecondsOfTheMoment) {
 
 TEST(PrepareRequest, CodesWithoutScheduleAddTheMillisecondsTwice) {
     CastRequest r;
-    r.method = 3;
-    r.timeChoice = 2;
+    r.method = CastMethod::ByMilliseconds;
+    r.timeChoice = TimeChoice::Draw;
     prepareRequest(r, 103, ClockReading{at(2022, 11, 7, 12, 0, 0, 123), -480});
     EXPECT_EQ(r.moment, at(2022, 11, 7, 12, 0, 0, 123));
     EXPECT_EQ(r.numberText, "1667793600246");
@@ -189,13 +189,13 @@ TEST(PrepareRequest, CodesWithoutScheduleAddTheMillisecondsTwice) {
 
 TEST(PrepareRequest, ReopenedMillisecondAndHandCalculationsKeepTheirInputs) {
     CastRequest ms;
-    ms.method = 3;
+    ms.method = CastMethod::ByMilliseconds;
     ms.recordId = 12;
-    ms.timeChoice = 2;
+    ms.timeChoice = TimeChoice::Draw;
     ms.moment = 45000.25;
     ms.numberText = "1733542541123";
     CastRequest hand;
-    hand.method = 2;
+    hand.method = CastMethod::ByHand;
     hand.moment = 45001.5;
     const CastRequest msBefore = ms;
     const CastRequest handBefore = hand;

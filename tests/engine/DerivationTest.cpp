@@ -139,20 +139,18 @@ TEST(RelationOf, FollowsTheGeneratingAndControllingCycles) {
     EXPECT_EQ(relationOf(1, 0), 3); // not an element: falls through to 官鬼
 }
 
-TEST(FillChartResult, ResetsEverythingButTheNumberBasis) {
+TEST(FillChartResult, ResetsEveryFieldThenFillsTheCalendar) {
     ChartResult chart;
     chart.primaryName = "old";
     chart.movingMarks = {1, 0, 0, 0, 0, 0};
-    chart.numberBasis.querentDigit = 7;
     CastRequest request;
-    request.method = 1;
+    request.method = CastMethod::ByNumber;
     request.numberText = "38";
     request.zodiac = 1;
     request.moment = 44872.5;
     fillChartResult(chart, request, Pillars{"甲子", "庚午"});
     EXPECT_EQ(chart.primaryName, "");
     EXPECT_TRUE(chart.movingMarks.empty());
-    EXPECT_EQ(chart.numberBasis.querentDigit, 7);
     EXPECT_EQ(chart.zodiacBranch, "子");
     EXPECT_EQ(chart.zodiacElement, "水");
     EXPECT_EQ(chart.zodiacDigit, 1);

@@ -1,5 +1,7 @@
 #include "engine/Moment.h"
 
+#include "Moments.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,13 +9,7 @@
 
 namespace quenmar {
 
-namespace {
-
-double at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-    return momentFromDateTime(DateTime{y, mo, d, h, mi, s, ms});
-}
-
-} // namespace
+using test::at;
 
 TEST(Moment, DayCountSince1899_12_30WithTimeAsFraction) {
     EXPECT_EQ(at(1899, 12, 30), 0.0);

@@ -2,19 +2,19 @@
 #include "engine/Moment.h"
 #include "engine/Report.h"
 
+#include "Moments.h"
+
 #include <gtest/gtest.h>
 
 namespace quenmar {
 
-namespace {
+using test::at;
 
-double at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-    return momentFromDateTime(DateTime{y, mo, d, h, mi, s, ms});
-}
+namespace {
 
 CastRequest numberRequest(const char* number, double moment, int zodiac = 1) {
     CastRequest r;
-    r.method = 1;
+    r.method = CastMethod::ByNumber;
     r.numberText = number;
     r.moment = moment;
     r.zodiac = zodiac;
@@ -23,7 +23,7 @@ CastRequest numberRequest(const char* number, double moment, int zodiac = 1) {
 
 CastRequest handRequest(const char* upper, const char* lower, std::vector<int> flags, double moment) {
     CastRequest r;
-    r.method = 2;
+    r.method = CastMethod::ByHand;
     r.upperLines = upper;
     r.lowerLines = lower;
     r.movingFlags = std::move(flags);
@@ -43,8 +43,7 @@ std::string row(const ChartView& view, int line) {
 } // namespace
 
 TEST(Report, NumberThirtyEightAtNoonOfTheReferenceDay) {
-    ChartResult chart;
-    const ChartRun run = runCalculation(numberRequest("38", at(2022, 11, 7, 12)), chart);
+    const ChartRun run = runChart(numberRequest("38", at(2022, 11, 7, 12)));
     ASSERT_TRUE(run.charted);
     const std::string expected =
         "卦解:            在2022年11月7日12时日主:甲子,时辰:庚午,属子的卦主测得:\r\n"
@@ -71,8 +70,8 @@ TEST(Report, NumberThirtyEightAtNoonOfTheReferenceDay) {
 }
 
 TEST(Report, GridRowsRunFromTheTopLineDown) {
-    ChartResult chart;
-    const ChartRun run = runCalculation(numberRequest("38", at(2022, 11, 7, 12)), chart);
+    const ChartRun run = runChart(numberRequest("38", at(2022, 11, 7, 12)));
+    const ChartResult& chart = run.chart;
     EXPECT_EQ(row(run.view, 6), "玄武|官鬼|己巳|火|1|||父母|壬戌|土|1|应|");
     EXPECT_EQ(row(run.view, 5), "白虎|父母|己未|土|0||×|兄弟|壬申|金|1||");
     EXPECT_EQ(row(run.view, 4), "腾蛇|兄弟|己酉|金|1|世||官鬼|壬午|火|1||");
@@ -81,18 +80,18 @@ TEST(Report, GridRowsRunFromTheTopLineDown) {
 }
 
 TEST(Report, MovingYangLineIsMarkedWithACircle) {
-    ChartResult chart;
     // "99": 乾为天, moving line 6 is yang.
-    const ChartRun run = runCalculation(numberRequest("99", at(2024, 5, 1, 9)), chart);
+    const ChartRun run = runChart(numberRequest("99", at(2024, 5, 1, 9)));
+    const ChartResult& chart = run.chart;
     EXPECT_EQ(run.view.cells[0][kMovingColumn], "○");
     EXPECT_EQ(chart.movingMarks, (std::vector<int>{0, 0, 0, 0, 0, 1}));
     EXPECT_EQ(run.view.title, "以数字99起卦,卦主生肖:子,日主:" + chart.dayPillar + ",时辰:" + chart.hourPillar);
 }
 
 TEST(Report, PureHexagramReportsLinesSixAndThreeFirst) {
-    ChartResult chart;
     // "99": 乾为天 moving line 6 → 泽天夬.
-    const ChartRun run = runCalculation(numberRequest("99", at(2024, 5, 1)), chart);
+    const ChartRun run = runChart(numberRequest("99", at(2024, 5, 1)));
+    const ChartResult& chart = run.chart;
     ASSERT_TRUE(run.charted);
     EXPECT_EQ(chart.shiIndex, 5);
     EXPECT_EQ(chart.yingIndex, 2);
@@ -111,8 +110,8 @@ TEST(Report, PureHexagramReportsLinesSixAndThreeFirst) {
 }
 
 TEST(Report, HandCastWithoutMovingLinesRepeatsThePrimary) {
-    ChartResult chart;
-    const ChartRun run = runCalculation(handRequest("101", "000", {0, 0, 0, 0, 0, 0}, at(2024, 5, 1, 8, 30)), chart);
+    const ChartRun run = runChart(handRequest("101", "000", {0, 0, 0, 0, 0, 0}, at(2024, 5, 1, 8, 30)));
+    const ChartResult& chart = run.chart;
     ASSERT_TRUE(run.charted);
     EXPECT_EQ(run.view.title.substr(0, run.view.title.find(',')), "以自己装卦");
     EXPECT_EQ(chart.movingMarks, (std::vector<int>(6, 0)));
@@ -128,9 +127,9 @@ TEST(Report, HandCastWithoutMovingLinesRepeatsThePrimary) {
 }
 
 TEST(Report, HandFlagsMarkEveryMovingLine) {
-    ChartResult chart;
     // 9 7 6 8 8 7 from the bottom: 离 below? lines 1-3 = 1 1 0 (兑), lines 4-6 = 0 0 1 (艮).
-    const ChartRun run = runCalculation(handRequest("001", "110", {1, 0, -1, 0, 0, 0}, at(2024, 5, 1, 8, 30)), chart);
+    const ChartRun run = runChart(handRequest("001", "110", {1, 0, -1, 0, 0, 0}, at(2024, 5, 1, 8, 30)));
+    const ChartResult& chart = run.chart;
     ASSERT_TRUE(run.charted);
     EXPECT_EQ(run.view.primaryLabel, "本卦: 艮宫 (4) 山泽损 ");
     EXPECT_EQ(run.view.cells[5][kMovingColumn], "○");
@@ -142,13 +141,13 @@ TEST(Report, HandFlagsMarkEveryMovingLine) {
 }
 
 TEST(Report, MillisecondTitleCarriesNoNumber) {
-    ChartResult chart;
     CastRequest r;
-    r.method = 3;
+    r.method = CastMethod::ByMilliseconds;
     r.numberText = "1733542541123";
     r.moment = at(2024, 12, 7, 11, 35, 41, 123);
     r.zodiac = 3;
-    const ChartRun run = runCalculation(r, chart);
+    const ChartRun run = runChart(r);
+    const ChartResult& chart = run.chart;
     ASSERT_TRUE(run.charted);
     EXPECT_EQ(run.view.title.substr(0, run.view.title.find(',')), "以超时空毫秒起卦");
     EXPECT_EQ(chart.primaryName, "山泽损");
@@ -156,13 +155,7 @@ TEST(Report, MillisecondTitleCarriesNoNumber) {
     EXPECT_EQ(run.report.substr(0, run.report.find("日主")), "卦解:            在2024年12月7日11时35分41秒");
 }
 
-TEST(ChartRunRefusal, NothingIsCastAndThePreviousChartStays) {
-    ChartResult chart;
-    ASSERT_TRUE(runCalculation(numberRequest("38", at(2022, 11, 7, 12)), chart).charted);
-    const ChartResult before = chart;
-    int finished = 0;
-    const ChartFinished count = [&](const ChartResult&) { ++finished; };
-
+TEST(ChartRunRefusal, NothingIsCastAndNothingIsShown) {
     struct Case {
         CastRequest request;
         const char* message;
@@ -172,9 +165,9 @@ TEST(ChartRunRefusal, NothingIsCastAndThePreviousChartStays) {
     CastRequest badLines = handRequest("10", "000", {0, 0, 0, 0, 0, 0}, 1.0);
     CastRequest fewFlags = handRequest("101", "000", {0, 0, 0}, 1.0);
     CastRequest noMethod = numberRequest("38", 1.0);
-    noMethod.method = 0;
+    noMethod.method = CastMethod::None;
     CastRequest emptyMs = numberRequest("", 1.0);
-    emptyMs.method = 3;
+    emptyMs.method = CastMethod::ByMilliseconds;
     const Case cases[] = {{numberRequest("", 1.0), "未输入推算数字"},
                           {emptyMs, "未输入推算数字"},
                           {badLines, "未装好线下卦"},
@@ -182,27 +175,13 @@ TEST(ChartRunRefusal, NothingIsCastAndThePreviousChartStays) {
                           {noMethod, "未选择推算条件"},
                           {invalid, "未选择推算条件"}};
     for (const Case& c : cases) {
-        const ChartRun run = runCalculation(c.request, chart, count);
+        const ChartRun run = runChart(c.request);
         EXPECT_FALSE(run.charted);
         EXPECT_EQ(run.message, c.message);
         EXPECT_EQ(run.report, "");
+        EXPECT_EQ(run.chart, ChartResult{});
+        EXPECT_EQ(run.view, ChartView{});
     }
-    EXPECT_EQ(chart, before);
-    EXPECT_EQ(finished, 0);
-}
-
-TEST(ChartRunFinished, IsRaisedOnceWithTheFinishedChart) {
-    ChartResult chart;
-    chart.numberBasis.querentDigit = 9; // kept until the prediction replaces it
-    int finished = 0;
-    std::string name;
-    runCalculation(numberRequest("38", at(2022, 11, 7, 12)), chart, [&](const ChartResult& c) {
-        ++finished;
-        name = c.primaryName;
-        EXPECT_EQ(c.numberBasis.querentDigit, 9);
-    });
-    EXPECT_EQ(finished, 1);
-    EXPECT_EQ(name, "火地晋游魂");
 }
 
 TEST(ChartColumns, TwelveTitles) {

@@ -135,14 +135,14 @@ TEST(LocalMinuteText, RoundsToTheNearestMinuteInLocalTime) {
 
 ChartResult castByNumber(const char* number, const DateTime& when) {
     CastRequest request;
-    request.method = 1;
+    request.method = CastMethod::ByNumber;
     request.numberText = number;
     request.zodiac = 1;
-    request.timeChoice = 1;
+    request.timeChoice = TimeChoice::Current;
     request.moment = momentFromDateTime(when);
-    ChartResult chart;
-    EXPECT_TRUE(runCalculation(request, chart).charted);
-    return chart;
+    ChartRun run = runChart(request);
+    EXPECT_TRUE(run.charted);
+    return run.chart;
 }
 
 LineAnnotation marks(bool isVoid, bool monthBreak, bool dayClash) {

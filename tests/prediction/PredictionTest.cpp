@@ -3,12 +3,17 @@
 #include "engine/ChartRun.h"
 #include "engine/Moment.h"
 #include "prediction/BaseNumbers.h"
+#include "prediction/Calculation.h"
+
+#include "Moments.h"
 
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 namespace quenmar {
+
+using test::at;
 
 namespace {
 
@@ -100,21 +105,15 @@ std::string literalPredictionText(const Picks& picks) {
     return text;
 }
 
-double at(int y, int mo, int d, int h, int mi) {
-    return momentFromDateTime(DateTime{y, mo, d, h, mi, 0, 0});
-}
-
 ChartResult finishedChart(const CastRequest& request) {
-    ChartResult chart;
-    const ChartRun run = runCalculation(request, chart);
+    const ChartRun run = runChart(request);
     EXPECT_TRUE(run.charted) << run.message;
-    chart.numberBasis = buildNumberBasis(chart);
-    return chart;
+    return run.chart;
 }
 
 CastRequest byNumber(const char* number, int zodiac, double moment) {
     CastRequest r;
-    r.method = 1;
+    r.method = CastMethod::ByNumber;
     r.numberText = number;
     r.zodiac = zodiac;
     r.moment = moment;
@@ -126,7 +125,7 @@ CastRequest byNumber(const char* number, int zodiac, double moment) {
 // rules working on the pick texts.
 TEST(WholeChart, NumberThirtyEightAtNoonOfTheReferenceDay) {
     const ChartResult chart = finishedChart(byNumber("38", 1, at(2022, 11, 7, 12, 0)));
-    const NumberBasis& b = chart.numberBasis;
+    const NumberBasis b = buildNumberBasis(chart);
     // 子 querent 1; day 甲子 3 1; hour 庚午 4 2; 青龙 on the 应 line 1, 玄武 on line 6.
     EXPECT_EQ(b.querentDigit, 1);
     EXPECT_EQ(b.dayStemDigit, 3);
@@ -158,7 +157,7 @@ TEST(WholeChart, NumberThirtyEightAtNoonOfTheReferenceDay) {
 
 TEST(WholeChart, ByHandWithThreeMovingLines) {
     CastRequest r;
-    r.method = 2;
+    r.method = CastMethod::ByHand;
     r.lowerLines = "110";
     r.upperLines = "000";
     r.movingFlags = {1, 0, -1, 0, 0, -1};
@@ -166,8 +165,8 @@ TEST(WholeChart, ByHandWithThreeMovingLines) {
     r.moment = at(2022, 11, 7, 12, 0);
     const ChartResult chart = finishedChart(r);
     // 午 querent 2; 青龙 on line 1, which holds neither 世 (line 2) nor 应 (line 5).
-    EXPECT_EQ(chart.numberBasis.querentDigit, 2);
-    EXPECT_EQ(chart.numberBasis.markedLine, 0);
+    EXPECT_EQ(buildNumberBasis(chart).querentDigit, 2);
+    EXPECT_EQ(buildNumberBasis(chart).markedLine, 0);
     EXPECT_EQ(runPrediction(chart), (Picks{"01,03,15,18,23,31,45,54,63,70", "03,06,10,13,20,33,40,50,63,73",
                                            "01,04,10,14,21,22,32,48,54,68", "01,03,10,12,20,25,31,32,42,52",
                                            "01,03,11,13,21,35,42,53,65,72", "02,07,10,15,25,32,47,50,60,75",
@@ -178,17 +177,17 @@ TEST(WholeChart, ByHandWithThreeMovingLines) {
 
 TEST(WholeChart, ByMillisecondsAtADrawTime) {
     CastRequest r;
-    r.method = 3;
-    r.timeChoice = 2;
+    r.method = CastMethod::ByMilliseconds;
+    r.timeChoice = TimeChoice::Draw;
     r.numberText = "1718458200000";
     r.zodiac = 4;
     r.moment = at(2024, 6, 15, 21, 30);
     const ChartResult chart = finishedChart(r);
     // 卯 querent 8; day 庚戌 4 5; hour 丁亥 7 6; 玄武 on line 2, free of 世 (6) and 应 (3).
-    EXPECT_EQ(chart.numberBasis.querentDigit, 8);
-    EXPECT_EQ(chart.numberBasis.dayBranchDigit, 5);
-    EXPECT_EQ(chart.numberBasis.hourStemDigit, 7);
-    EXPECT_EQ(chart.numberBasis.markedLine, 1);
+    EXPECT_EQ(buildNumberBasis(chart).querentDigit, 8);
+    EXPECT_EQ(buildNumberBasis(chart).dayBranchDigit, 5);
+    EXPECT_EQ(buildNumberBasis(chart).hourStemDigit, 7);
+    EXPECT_EQ(buildNumberBasis(chart).markedLine, 1);
     EXPECT_EQ(runPrediction(chart), (Picks{"05,07,12,16,18,21,23,30,32,42", "05,16,18,25,28,39,44,50,61,70",
                                            "04,08,13,14,22,26,30,35,44,48", "02,06,10,18,20,31,45,56,63,75",
                                            "04,06,08,13,14,20,24,30,33,40", "05,09,15,16,20,28,31,41,52,67",
@@ -201,8 +200,8 @@ TEST(WholeChart, AnEmptyBetReadsNone) {
     // x is 0.1 (relations −4 −1 1 5); pick 9 pairs lines 3 and 6 whose sums −2 and 1 give u 0.2,
     // v 0.1 and t 0.1, so d = toTenths(0.04) = 0 and every number is dropped.
     const ChartResult chart = finishedChart(byNumber("1", 1, at(2023, 1, 9, 0, 10)));
-    EXPECT_EQ(chartFactor(chart.numberBasis), 0.1);
-    EXPECT_EQ(planPick(chart.numberBasis, 9, 0.1).d, 0.0);
+    EXPECT_EQ(chartFactor(buildNumberBasis(chart)), 0.1);
+    EXPECT_EQ(planPick(buildNumberBasis(chart), 9, 0.1).d, 0.0);
     const Picks expected{"01,04,10,16,20,33,46,50,60,70",
                          "01,04,10,16,20,33,40,50,60,70",
                          "04,05,15,19,25,35,43,50,66,70",
@@ -232,8 +231,8 @@ TEST(WholeChart, AnEmptyBetReadsNone) {
                                      "02,04,05,10,15,19,21,25,29,30,35,38,40,43,50,58,62,66,70,80");
 }
 
-TEST(Prediction, AChartWithoutABasisStillFillsTheTemplate) {
-    // An all-zero basis: x is 1.0 and every pick has the seed 0 (and the digits of 23).
+TEST(Prediction, AnEmptyChartStillFillsTheTemplate) {
+    // Every digit of an empty chart reads 0: the seed is 0 and the digits of the pair codes.
     const ChartResult chart;
     const std::string text = predictionText(chart);
     EXPECT_EQ(text, literalPredictionText(runPrediction(chart)));
@@ -242,26 +241,39 @@ TEST(Prediction, AChartWithoutABasisStillFillsTheTemplate) {
 
 TEST(Prediction, PredictGathersRawPicksPicksAndText) {
     const ChartResult chart = finishedChart(byNumber("4711", 9, at(2024, 2, 29, 23, 45)));
-    const Prediction prediction = predict(chart);
-    const double x = chartFactor(chart.numberBasis);
+    const NumberBasis basis = buildNumberBasis(chart);
+    const Prediction prediction = predict(basis);
+    const double x = chartFactor(basis);
     for (int pick = 1; pick <= kPickCount; ++pick) {
         const auto i = static_cast<std::size_t>(pick - 1);
-        EXPECT_EQ(prediction.rawPicks[i], generatePick(chart.numberBasis, pick, x));
-        EXPECT_EQ(prediction.picks[i], formatPick(pickValues(prediction.rawPicks[i]), pick == 11 ? 20 : 10));
+        EXPECT_EQ(prediction.rawPicks[i].text(), generatePick(basis, pick, x));
+        EXPECT_EQ(prediction.picks[i],
+                  formatPick(pickValues(prediction.rawPicks[i].text()), pick == 11 ? 20 : 10));
     }
     EXPECT_EQ(prediction.picks, runPrediction(chart));
     EXPECT_EQ(prediction.text, predictionText(chart));
     EXPECT_EQ(prediction.text, literalPredictionText(prediction.picks));
 }
 
-TEST(Prediction, FinishedChartGetsItsBasisAndTheText) {
-    ChartResult chart;
-    ASSERT_TRUE(runCalculation(byNumber("38", 1, at(2022, 11, 7, 12, 0)), chart).charted);
-    const std::string text = predictFinishedChart(chart);
-    EXPECT_EQ(chart.numberBasis, buildNumberBasis(chart));
-    EXPECT_EQ(text, predictionText(chart));
-    // The same chart always yields the same lines.
-    EXPECT_EQ(predictFinishedChart(chart), text);
+TEST(Calculation, HoldsTheChartItsBasisAndItsPrediction) {
+    const CastRequest request = byNumber("38", 1, at(2022, 11, 7, 12, 0));
+    const Calculation calculation = runCalculation(request);
+    ASSERT_TRUE(calculation.run.charted);
+    EXPECT_EQ(calculation.run.chart, runChart(request).chart);
+    EXPECT_EQ(calculation.run.report, runChart(request).report);
+    EXPECT_EQ(calculation.basis, buildNumberBasis(calculation.run.chart));
+    EXPECT_EQ(calculation.prediction, predict(calculation.basis));
+    EXPECT_EQ(calculation.prediction.text, predictionText(calculation.run.chart));
+    // The same request always yields the same lines.
+    EXPECT_EQ(runCalculation(request).prediction, calculation.prediction);
+}
+
+TEST(Calculation, ARefusedRequestYieldsOnlyTheReason) {
+    const Calculation calculation = runCalculation(byNumber("", 1, at(2022, 11, 7, 12, 0)));
+    EXPECT_FALSE(calculation.run.charted);
+    EXPECT_EQ(calculation.run.message, "未输入推算数字");
+    EXPECT_EQ(calculation.basis, NumberBasis{});
+    EXPECT_EQ(calculation.prediction, Prediction{});
 }
 
 } // namespace

@@ -78,8 +78,8 @@ TEST_F(FixtureTest, ReviewsComputeTheSavedCharts) {
     for (const Expected& e : charts) {
         CastRequest request = requestFromModel(loadRecord(db, e.id));
         prepareRequest(request, kGameHappy8, later);
-        ChartResult chart;
-        const ChartRun run = runCalculation(request, chart);
+        const ChartRun run = runChart(request);
+        const ChartResult& chart = run.chart;
         ASSERT_TRUE(run.charted) << e.id;
         EXPECT_EQ(run.view.title, e.title) << e.id;
         EXPECT_EQ(chart.primaryName, e.primary) << e.id;

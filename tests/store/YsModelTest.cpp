@@ -83,20 +83,19 @@ TEST(FormatMovingFlagsTest, JoinsWithCommasAndReadsBack) {
 // A finished chart as the chart panel would hold it.
 ChartResult chartOf(CastRequest request, double now) {
     prepareRequest(request, kGameHappy8, ClockReading{now, -480});
-    ChartResult chart;
-    const ChartRun run = runCalculation(request, chart);
+    const ChartRun run = runChart(request);
     EXPECT_TRUE(run.charted) << run.message;
-    return chart;
+    return run.chart;
 }
 
 TEST(ModelFromChartTest, KeepsTheInputsOfTheCalculation) {
     CastRequest request;
-    request.method = 2;
+    request.method = CastMethod::ByHand;
     request.zodiac = 7;
     request.upperLines = "101";
     request.lowerLines = "001";
     request.movingFlags = {0, 0, 1, 0, -1, 0};
-    request.timeChoice = 1;
+    request.timeChoice = TimeChoice::Current;
     request.moment = at(2024, 5, 3, 14, 5, 30, 250);
     const ChartResult chart = chartOf(request, request.moment);
 
@@ -117,7 +116,7 @@ TEST(ModelFromChartTest, KeepsTheInputsOfTheCalculation) {
 
 TEST(ModelFromChartTest, StoresTheMovingMarkOfANumberCast) {
     CastRequest request;
-    request.method = 1;
+    request.method = CastMethod::ByNumber;
     request.zodiac = 1;
     request.numberText = "38"; // 火地晋 moving on line 5, the yin middle line of 离
     const ChartResult chart = chartOf(request, at(2024, 5, 3, 0, 0, 0));
@@ -144,13 +143,13 @@ TEST(RequestFromModelTest, RestoresTheFieldsAndPadsTheFlagsToSixLines) {
 
     CastRequest expected;
     expected.recordId = 12;
-    expected.method = 2;
+    expected.method = CastMethod::ByHand;
     expected.numberText = " 5 "; // only the number box trims
     expected.moment = 45000.5;
     expected.zodiac = 3;
     expected.upperLines = "111";
     expected.lowerLines = "000";
-    expected.timeChoice = 2;
+    expected.timeChoice = TimeChoice::Draw;
     expected.movingFlags = {1, -1, 0, 0, 0, 0};
     EXPECT_EQ(requestFromModel(model), expected);
 
@@ -163,7 +162,7 @@ TEST(RequestFromModelTest, RestoresTheFieldsAndPadsTheFlagsToSixLines) {
 // Saving and reviewing must give the same chart back: the record is the whole input.
 TEST(RequestFromModelTest, ReviewRecomputesTheSavedChart) {
     CastRequest byHand;
-    byHand.method = 2;
+    byHand.method = CastMethod::ByHand;
     byHand.zodiac = 12;
     byHand.upperLines = "010";
     byHand.lowerLines = "110";
@@ -171,9 +170,9 @@ TEST(RequestFromModelTest, ReviewRecomputesTheSavedChart) {
     byHand.moment = at(2023, 2, 4, 23, 59, 59, 500);
 
     CastRequest byMilliseconds;
-    byMilliseconds.method = 3;
+    byMilliseconds.method = CastMethod::ByMilliseconds;
     byMilliseconds.zodiac = 4;
-    byMilliseconds.timeChoice = 2;
+    byMilliseconds.timeChoice = TimeChoice::Draw;
 
     for (const CastRequest& original : {byHand, byMilliseconds}) {
         const double then = at(2024, 1, 9, 22, 30, 1, 123);
@@ -182,7 +181,7 @@ TEST(RequestFromModelTest, ReviewRecomputesTheSavedChart) {
         saved._id = 5;
         // Reviewed a year later: the stored moment and number stand.
         const ChartResult again = chartOf(requestFromModel(saved), at(2025, 6, 1, 9, 0, 0));
-        EXPECT_EQ(again, chart) << "method " << original.method;
+        EXPECT_EQ(again, chart) << "method " << static_cast<int>(original.method);
     }
 }
 

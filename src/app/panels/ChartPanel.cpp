@@ -130,11 +130,17 @@ void ChartPanel::layoutGrid() {
 }
 
 void ChartPanel::runCalculation(const CastRequest& request) {
-    const ChartRun run = quenmar::runCalculation(request, m_chart);
-    if (!run.charted) {
+    const Calculation calculation = quenmar::runCalculation(request);
+    if (!calculation.run.charted) {
         return;
     }
+    showRun(calculation.run);
+    m_chart = calculation.run.chart;
     m_hasChart = true;
+    emit chartFinished(calculation);
+}
+
+void ChartPanel::showRun(const ChartRun& run) {
     m_title->setText(QString::fromStdString(run.view.title));
     m_primaryName->setText(QString::fromStdString(run.view.primaryLabel));
     m_changedName->setText(QString::fromStdString(run.view.changedLabel));
@@ -154,7 +160,6 @@ void ChartPanel::runCalculation(const CastRequest& request) {
     QString report = QString::fromStdString(run.report);
     report.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     m_report->setPlainText(report);
-    emit chartFinished(m_chart);
 }
 
 void ChartPanel::clear() {

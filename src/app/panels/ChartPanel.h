@@ -2,6 +2,7 @@
 
 #include "engine/CastRequest.h"
 #include "engine/ChartResult.h"
+#include "prediction/Calculation.h"
 
 #include <QWidget>
 
@@ -13,7 +14,7 @@ class QPlainTextEdit;
 namespace quenmar::app {
 
 /// Shows one calculation: the title line, the names of the two hexagrams, the six-by-twelve
-/// grid, the analysis heading and the report. It hosts the run of a calculation and owns the
+/// grid, the analysis heading and the report. It hosts the run of a calculation and keeps the
 /// chart of the last run, which saving copies.
 class ChartPanel : public QWidget {
     Q_OBJECT
@@ -24,8 +25,8 @@ public:
 
     explicit ChartPanel(QWidget* parent = nullptr);
 
-    /// Runs one calculation and shows it; raises `chartFinished` when the report is written.
-    /// A request that casts nothing leaves the panel as it was.
+    /// Runs one calculation (quenmar::runCalculation) and shows it; raises `chartFinished` with
+    /// it when the report is written. A request that casts nothing leaves the panel as it was.
     void runCalculation(const CastRequest& request);
 
     /// Empties the report box; the title, the labels and the grid keep their texts.
@@ -34,8 +35,6 @@ public:
     /// The chart of the last run; false before the first one.
     bool hasChart() const { return m_hasChart; }
     const ChartResult& chart() const { return m_chart; }
-    /// Where the number basis of the last chart is stored once it is built.
-    void setNumberBasis(const NumberBasis& basis) { m_chart.numberBasis = basis; }
 
     QLabel* titleLabel() const { return m_title; }
     QLabel* primaryLabel() const { return m_primaryName; }
@@ -46,13 +45,15 @@ public:
     QWidget* cell(int row, int column) const;
 
 signals:
-    void chartFinished(const quenmar::ChartResult& chart);
+    /// The whole calculation, its number basis and prediction included.
+    void chartFinished(const quenmar::Calculation& calculation);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void layoutGrid();
+    void showRun(const ChartRun& run);
 
     ChartResult m_chart;
     bool m_hasChart = false;

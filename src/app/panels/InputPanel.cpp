@@ -2,7 +2,7 @@
 
 #include "app/UiFont.h"
 #include "app/panels/ChoicePicker.h"
-#include "base/Utf8.h"
+#include "engine/CastRule.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -50,22 +50,29 @@ InputPanel::InputPanel(QWidget* parent) : QWidget(parent) {
     relayout();
 }
 
-QRadioButton* InputPanel::timeButton(int choice) const {
-    return choice == 1 ? m_currentTime : choice == 2 ? m_drawTime : nullptr;
+QRadioButton* InputPanel::timeButton(int position) const {
+    switch (static_cast<TimeChoice>(position)) {
+    case TimeChoice::Current:
+        return m_currentTime;
+    case TimeChoice::Draw:
+        return m_drawTime;
+    default:
+        return nullptr;
+    }
 }
 
 void InputPanel::onMethodChanged(int index, const QString& text) {
     emit resultsReset();
-    m_request.method = index;
+    m_request.method = static_cast<CastMethod>(index); // the picker lists the methods in their order
     m_methodText = text;
-    switch (index) {
-    case 1:
+    switch (m_request.method) {
+    case CastMethod::ByNumber:
         setMethodControl(Control::Number);
         break;
-    case 2:
+    case CastMethod::ByHand:
         setMethodControl(Control::Hand);
         break;
-    case 3:
+    case CastMethod::ByMilliseconds:
         setMethodControl(Control::Time);
         break;
     default:
@@ -139,11 +146,9 @@ void InputPanel::setMethodControl(Control kind) {
         m_currentTime->setObjectName(QStringLiteral("currentTimeButton"));
         m_drawTime->setObjectName(QStringLiteral("drawTimeButton"));
         m_drawTime->setChecked(true);
-        m_request.timeChoice = static_cast<int>(TimeChoice::Draw);
-        connect(m_currentTime, &QRadioButton::clicked, this,
-                [this] { m_request.timeChoice = static_cast<int>(TimeChoice::Current); });
-        connect(m_drawTime, &QRadioButton::clicked, this,
-                [this] { m_request.timeChoice = static_cast<int>(TimeChoice::Draw); });
+        m_request.timeChoice = TimeChoice::Draw;
+        connect(m_currentTime, &QRadioButton::clicked, this, [this] { m_request.timeChoice = TimeChoice::Current; });
+        connect(m_drawTime, &QRadioButton::clicked, this, [this] { m_request.timeChoice = TimeChoice::Draw; });
         m_timeGroup->resize(m_drawTime->geometry().right() + 1, cell.height() + 5);
         m_timeGroup->show();
         break;
@@ -177,52 +182,20 @@ void InputPanel::relayout() {
 }
 
 void InputPanel::validate() {
-    const auto refuse = [this](int code, const char* message) {
-        CastRequest empty;
-        empty.invalid = true;
-        emit validated(code, QString::fromUtf8(message), empty);
-    };
-    const auto accept = [this](int code, const char* message) {
-        emit validated(code, QString::fromUtf8(message), m_request);
-    };
-    const bool zodiacChosen = m_request.zodiac > 0;
-    switch (m_request.method) {
-    case 1:
-        if (m_request.numberText.empty()) {
-            if (m_numberBox != nullptr) {
-                m_numberBox->setFocus();
-            }
-            refuse(NoNumber, "未输入推算数字");
-        } else if (zodiacChosen) {
-            accept(ByNumberOk, "按卦主生肖与数字测算");
-        } else {
-            refuse(NumberNoZodiac, "未选择卦主生肖");
-        }
-        return;
-    case 2:
-        if (utf8::length(m_request.upperLines) != 3 || utf8::length(m_request.lowerLines) != 3 ||
-            m_request.movingFlags.size() != 6) {
-            refuse(LinesNotSet, "未装好线下卦");
-        } else if (zodiacChosen) {
-            accept(ByHandOk, "按卦主生肖与自己装载线下卦测算");
-        } else {
-            refuse(LinesNotSet, "未选择卦主生肖");
-        }
-        return;
-    case 3:
-        if (m_request.timeChoice == 0) {
-            refuse(NoTimeChoice, "未选择推演时间");
-        } else if (zodiacChosen) {
-            accept(ByMillisecondsOk, "按卦主生肖与超时空毫秒数测算");
-        } else {
-            refuse(NoTimeChoice, "未选择卦主生肖");
-        }
-        return;
-    default:
-        if (m_request.method <= 0) {
-            refuse(NoMethod, "未选择推算条件");
-        }
-        return;
+    const CastVerdict verdict = checkCast(m_request);
+    if (verdict.code == 0) {
+        return; // a method beyond the three, read from a record: the button does nothing
+    }
+    if (verdict.refusal == CastRefusal::NoNumber && m_numberBox != nullptr) {
+        m_numberBox->setFocus();
+    }
+    const QString message = QString::fromUtf8(verdict.message.data(), static_cast<qsizetype>(verdict.message.size()));
+    if (verdict.castable()) {
+        emit validated(verdict.code, message, m_request);
+    } else {
+        CastRequest refused;
+        refused.invalid = true;
+        emit validated(verdict.code, message, refused);
     }
 }
 
@@ -239,7 +212,7 @@ void InputPanel::reset() {
     if (m_numberBox != nullptr) {
         m_numberBox->clear();
     }
-    m_request.method = -1;
+    m_request.method = CastMethod::Cleared;
     m_request.zodiac = -1;
 }
 
@@ -251,12 +224,14 @@ void InputPanel::setHandLines(const std::string& upperLines, const std::string& 
     m_request.moment = moment;
 }
 
-void InputPanel::restoreFromRecord(int recordId, int method, int zodiac, double moment, const std::string& numberText,
-                                   const std::string& upperLines, const std::string& lowerLines, int timeChoice,
+void InputPanel::restoreFromRecord(int recordId, CastMethod method, int zodiac, double moment,
+                                   const std::string& numberText, const std::string& upperLines,
+                                   const std::string& lowerLines, TimeChoice timeChoice,
                                    const std::vector<int>& movingFlags) {
     m_request.recordId = recordId;
     m_request.method = method;
-    m_methodPicker->select(method >= 0 && method < kMethods.size() ? method : 0);
+    const int methodIndex = static_cast<int>(method);
+    m_methodPicker->select(methodIndex >= 0 && methodIndex < kMethods.size() ? methodIndex : 0);
     m_request.method = method;
     m_request.zodiac = zodiac;
     m_zodiacPicker->select(zodiac >= 0 && zodiac < kZodiacs.size() ? zodiac : 0);
@@ -267,10 +242,10 @@ void InputPanel::restoreFromRecord(int recordId, int method, int zodiac, double 
     m_request.lowerLines = lowerLines;
     m_request.timeChoice = timeChoice;
     m_request.movingFlags = movingFlags;
-    if (method == 1 && m_numberBox != nullptr) {
+    if (method == CastMethod::ByNumber && m_numberBox != nullptr) {
         m_numberBox->setText(QString::fromStdString(numberText));
-    } else if (method == 3) {
-        if (QRadioButton* button = timeButton(timeChoice)) {
+    } else if (method == CastMethod::ByMilliseconds) {
+        if (QRadioButton* button = timeButton(static_cast<int>(timeChoice))) {
             button->click();
         }
     }

@@ -22,18 +22,6 @@ class InputPanel : public QWidget {
     Q_OBJECT
 
 public:
-    /// Validation outcomes raised with `validated`.
-    enum Code {
-        NoMethod = -1,
-        NoNumber = -2,
-        NumberNoZodiac = -3,
-        LinesNotSet = -4,
-        NoTimeChoice = -5,
-        ByNumberOk = 1,
-        ByHandOk = 2,
-        ByMillisecondsOk = 3,
-    };
-
     explicit InputPanel(QWidget* parent = nullptr);
 
     const CastRequest& request() const { return m_request; }
@@ -43,8 +31,8 @@ public:
                       double moment);
 
     /// Fills the inputs from a saved calculation and clicks "演算".
-    void restoreFromRecord(int recordId, int method, int zodiac, double moment, const std::string& numberText,
-                           const std::string& upperLines, const std::string& lowerLines, int timeChoice,
+    void restoreFromRecord(int recordId, CastMethod method, int zodiac, double moment, const std::string& numberText,
+                           const std::string& upperLines, const std::string& lowerLines, TimeChoice timeChoice,
                            const std::vector<int>& movingFlags);
 
     ChoicePicker* methodPicker() const { return m_methodPicker; }
@@ -54,11 +42,14 @@ public:
     /// The method control of the moment; null when none exists.
     QLineEdit* numberBox() const { return m_numberBox; }
     QPushButton* handButton() const { return m_handButton; }
-    QRadioButton* timeButton(int choice) const;
+    /// A radio button of the time choice by its position, 1 or 2 (= the TimeChoice it sets).
+    QRadioButton* timeButton(int position) const;
 
 signals:
     void resultsReset();
     void openLineEntry();
+    /// The compute button's outcome (see checkCast): its code and message, and the request, or
+    /// an empty invalid one when the request was refused.
     void validated(int code, const QString& message, const quenmar::CastRequest& request);
 
 public slots:

@@ -6,7 +6,7 @@
 namespace quenmar {
 
 /// The digits, relation scores and marked lines of a finished chart from which the suggested
-/// numbers are made. Built by the prediction after each run and kept inside the chart.
+/// numbers are made. Built once per calculation, beside its chart.
 struct NumberBasis {
     std::int32_t querentDigit = 0;
     std::int32_t dayStemDigit = 0;
