@@ -1,8 +1,12 @@
-// The fuzz target's input, replayed without libFuzzer so that every compiler and every test
-// run exercises it: the fixture pages and files given on the command line as they are, then
-// a fixed series of mutations of them (the same series on every run). Stops after the
-// iteration count or the time budget, whichever comes first; a crash or a sanitizer report
-// fails the test.
+// A fuzz target's inputs replayed without libFuzzer, so that every compiler and every test run
+// exercises it: the corpus files and folders given on the command line as they are, then a
+// fixed series of mutations of them (the same series on every run), steered by the tokens of
+// the target's libFuzzer dictionary. Stops after the iteration count or the time budget,
+// whichever comes first; a crash, a failed check of the target or a sanitizer report fails
+// the test.
+//   NAME_fuzz_replay [--iterations=N] [--seconds=S] [--prefix-bytes=N] [--dict=FILE] INPUT...
+// --prefix-bytes=N runs every corpus input once more behind each leading byte 0..N-1, for
+// targets whose first byte chooses what the rest is fed to.
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -17,43 +21,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 namespace {
-
-// Pieces that steer mutations toward what the parsers look for.
-constexpr std::string_view kTokens[] = {
-    "<div>",
-    "</div>",
-    "<a>",
-    "</a>",
-    "<span class=red>",
-    "<span class=\"red ball\">",
-    "</span>",
-    "<td>",
-    "<tr>",
-    "</tr>",
-    "<tbody>",
-    "<table class=kjtable>",
-    "</table>",
-    "<div class=more-time-cont>",
-    "<span class=kaij-tit>",
-    "<div class=kaij-jg>",
-    "<!--",
-    "-->",
-    "&nbsp;",
-    "<script>",
-    "</script>",
-    "<b><i>",
-    "<p>",
-    "<li>",
-    "\xBF\xEC",
-    "\x80",
-    "\xFF",
-    "\x95\x32\x82\x36",
-    "<meta charset=utf-8>",
-    "\xE5\xBF",
-    "<b id=1>",
-    "<i class=x>",
-    "</p><p>x",
-};
 
 class Random {
 public:
@@ -70,7 +37,52 @@ private:
     std::uint64_t m_state;
 };
 
-std::string mutate(std::string input, Random& random) {
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// The tokens of a libFuzzer dictionary: one quoted string a line (an optional name= before
+// it), with \\, \" and \xNN escapes; "#" starts a comment line.
+std::vector<std::string> readDictionary(std::istream& in) {
+    std::vector<std::string> tokens;
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::size_t open = line.find('"');
+        const std::size_t close = line.rfind('"');
+        if (line.empty() || line[0] == '#' || open == std::string::npos || close <= open) {
+            continue;
+        }
+        std::string token;
+        for (std::size_t i = open + 1; i < close; ++i) {
+            if (line[i] != '\\' || i + 1 >= close) {
+                token += line[i];
+            } else if (line[i + 1] == 'x' && i + 3 < close && hexDigit(line[i + 2]) >= 0 &&
+                       hexDigit(line[i + 3]) >= 0) {
+                token += static_cast<char>(hexDigit(line[i + 2]) * 16 + hexDigit(line[i + 3]));
+                i += 3;
+            } else {
+                token += line[++i];
+            }
+        }
+        tokens.push_back(token);
+    }
+    return tokens;
+}
+
+std::string mutate(std::string input, const std::vector<std::string>& tokens, Random& random) {
+    const auto token = [&]() -> std::string_view {
+        return tokens.empty() ? std::string_view("\xFF")
+                              : std::string_view(tokens[random.below(tokens.size())]);
+    };
     const int steps = 1 + static_cast<int>(random.below(8));
     for (int s = 0; s < steps; ++s) {
         const std::size_t pos = random.below(input.size() + 1);
@@ -81,7 +93,7 @@ std::string mutate(std::string input, Random& random) {
             }
             break;
         case 1: // insert a token
-            input.insert(pos, kTokens[random.below(std::size(kTokens))]);
+            input.insert(pos, token());
             break;
         case 2: // cut a piece out
             input.erase(pos, random.below(64));
@@ -100,11 +112,11 @@ std::string mutate(std::string input, Random& random) {
             input.resize(pos);
             break;
         default: { // one token many times over
-            const std::string_view token = kTokens[random.below(std::size(kTokens))];
+            const std::string_view piece = token();
             const std::size_t times = random.below(3000);
             std::string repeated;
             for (std::size_t i = 0; i < times; ++i) {
-                repeated += token;
+                repeated += piece;
             }
             input.insert(pos, repeated);
             break;
@@ -134,45 +146,55 @@ void run(const std::string& input) {
 int main(int argc, char** argv) {
     long iterations = 3000;
     double budgetSeconds = 60;
+    int prefixBytes = 0;
+    std::vector<std::string> tokens;
     std::vector<std::filesystem::path> inputs;
-    if (const char* root = std::getenv("QUENMAR_TEST_DATA")) {
-        inputs.emplace_back(std::filesystem::path(root) / "draws");
-    }
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.rfind("--iterations=", 0) == 0) {
             iterations = std::strtol(arg.c_str() + 13, nullptr, 10);
         } else if (arg.rfind("--seconds=", 0) == 0) {
             budgetSeconds = std::strtod(arg.c_str() + 10, nullptr);
+        } else if (arg.rfind("--prefix-bytes=", 0) == 0) {
+            prefixBytes = static_cast<int>(std::strtol(arg.c_str() + 15, nullptr, 10));
+        } else if (arg.rfind("--dict=", 0) == 0) {
+            std::ifstream dictionary(arg.substr(7));
+            if (!dictionary) {
+                std::fprintf(stderr, "cannot read the dictionary %s\n", arg.c_str() + 7);
+                return 2;
+            }
+            tokens = readDictionary(dictionary);
         } else {
             inputs.emplace_back(arg);
         }
     }
 
-    std::vector<std::string> seeds{"", "<div class=more-time-cont><a><span class=kaij-tit>1期<b>d</b></span>"
-                                       "<span class=kaij-jg><i>01</i></span></a></div>"};
+    std::vector<std::string> seeds{""};
     for (const auto& input : inputs) {
         std::error_code error;
-        const bool folder = std::filesystem::is_directory(input, error);
         const auto add = [&seeds](const std::filesystem::path& file) {
             std::string bytes;
             if (readFile(file, bytes)) {
                 seeds.push_back(std::move(bytes));
             }
         };
-        if (folder) {
+        if (std::filesystem::is_directory(input, error)) {
             for (const auto& entry : std::filesystem::directory_iterator(input, error)) {
                 if (entry.is_regular_file()) {
                     add(entry.path());
                 }
             }
-        } else {
+        } else if (std::filesystem::is_regular_file(input, error)) {
             add(input);
+        } else {
+            std::fprintf(stderr, "no such corpus %s\n", input.c_str());
+            return 2;
         }
     }
     for (const std::string& seed : seeds) {
-        for (char lottery = 0; lottery < 7; ++lottery) {
-            run(std::string(1, lottery) + seed);
+        run(seed);
+        for (int prefix = 0; prefix < prefixBytes; ++prefix) {
+            run(std::string(1, static_cast<char>(prefix)) + seed);
         }
     }
 
@@ -184,10 +206,13 @@ int main(int argc, char** argv) {
             break;
         }
         const std::string& seed = seeds[random.below(seeds.size())];
-        std::string input(1, static_cast<char>(random.below(7)));
-        input.append(mutate(seed, random));
+        std::string input =
+            prefixBytes > 0
+                ? std::string(1, static_cast<char>(random.below(static_cast<std::size_t>(prefixBytes))))
+                : std::string();
+        input += mutate(seed, tokens, random);
         run(input);
     }
-    std::printf("replayed %zu seeds x 7 and %ld mutations\n", seeds.size(), done);
+    std::printf("replayed %zu inputs and %ld mutations\n", seeds.size(), done);
     return 0;
 }
