@@ -17,11 +17,11 @@
 #include "update/UpdateDownload.h"
 
 #include <QDesktopServices>
-#include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentRun>
 #include <QEvent>
+#include <QFutureWatcher>
 #include <QStatusBar>
 #include <QUrl>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace quenmar::app {
 
@@ -32,8 +32,8 @@ constexpr int kGap = 10;
 // "Quenmar V1.0.0版": the product's short name and the running version, as the update check
 // knows them.
 QString mainTitle() {
-    return QStringLiteral("%1 %2版")
-        .arg(QString::fromUtf8(update::kApplicationName), QString::fromUtf8(kVersionName));
+    return QStringLiteral("%1 %2版").arg(QString::fromUtf8(update::kApplicationName),
+                                         QString::fromUtf8(kVersionName));
 }
 
 } // namespace
@@ -130,9 +130,12 @@ void MainWin::showStatus(const QString& message) {
 
 void MainWin::openLineEntry() {
     InputPanel* input = m_panel->inputPanel();
-    GuaWin window(m_context.clock(), [input](const HandEntry& entry) {
-        input->setHandLines(entry.upperLines, entry.lowerLines, entry.movingFlags, entry.moment);
-    }, this);
+    GuaWin window(
+        m_context.clock(),
+        [input](const HandEntry& entry) {
+            input->setHandLines(entry.upperLines, entry.lowerLines, entry.movingFlags, entry.moment);
+        },
+        this);
     window.exec();
 }
 
@@ -154,13 +157,23 @@ void MainWin::saveRecord(const QString& name, bool hasChart, const ChartResult& 
 }
 
 void MainWin::deleteTicked() {
-    if (!MessageBox::ask(this, QStringLiteral("询问:"), QStringLiteral("确定需要删除当前所选择的历史数据吗?"))) {
+    if (!MessageBox::ask(this, QStringLiteral("询问:"),
+                         QStringLiteral("确定需要删除当前所选择的历史数据吗?"))) {
         return;
     }
-    m_panel->recordPanel()->removeTicked([this](int recordId) {
-        if (m_context.db != nullptr) {
-            (void)store::deleteRecord(*m_context.db, recordId); // the list loses the entry either way
+    // One transaction for every ticked entry: quick for thousands, and all of them or none.
+    // When none went, the entries stay and the status bar says why.
+    m_panel->recordPanel()->removeTicked([this](const std::vector<int>& recordIds) {
+        if (m_context.db == nullptr) {
+            return false;
         }
+        const auto deleted = store::deleteRecords(*m_context.db, recordIds);
+        if (!deleted) {
+            showStatus(QString::fromStdString(deleted.error() == store::StoreError::StatementFailed
+                                                  ? std::string(store::kDeleteFailedText)
+                                                  : store::readErrorMessage(deleted.error())));
+        }
+        return deleted.ok();
     });
 }
 
@@ -168,19 +181,30 @@ void MainWin::review(int recordId) {
     if (m_context.db == nullptr) {
         return;
     }
-    const store::YsModel model = store::loadRecord(*m_context.db, recordId);
-    if (model._id != recordId || recordId == 0) {
+    const auto model = store::loadRecord(*m_context.db, recordId);
+    if (!model) {
+        showStatus(QString::fromStdString(store::readErrorMessage(model.error())));
         return;
     }
-    const CastRequest r = store::requestFromModel(model);
-    m_panel->inputPanel()->restoreFromRecord(r.recordId, r.method, r.zodiac, r.moment, r.numberText, r.upperLines,
-                                             r.lowerLines, r.timeChoice, r.movingFlags);
+    if (!model->has_value()) {
+        return;
+    }
+    const CastRequest r = store::requestFromModel(**model);
+    m_panel->inputPanel()->restoreFromRecord(r.recordId, r.method, r.zodiac, r.moment, r.numberText,
+                                             r.upperLines, r.lowerLines, r.timeChoice, r.movingFlags);
 }
 
 void MainWin::fillHistory() {
-    if (m_context.db != nullptr) {
-        m_panel->recordPanel()->fillList(store::listRecords(*m_context.db));
+    if (m_context.db == nullptr) {
+        return;
     }
+    // A history that cannot be read is not an empty one: the status bar says so.
+    const auto rows = store::listRecords(*m_context.db);
+    if (!rows) {
+        showStatus(QString::fromStdString(store::readErrorMessage(rows.error())));
+        return;
+    }
+    m_panel->recordPanel()->fillList(*rows);
 }
 
 void MainWin::openHelp() {
@@ -193,21 +217,24 @@ void MainWin::openHelp() {
 
 void MainWin::checkForUpdates(const update::UpdateCheckSettings& settings) {
     auto* watcher = new QFutureWatcher<std::optional<update::UpdateOffer>>(this);
-    connect(watcher, &QFutureWatcher<std::optional<update::UpdateOffer>>::finished, this, [this, watcher, settings] {
-        const std::optional<update::UpdateOffer> offer = watcher->result();
-        watcher->deleteLater();
-        if (offer) {
-            showUpdateWindow(*offer, update::installerDownloadOptions(settings.caFile));
-        }
-    });
+    connect(watcher, &QFutureWatcher<std::optional<update::UpdateOffer>>::finished, this,
+            [this, watcher, settings] {
+                const std::optional<update::UpdateOffer> offer = watcher->result();
+                watcher->deleteLater();
+                if (offer) {
+                    showUpdateWindow(*offer, update::installerDownloadOptions(settings.caFile));
+                }
+            });
     watcher->setFuture(QtConcurrent::run([settings] { return update::checkForUpdate(settings); }));
 }
 
-void MainWin::showUpdateWindow(const update::UpdateOffer& offer, const support::HttpOptions& downloadOptions) {
+void MainWin::showUpdateWindow(const update::UpdateOffer& offer,
+                               const support::HttpOptions& downloadOptions) {
     if (m_updateWin) {
         return;
     }
-    auto* window = new UpdateWin(offer, downloadOptions, [this] { close(); }, this);
+    auto* window = new UpdateWin(
+        offer, downloadOptions, [this] { close(); }, this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     m_updateWin = window;
     window->show();

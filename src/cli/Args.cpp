@@ -11,9 +11,12 @@ const std::string* Args::value(const std::string& name) const {
     return it == values.end() ? nullptr : &it->second;
 }
 
-Result<Args, ArgsError> parseArgs(const std::vector<std::string>& words, const std::set<std::string>& valueOptions,
+Result<Args, ArgsError> parseArgs(const std::vector<std::string>& words,
+                                  const std::set<std::string>& valueOptions,
                                   const std::set<std::string>& flagOptions) {
-    const auto failure = [](std::string message) { return Failure{ArgsError{std::move(message)}}; };
+    const auto failure = [](std::string message) {
+        return Failure{ArgsError{std::move(message)}};
+    };
     Args out;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];

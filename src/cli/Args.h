@@ -26,7 +26,8 @@ struct ArgsError {
 
 /// Parses `words` knowing which options take a value and which are flags. Unknown options,
 /// missing values and text that is not UTF-8 are errors. A later repetition wins.
-Result<Args, ArgsError> parseArgs(const std::vector<std::string>& words, const std::set<std::string>& valueOptions,
+Result<Args, ArgsError> parseArgs(const std::vector<std::string>& words,
+                                  const std::set<std::string>& valueOptions,
                                   const std::set<std::string>& flagOptions);
 
 /// Exit statuses of the command line.

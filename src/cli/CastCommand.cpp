@@ -2,6 +2,7 @@
 
 #include "base/Utf8.h"
 #include "cli/CastOutput.h"
+#include "cli/ErrorLine.h"
 #include "cli/HistoryCommand.h"
 #include "draws/Lottery.h"
 #include "engine/CastRule.h"
@@ -71,7 +72,8 @@ std::optional<double> parseMomentText(const std::string& text) {
         const std::string_view digits = t.substr(pos, len);
         return allDigits(digits) ? parseInt(digits) : std::nullopt;
     };
-    const auto y = part(0, 4), mo = part(5, 2), d = part(8, 2), h = part(11, 2), mi = part(14, 2), s = part(17, 2);
+    const auto y = part(0, 4), mo = part(5, 2), d = part(8, 2), h = part(11, 2), mi = part(14, 2),
+               s = part(17, 2);
     if (!y || !mo || !d || !h || !mi || !s) {
         return std::nullopt;
     }
@@ -325,8 +327,7 @@ Result<ClockReading, ArgsError> clockFor(const Args& args) {
 
 int runCastCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
     const auto badInput = [&err](const std::string& message) {
-        err << "quenmar-cli: " << message << '\n';
-        return kExitBadInput;
+        return reportError(err, message, kExitBadInput);
     };
     const auto args = parseArgs(words, castValueOptions(), {"json"});
     if (!args) {

@@ -1,7 +1,7 @@
 #include "cli/CastOutput.h"
 
-#include "cli/Json.h"
 #include "base/Utf8.h"
+#include "cli/Json.h"
 
 namespace quenmar::cli {
 
@@ -15,7 +15,8 @@ std::size_t displayWidth(std::string_view text) {
         const std::size_t len = utf8::charLength(text, pos);
         unsigned codePoint = static_cast<unsigned char>(text[pos]);
         if (len == 3) {
-            codePoint = ((codePoint & 0x0Fu) << 12) | ((static_cast<unsigned char>(text[pos + 1]) & 0x3Fu) << 6) |
+            codePoint = ((codePoint & 0x0Fu) << 12) |
+                        ((static_cast<unsigned char>(text[pos + 1]) & 0x3Fu) << 6) |
                         (static_cast<unsigned char>(text[pos + 2]) & 0x3Fu);
         }
         const bool wide = len == 4 || (len == 3 && ((codePoint >= 0x2E80 && codePoint <= 0xA4CF) ||
@@ -61,7 +62,8 @@ Calculation computeCast(CastRequest request, int gameCode, const ClockReading& n
 
 std::string castText(const Calculation& calculation) {
     const ChartView& view = calculation.run.view;
-    std::string text = view.title + "\n";
+    // The title holds the number text, which a record edited by hand may fill with anything.
+    std::string text = utf8::escapeControls(view.title) + "\n";
     text += padded(view.primaryLabel, 40) + view.changedLabel + "\n\n";
 
     const auto titles = chartColumnTitles();
@@ -182,7 +184,9 @@ std::string castJson(const Calculation& calculation) {
     const ChartView& view = calculation.run.view;
     JsonWriter json;
     json.beginObject();
-    json.field("title", view.title).field("primaryLabel", view.primaryLabel).field("changedLabel", view.changedLabel);
+    json.field("title", view.title)
+        .field("primaryLabel", view.primaryLabel)
+        .field("changedLabel", view.changedLabel);
     json.key("grid").beginArray();
     for (const auto& row : view.cells) {
         json.array(row);
@@ -200,8 +204,7 @@ std::string castJson(const Calculation& calculation) {
         json.value(pick.text());
     }
     json.endArray();
-    json.field("picks", calculation.prediction.picks)
-        .field("prediction", calculation.prediction.text);
+    json.field("picks", calculation.prediction.picks).field("prediction", calculation.prediction.text);
     json.endObject();
     return json.text();
 }

@@ -50,16 +50,21 @@ const ColumnList& recordColumns() {
     return columns;
 }
 
-Result<std::vector<ListRow>, StoreError> readRecordList(const TableDb& db) {
+Result<std::vector<ListRow>, StoreError> listRecords(const TableDb& db) {
     // The list reads two columns, but a table that lacks any of the others cannot be
     // reviewed either: it is damaged, and listing it as if it were sound would hide that.
     if (auto checked = db.checkColumns(kRecordTable, recordColumns()); !checked) {
         return Failure{checked.error()};
     }
-    return db.listRows(kRecordTable, {"_id", "ysname"});
+    auto rows = db.listRows(kRecordTable, {"_id", "ysname"});
+    if (rows) {
+        // A row edited in by hand with an id below 1 could be neither loaded nor deleted.
+        std::erase_if(*rows, [](const ListRow& row) { return row.id < 1; });
+    }
+    return rows;
 }
 
-Result<std::optional<YsModel>, StoreError> readRecord(const TableDb& db, int id) {
+Result<std::optional<YsModel>, StoreError> loadRecord(const TableDb& db, int id) {
     if (auto checked = db.checkColumns(kRecordTable, recordColumns()); !checked) {
         return Failure{checked.error()};
     }
@@ -90,37 +95,44 @@ Result<std::optional<YsModel>, StoreError> readRecord(const TableDb& db, int id)
     return std::optional(std::move(model));
 }
 
-Result<void, StoreError> deleteRecords(const TableDb& db, const std::vector<int>& ids) {
+Result<std::vector<int>, StoreError> deleteRecords(const TableDb& db, const std::vector<int>& ids) {
     if (auto checked = db.checkColumns(kRecordTable, recordColumns()); !checked) {
         return Failure{checked.error()};
     }
     // One transaction: one write of the file instead of one per row (1,999 rows in
     // milliseconds rather than seconds), and never half of a selection deleted.
-    return db.inTransaction([&]() -> Result<void, StoreError> {
+    std::vector<int> deleted;
+    const auto done = db.inTransaction([&]() -> Result<void, StoreError> {
         Statement statement = db.prepare(kDeleteSql);
         for (const int id : ids) {
+            if (id < 1) {
+                continue;
+            }
             statement.reset();
             statement.bindInt(1, id);
             if (statement.step() != StepResult::Done) {
                 return Failure{statement.error()};
             }
+            if (db.changes() > 0) {
+                deleted.push_back(id);
+            }
         }
         return {};
     });
-}
-
-std::vector<ListRow> listRecords(const TableDb& db) {
-    auto rows = readRecordList(db);
-    return rows ? std::move(rows).value() : std::vector<ListRow>();
-}
-
-YsModel loadRecord(const TableDb& db, int id) {
-    auto model = readRecord(db, id);
-    return model && model->has_value() ? **model : YsModel{};
+    if (!done) {
+        // The file could be read; what failed is the deletion (a read-only or full disk, a
+        // writer that holds the file past the busy wait).
+        return Failure{StoreError::StatementFailed};
+    }
+    return deleted;
 }
 
 Result<void, StoreError> deleteRecord(const TableDb& db, int id) {
-    return deleteRecords(db, {id});
+    const auto deleted = deleteRecords(db, {id});
+    if (!deleted) {
+        return Failure{deleted.error()};
+    }
+    return {};
 }
 
 } // namespace quenmar::store

@@ -24,25 +24,19 @@ const ColumnList& recordColumns();
 /// The new row id of an insert is not read back.
 Result<void, StoreError> saveRecord(const TableDb& db, const YsModel& model);
 
-/// Ids and titles of all records, newest (highest id) first; why not when the table cannot
-/// be read.
-Result<std::vector<ListRow>, StoreError> readRecordList(const TableDb& db);
+/// Ids and titles of all records, newest (highest id) first (rows whose id is below 1 are
+/// no record and left out); why not when the table cannot be read.
+Result<std::vector<ListRow>, StoreError> listRecords(const TableDb& db);
 
 /// The record with that id; nothing when there is none. Ids below 1 are never a stored
 /// record's (a record that was never saved has id 0), so they find nothing.
-Result<std::optional<YsModel>, StoreError> readRecord(const TableDb& db, int id);
+Result<std::optional<YsModel>, StoreError> loadRecord(const TableDb& db, int id);
 
 /// Deletes the rows with these ids in one transaction: all of them, or none when any
-/// statement fails. Ids without a row are passed over.
-Result<void, StoreError> deleteRecords(const TableDb& db, const std::vector<int>& ids);
-
-/// Ids and titles of all records, newest first; empty when the table cannot be read.
-/// Kept until its callers read the error of readRecordList.
-std::vector<ListRow> listRecords(const TableDb& db);
-
-/// The record with that id, or a fresh record (id 0) when there is none or it cannot be
-/// read. Kept until its callers read the result of readRecord.
-YsModel loadRecord(const TableDb& db, int id);
+/// statement fails. Gives the ids that had a row, in the order given (an id named twice
+/// once); the others, and ids below 1, are passed over. A history that cannot be read fails with the reason,
+/// as listRecords does; a deletion that fails after that with StatementFailed.
+Result<std::vector<int>, StoreError> deleteRecords(const TableDb& db, const std::vector<int>& ids);
 
 /// Deletes the row with that id. Succeeds also when no row had that id.
 Result<void, StoreError> deleteRecord(const TableDb& db, int id);

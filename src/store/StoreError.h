@@ -22,6 +22,9 @@ enum class StoreError {
 /// kept the record from being written.
 std::string_view saveMessage(const Result<void, StoreError>& saved);
 
+/// What the status bar and quenmar-cli say when records could be read but not deleted.
+inline constexpr std::string_view kDeleteFailedText = "删除失败";
+
 /// The reason in plain words: "数据库文件被另一个程序锁定", "文件不是数据库或已损坏", ...
 std::string_view storeErrorText(StoreError error);
 

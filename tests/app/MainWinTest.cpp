@@ -1,5 +1,5 @@
 #include "AppFixture.h"
-
+#include "BrokenHistory.h"
 #include "app/MainPanel.h"
 #include "app/MessageBox.h"
 #include "app/panels/ChartPanel.h"
@@ -7,10 +7,9 @@
 #include "app/panels/DrawsPanel.h"
 #include "app/panels/InputPanel.h"
 #include "app/panels/RecordPanel.h"
+#include "engine/Moment.h"
 #include "prediction/Prediction.h"
 #include "store/RecordStore.h"
-
-#include "engine/Moment.h"
 
 #include <QCheckBox>
 #include <QJsonDocument>
@@ -24,7 +23,6 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTest>
-
 #include <memory>
 #include <vector>
 
@@ -69,7 +67,8 @@ private slots:
         QCOMPARE(panel.inputPanel()->pos(), QPoint(10, panel.drawsPanel()->geometry().bottom() + 1 + 10));
         QCOMPARE(panel.chartPanel()->pos(), QPoint(0, panel.inputPanel()->geometry().bottom() + 1 + 10));
         const int chartRight = panel.chartPanel()->geometry().right() + 1;
-        QCOMPARE(panel.recordPanel()->geometry(), QRect(chartRight + 10, 10, 1024 - chartRight - 30, panel.height()));
+        QCOMPARE(panel.recordPanel()->geometry(),
+                 QRect(chartRight + 10, 10, 1024 - chartRight - 30, panel.height()));
         QCOMPARE(panel.width(), panel.recordPanel()->geometry().right() + 1 + 10);
         QCOMPARE(panel.lotteryCode(), 100);
         // Resizing leaves every panel where it was.
@@ -85,9 +84,10 @@ private slots:
         app.typeNumber(QStringLiteral("38"));
         app.compute();
         QCOMPARE(app.status(), QStringLiteral("按卦主生肖与数字测算"));
-        const QJsonObject cli = cliCast({QStringLiteral("--method"), QStringLiteral("number"), QStringLiteral("--number"),
-                                         QStringLiteral("38"), QStringLiteral("--zodiac"), QStringLiteral("1"),
-                                         QStringLiteral("--moment"), QStringLiteral("2022-11-07 12:00:00")});
+        const QJsonObject cli =
+            cliCast({QStringLiteral("--method"), QStringLiteral("number"), QStringLiteral("--number"),
+                     QStringLiteral("38"), QStringLiteral("--zodiac"), QStringLiteral("1"),
+                     QStringLiteral("--moment"), QStringLiteral("2022-11-07 12:00:00")});
         QVERIFY(!cli.isEmpty());
         QCOMPARE(app.results(), cli.value(QStringLiteral("prediction")).toString());
         app::ChartPanel* chart = app.panel().chartPanel();
@@ -131,7 +131,7 @@ private slots:
         QCOMPARE(record->historyList()->item(0)->text(), QStringLiteral("乙(2024年5月1日9时15分20秒)"));
         QCOMPARE(record->historyList()->item(1)->text(), QStringLiteral("甲(2024年5月1日21时30分20秒)"));
         QVERIFY(listedId(record, 0) > listedId(record, 1));
-        const store::YsModel saved = store::loadRecord(app.db(), listedId(record, 1));
+        const store::YsModel saved = **store::loadRecord(app.db(), listedId(record, 1));
         QCOMPARE(saved.uinfo, std::string("第一条"));
         QCOMPARE(saved.rot, 2);
 
@@ -200,14 +200,14 @@ private slots:
         app::MessageBox::setNextAnswer(false);
         QTest::mouseClick(record->deleteButton(), Qt::LeftButton);
         QCOMPARE(list->count(), 3);
-        QCOMPARE(store::listRecords(app.db()).size(), 3u);
+        QCOMPARE(store::listRecords(app.db())->size(), 3u);
 
         app::MessageBox::setNextAnswer(true);
         QTest::mouseClick(record->deleteButton(), Qt::LeftButton);
         QCOMPARE(list->count(), 2);
         QCOMPARE(list->item(0)->text(), QStringLiteral("c"));
         QCOMPARE(list->item(1)->text(), QStringLiteral("a"));
-        QCOMPARE(store::listRecords(app.db()).size(), 2u);
+        QCOMPARE(store::listRecords(app.db())->size(), 2u);
 
         QTest::mouseClick(record->selectAll(), Qt::LeftButton);
         QVERIFY(record->selectAll()->isChecked());
@@ -215,9 +215,73 @@ private slots:
         app::MessageBox::setNextAnswer(true);
         QTest::mouseClick(record->deleteButton(), Qt::LeftButton);
         QCOMPARE(list->count(), 0);
-        QVERIFY(store::listRecords(app.db()).empty());
+        QVERIFY(store::listRecords(app.db())->empty());
         QVERIFY(record->selectAll()->isChecked());
         QVERIFY(record->deleteButton()->isEnabled());
+    }
+
+    void deletingTickedEntriesIsAllOrNothing() {
+        AppFixture app;
+        for (const char* name : {"a", "b", "c"}) {
+            store::YsModel model;
+            model.ysname = name;
+            model.dong = {0, 0, 0, 0, 0, 0};
+            QVERIFY(store::saveRecord(app.db(), model));
+        }
+        app.window().fillHistory();
+        app::RecordPanel* record = app.panel().recordPanel();
+        QTest::mouseClick(record->selectAll(), Qt::LeftButton);
+        // The middle row will not go (a trigger stands for a full disk): none goes, and the
+        // list keeps every entry.
+        QVERIFY(app.db()
+                    .prepare("CREATE TRIGGER keep BEFORE DELETE ON wnx_table WHEN old._id = 2 "
+                             "BEGIN SELECT RAISE(ABORT, 'kept'); END;")
+                    .step() == store::StepResult::Done);
+        app::MessageBox::setNextAnswer(true);
+        QTest::mouseClick(record->deleteButton(), Qt::LeftButton);
+        QCOMPARE(app.status(), QStringLiteral("删除失败"));
+        QCOMPARE(record->historyList()->count(), 3);
+        QCOMPARE(store::listRecords(app.db())->size(), 3u);
+
+        QVERIFY(app.db().prepare("DROP TRIGGER keep;").step() == store::StepResult::Done);
+        app::MessageBox::setNextAnswer(true);
+        QTest::mouseClick(record->deleteButton(), Qt::LeftButton);
+        QCOMPARE(record->historyList()->count(), 0);
+        QVERIFY(store::listRecords(app.db())->empty());
+    }
+
+    void anUnreadableHistorySaysSoInTheStatusBar() {
+        AppFixture app;
+        store::YsModel model;
+        model.ysname = "旧";
+        model.dong = {0, 0, 0, 0, 0, 0};
+        QVERIFY(store::saveRecord(app.db(), model));
+        // An editor dropped a column: the row is there, but the history cannot be read.
+        QVERIFY(app.db().prepare("ALTER TABLE wnx_table DROP COLUMN uinfo;").step() ==
+                store::StepResult::Done);
+        app.window().fillHistory();
+        QCOMPARE(app.status(), QStringLiteral("历史记录无法读取: wnx_table 表缺少列"));
+        QCOMPARE(app.panel().recordPanel()->historyList()->count(), 0);
+        app.window().showStatus(QString());
+        app.window().review(1);
+        QCOMPARE(app.status(), QStringLiteral("历史记录无法读取: wnx_table 表缺少列"));
+
+        // Saving still says only that it failed.
+        app.choose(1, 1);
+        app.typeNumber(QStringLiteral("5"));
+        app.compute();
+        app::RecordPanel* record = app.panel().recordPanel();
+        record->nameBox()->singleLine()->insert(QStringLiteral("t"));
+        QTest::mouseClick(record->saveButton(), Qt::LeftButton);
+        QCOMPARE(app.status(), QStringLiteral("保存失败"));
+
+        // Another program holding the file past the busy wait.
+        QVERIFY(app.db().prepare("ALTER TABLE wnx_table ADD COLUMN uinfo TEXT;").step() ==
+                store::StepResult::Done);
+        test::HistoryLock lock(app.folder().toStdString());
+        QVERIFY(lock.held());
+        app.window().fillHistory();
+        QCOMPARE(app.status(), QStringLiteral("历史记录无法读取: 数据库文件被另一个程序锁定"));
     }
 
     void failedSaveSaysSoAndKeepsTheList() {

@@ -41,6 +41,13 @@ protected:
             "class=kjtable><tbody><tr></tr><tr></tr><tr><td>双色球</td><td></td><td>1期</td><td>d</td><td>"
             "<span class=red>01</span><span class=red>02</span><span class=red>03</span><span class=red>04"
             "</span><span class=red>05</span><span class=red>06</span></td></tr></tbody></table>"));
+        // A page whose issue and date try to work the terminal.
+        ASSERT_TRUE(test::writeFile(
+            s_dir->file("escape.html"),
+            "<div class=more-time-cont><a><span class=kaij-tit>1\x1b[2J期<b>\x07" "d\xff</b></span>"
+            "<span class=kaij-jg><i>01</i><i>02</i><i>03</i><i>04</i><i>05</i><i>06</i><i>07</i>"
+            "<i>08</i><i>09</i><i>10</i><i>11</i><i>12</i><i>13</i><i>14</i><i>15</i><i>16</i>"
+            "<i>17</i><i>18</i><i>19</i><i>20</i></span></a></div>"));
         // A UTF-8 page with one damaged byte, which only its Content-Type header calls UTF-8.
         ASSERT_TRUE(test::writeFile(s_dir->file("damaged.html"), "<p>\xE5\xBF\xAB\xFF\xE4\xB9\x90</p>"));
         s_server = test::TestServer::start(s_dir->path()).release();
@@ -266,6 +273,14 @@ TEST_F(DrawsServer, ADrawThatBreaksItsLotterysRulesIsAFailedFetch) {
     EXPECT_EQ(run.err,
               "quenmar-cli: 开奖页面上的数据不是一期开奖 (the extra numbers are not one number from 01 "
               "to 16)\n");
+}
+
+TEST_F(DrawsServer, CliShowsThePagesTextEscaped) {
+    // The page is read as UTF-8 with its header saying so; the stray byte becomes U+FFFD.
+    const CliRun run = runDraws({"--url", url("/escape.html?type=text/html;charset=utf-8")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "彩种: 快乐8 (100)\n期号: 1\\x1b[2J期\n日期: \\x07d\xEF\xBF\xBD\n"
+                       "开奖号码: 0102030405060708091011121314151617181920\n");
 }
 
 TEST(DrawsCli, BadOptionsExitWithStatus2) {
