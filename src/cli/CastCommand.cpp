@@ -60,42 +60,6 @@ const std::set<std::string>& castValueOptions() {
     return options;
 }
 
-// Reads "YYYY-MM-DD HH:MM:SS[.mmm]" as a local moment.
-std::optional<double> parseMomentText(const std::string& text) {
-    // YYYY-MM-DD HH:MM:SS, then optionally "." and one to three digits of a second.
-    const std::string_view t = utf8::trimBlanks(text);
-    if (t.size() < 19 || t[4] != '-' || t[7] != '-' || (t[10] != ' ' && t[10] != 'T') || t[13] != ':' ||
-        t[16] != ':') {
-        return std::nullopt;
-    }
-    const auto part = [&](std::size_t pos, std::size_t len) -> std::optional<int> {
-        const std::string_view digits = t.substr(pos, len);
-        return allDigits(digits) ? parseInt(digits) : std::nullopt;
-    };
-    const auto y = part(0, 4), mo = part(5, 2), d = part(8, 2), h = part(11, 2), mi = part(14, 2),
-               s = part(17, 2);
-    if (!y || !mo || !d || !h || !mi || !s) {
-        return std::nullopt;
-    }
-    DateTime f{*y, *mo, *d, *h, *mi, *s, 0};
-    if (t.size() > 19) {
-        const std::string_view fraction = t.substr(20);
-        if (t[19] != '.' || fraction.empty() || fraction.size() > 3 || !allDigits(fraction)) {
-            return std::nullopt;
-        }
-        int ms = *parseInt(fraction);
-        for (std::size_t i = fraction.size(); i < 3; ++i) {
-            ms *= 10;
-        }
-        f.millisecond = ms;
-    }
-    // Years before 100 have no date-time text; nothing of the chart is meant for them.
-    if (f.year < 100 || !isValidDateTime(f)) {
-        return std::nullopt;
-    }
-    return momentFromDateTime(f);
-}
-
 // --method: None when it is not given.
 Result<CastMethod, ArgsError> methodOption(const Args& args) {
     const std::string* text = args.value("method");
@@ -309,6 +273,41 @@ Result<CastInvocation, ArgsError> castInvocation(const Args& args) {
 }
 
 } // namespace
+
+std::optional<double> parseMomentText(std::string_view text) {
+    // YYYY-MM-DD HH:MM:SS, then optionally "." and one to three digits of a second.
+    const std::string_view t = utf8::trimBlanks(text);
+    if (t.size() < 19 || t[4] != '-' || t[7] != '-' || (t[10] != ' ' && t[10] != 'T') || t[13] != ':' ||
+        t[16] != ':') {
+        return std::nullopt;
+    }
+    const auto part = [&](std::size_t pos, std::size_t len) -> std::optional<int> {
+        const std::string_view digits = t.substr(pos, len);
+        return allDigits(digits) ? parseInt(digits) : std::nullopt;
+    };
+    const auto y = part(0, 4), mo = part(5, 2), d = part(8, 2), h = part(11, 2), mi = part(14, 2),
+               s = part(17, 2);
+    if (!y || !mo || !d || !h || !mi || !s) {
+        return std::nullopt;
+    }
+    DateTime f{*y, *mo, *d, *h, *mi, *s, 0};
+    if (t.size() > 19) {
+        const std::string_view fraction = t.substr(20);
+        if (t[19] != '.' || fraction.empty() || fraction.size() > 3 || !allDigits(fraction)) {
+            return std::nullopt;
+        }
+        int ms = *parseInt(fraction);
+        for (std::size_t i = fraction.size(); i < 3; ++i) {
+            ms *= 10;
+        }
+        f.millisecond = ms;
+    }
+    // Years before 100 have no date-time text; nothing of the chart is meant for them.
+    if (f.year < 100 || !isValidDateTime(f)) {
+        return std::nullopt;
+    }
+    return momentFromDateTime(f);
+}
 
 Result<ClockReading, ArgsError> clockFor(const Args& args) {
     ClockReading now;
