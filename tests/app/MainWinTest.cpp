@@ -39,6 +39,14 @@ QJsonObject cliCast(const QStringList& arguments) {
     return QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
 }
 
+// Saves a record with that title and six still lines, as a file from an earlier run holds it.
+bool saveTitled(store::TableDb& db, const char* title) {
+    store::YsModel model;
+    model.ysname = title;
+    model.dong = {0, 0, 0, 0, 0, 0};
+    return store::saveRecord(db, model).ok();
+}
+
 int listedId(app::RecordPanel* record, int row) {
     return record->historyList()->item(row)->data(Qt::UserRole).toInt();
 }
@@ -223,10 +231,7 @@ private slots:
     void deletingTickedEntriesIsAllOrNothing() {
         AppFixture app;
         for (const char* name : {"a", "b", "c"}) {
-            store::YsModel model;
-            model.ysname = name;
-            model.dong = {0, 0, 0, 0, 0, 0};
-            QVERIFY(store::saveRecord(app.db(), model));
+            QVERIFY(saveTitled(app.db(), name));
         }
         app.window().fillHistory();
         app::RecordPanel* record = app.panel().recordPanel();
@@ -252,10 +257,7 @@ private slots:
 
     void anUnreadableHistorySaysSoInTheStatusBar() {
         AppFixture app;
-        store::YsModel model;
-        model.ysname = "旧";
-        model.dong = {0, 0, 0, 0, 0, 0};
-        QVERIFY(store::saveRecord(app.db(), model));
+        QVERIFY(saveTitled(app.db(), "旧"));
         // An editor dropped a column: the row is there, but the history cannot be read.
         QVERIFY(app.db().prepare("ALTER TABLE wnx_table DROP COLUMN uinfo;").step() ==
                 store::StepResult::Done);
@@ -331,10 +333,7 @@ private slots:
 
     void historyIsFilledOnTheFirstActivation() {
         AppFixture app;
-        store::YsModel model;
-        model.ysname = "早";
-        model.dong = {0, 0, 0, 0, 0, 0};
-        QVERIFY(store::saveRecord(app.db(), model));
+        QVERIFY(saveTitled(app.db(), "早"));
         app.restart();
         app.panel().recordPanel()->historyList()->clear();
         app.window().show();
