@@ -17,9 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
-
 #include <fstream>
 #include <spawn.h>
 #include <string>
@@ -34,8 +32,12 @@ using namespace quenmar;
 
 draws::RefreshServices offline() {
     draws::RefreshServices services;
-    services.isOnline = [] { return false; };
-    services.fetchDraw = [](int) { return draws::DrawResult{}; };
+    services.isOnline = [] {
+        return false;
+    };
+    services.fetchDraw = [](int) {
+        return draws::DrawResult{};
+    };
     return services;
 }
 
@@ -49,7 +51,9 @@ struct Home {
         context.configFile = dir.filePath(QStringLiteral("config.ini")).toStdString();
         context.db = &db;
         const double now = momentFromDateTime(DateTime{2022, 11, 7, 12, 0, 0, 0});
-        context.clock = [now] { return ClockReading{now, -480}; };
+        context.clock = [now] {
+            return ClockReading{now, -480};
+        };
         context.showSplash = false;
         context.openHelpInViewer = false;
     }

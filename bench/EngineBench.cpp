@@ -4,7 +4,6 @@
 #include "engine/Moment.h"
 
 #include <benchmark/benchmark.h>
-
 #include <vector>
 
 namespace {

@@ -15,7 +15,6 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
-
 #include <cstdlib>
 #include <exception>
 #include <system_error>
@@ -56,6 +55,8 @@ int runApplication(int argc, char** argv) {
     QuenmarApplication application(argc, argv);
     initResources();
     QApplication::setApplicationName(QStringLiteral("Quenmar"));
+    // The desktop entry's id, by which Wayland desktops give the window its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quenmar.Quenmar"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quenmar.svg")));
     installCjkFallbacks();
     QTranslator qtTexts;

@@ -22,7 +22,8 @@ bool programFilesIntact(const std::filesystem::path& programFolder) {
         }
         const QString expected = line.left(64).toLower();
         const QString relative = line.mid(66);
-        if (line.size() < 67 || line.mid(64, 2) != QLatin1String("  ") || relative.startsWith(QLatin1Char('/')) ||
+        if (line.size() < 67 || line.mid(64, 2) != QLatin1String("  ") ||
+            relative.startsWith(QLatin1Char('/')) ||
             relative.split(QLatin1Char('/')).contains(QStringLiteral(".."))) {
             return false;
         }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <filesystem>
 
 // The check that the program's own files are the ones it was installed with. Installing

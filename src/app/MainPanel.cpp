@@ -10,10 +10,9 @@
 
 namespace quenmar::app {
 
-MainPanel::MainPanel(const AppContext& context, draws::RefreshServices refreshServices,
-                     const QFont& uiFont, QWidget* parent)
-    : QWidget(parent), m_context(context), m_refreshServices(std::move(refreshServices)),
-      m_uiFont(uiFont) {
+MainPanel::MainPanel(const AppContext& context, draws::RefreshServices refreshServices, const QFont& uiFont,
+                     QWidget* parent)
+    : QWidget(parent), m_context(context), m_refreshServices(std::move(refreshServices)), m_uiFont(uiFont) {
     setObjectName(QStringLiteral("mainPanel"));
     m_draws = new DrawsPanel(this);
     m_draws->setObjectName(QStringLiteral("drawsPanel"));

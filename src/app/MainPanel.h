@@ -44,7 +44,8 @@ signals:
     void statusText(const QString& message);
     void openLineEntry();
     void chartReady(const quenmar::Calculation& calculation);
-    void saveRequested(const QString& name, bool hasChart, const quenmar::ChartResult& chart, const QString& notes);
+    void saveRequested(const QString& name, bool hasChart, const quenmar::ChartResult& chart,
+                       const QString& notes);
     void deleteRequested();
     void helpRequested();
     void reviewRequested(int recordId);

@@ -25,7 +25,6 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
-
 #include <functional>
 
 namespace quenmar::app {
@@ -68,7 +67,8 @@ public slots:
     void showStatus(const QString& message);
     void openLineEntry();
     void showPrediction(const quenmar::Calculation& calculation);
-    void saveRecord(const QString& name, bool hasChart, const quenmar::ChartResult& chart, const QString& notes);
+    void saveRecord(const QString& name, bool hasChart, const quenmar::ChartResult& chart,
+                    const QString& notes);
     void deleteTicked();
     void review(int recordId);
     void fillHistory();

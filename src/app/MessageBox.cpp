@@ -20,8 +20,8 @@ bool MessageBox::ask(QWidget* parent, const QString& caption, const QString& tex
     if (const std::optional<bool> answer = record(caption, text)) {
         return *answer;
     }
-    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
-           QMessageBox::Yes;
+    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 void MessageBox::inform(QWidget* parent, const QString& caption, const QString& text) {

@@ -6,6 +6,7 @@
 // "start" builds and shows the main window and ends without a picture: the start-up cost of a
 // process, which quenmar-app-bench measures.
 #include "app/Application.h"
+#include "app/LoadWin.h"
 #include "app/MainPanel.h"
 #include "app/MainWin.h"
 #include "app/Resources.h"
@@ -14,7 +15,6 @@
 #include "app/panels/ChoicePicker.h"
 #include "app/panels/GuaWin.h"
 #include "app/panels/InputPanel.h"
-#include "app/LoadWin.h"
 #include "engine/Moment.h"
 #include "store/TableDb.h"
 
@@ -23,7 +23,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTemporaryDir>
-
 #include <iostream>
 #include <optional>
 #include <string>
@@ -35,7 +34,9 @@ using namespace quenmar;
 // A draw as the results page would give it, so the picture shows the panel filled.
 draws::RefreshServices fixtureDraw() {
     draws::RefreshServices services;
-    services.isOnline = [] { return true; };
+    services.isOnline = [] {
+        return true;
+    };
     services.fetchDraw = [](int) {
         draws::DrawResult draw;
         draw.name = "快乐8";
@@ -121,7 +122,8 @@ QPixmap grabMainWindow(const app::AppContext& context) {
 int main(int argc, char** argv) {
     const std::optional<Options> options = parseOptions(argc, argv);
     if (!options) {
-        std::cerr << "usage: quenmar-screenshot OUTPUT.png [--scale FACTOR] [--window main|lines|splash|update|start]\n";
+        std::cerr << "usage: quenmar-screenshot OUTPUT.png [--scale FACTOR] [--window "
+                     "main|lines|splash|update|start]\n";
         return 2;
     }
     app::QuenmarApplication application(argc, argv);
@@ -135,7 +137,9 @@ int main(int argc, char** argv) {
     context.programFolder = home.path().toStdString();
     context.configFile = home.filePath(QStringLiteral("config.ini")).toStdString();
     context.db = &db;
-    context.clock = [moment] { return ClockReading{moment, -480}; };
+    context.clock = [moment] {
+        return ClockReading{moment, -480};
+    };
     context.showSplash = false;
     context.openHelpInViewer = false;
 

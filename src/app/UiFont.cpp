@@ -20,9 +20,12 @@ void installCjkFallbacks() {
         return;
     }
     done = true;
-    const QStringList candidates{QStringLiteral("SimSun"),           QStringLiteral("NSimSun"),
-                                 QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Serif CJK SC"),
-                                 QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Droid Sans Fallback")};
+    const QStringList candidates{QStringLiteral("SimSun"),
+                                 QStringLiteral("NSimSun"),
+                                 QStringLiteral("Noto Sans CJK SC"),
+                                 QStringLiteral("Noto Serif CJK SC"),
+                                 QStringLiteral("WenQuanYi Zen Hei"),
+                                 QStringLiteral("Droid Sans Fallback")};
     const QStringList installed = QFontDatabase::families();
     QStringList present;
     for (const QString& family : candidates) {

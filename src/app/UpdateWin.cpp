@@ -63,6 +63,9 @@ UpdateWin::UpdateWin(update::UpdateOffer offer, support::HttpOptions downloadOpt
         close();
     });
     connect(m_action, &QPushButton::clicked, this, &UpdateWin::onAction);
+    // A package install only tells of the release: nothing to download or install here.
+    m_action->setVisible(m_model.offersDownload());
+    m_progress->setVisible(m_model.offersDownload());
     refresh();
 }
 
@@ -90,7 +93,8 @@ void UpdateWin::onAction() {
             offer.downloadUrl, offer.installerPath, m_downloadOptions,
             [self](int percent, const std::string& status) {
                 QMetaObject::invokeMethod(
-                    self, [self, percent, status] {
+                    self,
+                    [self, percent, status] {
                         if (self) {
                             self->m_model.downloadProgressed(percent, status);
                             self->refresh();
@@ -100,7 +104,8 @@ void UpdateWin::onAction() {
             },
             [self](bool downloaded) {
                 QMetaObject::invokeMethod(
-                    self, [self, downloaded] {
+                    self,
+                    [self, downloaded] {
                         if (self) {
                             self->m_download.wait();
                             self->m_model.downloadFinished(downloaded);
@@ -134,7 +139,8 @@ void UpdateWin::onAction() {
 
 void UpdateWin::closeEvent(QCloseEvent* event) {
     if (!m_closingWithoutQuestion && m_model.closeNeedsQuestion() &&
-        !MessageBox::ask(this, QString::fromUtf8(update::kQuestionCaption), QString::fromUtf8(update::kCloseQuestion))) {
+        !MessageBox::ask(this, QString::fromUtf8(update::kQuestionCaption),
+                         QString::fromUtf8(update::kCloseQuestion))) {
         event->ignore();
         return;
     }

@@ -4,7 +4,6 @@
 #include "update/UpdateWindowModel.h"
 
 #include <QDialog>
-
 #include <array>
 #include <functional>
 
@@ -24,8 +23,8 @@ class UpdateWin : public QDialog {
 
 public:
     /// `endProgram` closes the main window once the installer runs.
-    UpdateWin(update::UpdateOffer offer, support::HttpOptions downloadOptions, std::function<void()> endProgram,
-              QWidget* parent = nullptr);
+    UpdateWin(update::UpdateOffer offer, support::HttpOptions downloadOptions,
+              std::function<void()> endProgram, QWidget* parent = nullptr);
     ~UpdateWin() override;
 
     const update::UpdateWindowModel& model() const { return m_model; }

@@ -42,7 +42,8 @@ std::string dateText(const DateTime& f) {
 std::string dateTimeText(const DateTime& f) {
     std::string text = dateText(f);
     if (f.second != 0) {
-        text += std::to_string(f.hour) + "时" + std::to_string(f.minute) + "分" + std::to_string(f.second) + "秒";
+        text +=
+            std::to_string(f.hour) + "时" + std::to_string(f.minute) + "分" + std::to_string(f.second) + "秒";
     } else if (f.minute != 0) {
         text += std::to_string(f.hour) + "时" + std::to_string(f.minute) + "分";
     } else if (f.hour != 0) {

@@ -1,8 +1,8 @@
 #include "engine/Casting.h"
 
+#include "base/Utf8.h"
 #include "engine/Moment.h"
 #include "engine/Tables.h"
-#include "base/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -78,7 +78,9 @@ std::optional<NumberCast> castByNumber(std::string_view numberText, int hourNumb
     const auto cast = [](long long upper, long long lower, long long moving) {
         return NumberCast{mod8(upper), mod8(lower), mod6(moving)};
     };
-    const auto digit = [numberText](std::size_t index) { return textValue(utf8::charAt(numberText, index)); };
+    const auto digit = [numberText](std::size_t index) {
+        return textValue(utf8::charAt(numberText, index));
+    };
     const std::size_t length = utf8::length(numberText);
     switch (length) {
     case 0:
@@ -119,7 +121,8 @@ std::optional<NumberCast> castByNumber(std::string_view numberText, int hourNumb
     }
 }
 
-HandCast castByHand(std::string_view upperLines, std::string_view lowerLines, const std::vector<int>& movingFlags) {
+HandCast castByHand(std::string_view upperLines, std::string_view lowerLines,
+                    const std::vector<int>& movingFlags) {
     return HandCast{trigramNumber(upperLines), trigramNumber(lowerLines), movingFlags};
 }
 

@@ -13,8 +13,8 @@ namespace quenmar {
 
 /// One reading of the local clock, taken by the caller: the engine never reads the time.
 struct ClockReading {
-    double moment = 0.0;           // local moment with milliseconds
-    int standardBiasMinutes = 0;   // UTC = local time + bias, without daylight saving
+    double moment = 0.0;         // local moment with milliseconds
+    int standardBiasMinutes = 0; // UTC = local time + bias, without daylight saving
 };
 
 /// Trigrams and moving line of a number cast.
@@ -55,7 +55,8 @@ double drawMoment(double now, int gameCode);
 std::optional<NumberCast> castByNumber(std::string_view numberText, int hourNumber);
 
 /// Trigrams of the hand-entered line texts (any malformed text gives 坤) and their flags.
-HandCast castByHand(std::string_view upperLines, std::string_view lowerLines, const std::vector<int>& movingFlags);
+HandCast castByHand(std::string_view upperLines, std::string_view lowerLines,
+                    const std::vector<int>& movingFlags);
 
 /// Changed line texts for one moving line 1..6 (other values change nothing).
 ChangedLines changedByMovingLine(std::string_view upperLines, std::string_view lowerLines, int movingLine);

@@ -1,5 +1,6 @@
 #include "engine/ChartRun.h"
 
+#include "base/Utf8.h"
 #include "engine/Calendar.h"
 #include "engine/CastRule.h"
 #include "engine/Casting.h"
@@ -7,7 +8,6 @@
 #include "engine/GuaModel.h"
 #include "engine/Report.h"
 #include "engine/Tables.h"
-#include "base/Utf8.h"
 
 #include <algorithm>
 
@@ -81,8 +81,9 @@ ChartRun runChart(const CastRequest& request) {
 
     const bool byHand = request.method == CastMethod::ByHand;
     const bool byNumber = request.method == CastMethod::ByNumber;
-    run.view.title = chartTitle(request.method, byNumber ? std::string_view(request.numberText) : std::string_view{},
-                                chart.zodiacBranch, pillars.dayPillar, pillars.hourPillar);
+    run.view.title =
+        chartTitle(request.method, byNumber ? std::string_view(request.numberText) : std::string_view{},
+                   chart.zodiacBranch, pillars.dayPillar, pillars.hourPillar);
 
     GuaModel primary;
     GuaModel changed;
@@ -92,7 +93,8 @@ ChartRun runChart(const CastRequest& request) {
         primary.lowerTrigram = cast.lower;
         primary.movingFlags = cast.movingFlags;
         derive(primary, dayStem);
-        const ChangedLines lines = changedByFlags(primary.upperLines, primary.lowerLines, primary.movingFlags);
+        const ChangedLines lines =
+            changedByFlags(primary.upperLines, primary.lowerLines, primary.movingFlags);
         changed.upperTrigram = trigramNumber(lines.upperLines);
         changed.lowerTrigram = trigramNumber(lines.lowerLines);
     } else {
@@ -101,7 +103,8 @@ ChartRun runChart(const CastRequest& request) {
         primary.lowerTrigram = cast->lower;
         primary.movingLine = cast->movingLine;
         derive(primary, dayStem);
-        const ChangedLines lines = changedByMovingLine(primary.upperLines, primary.lowerLines, primary.movingLine);
+        const ChangedLines lines =
+            changedByMovingLine(primary.upperLines, primary.lowerLines, primary.movingLine);
         changed.upperTrigram = trigramNumber(lines.upperLines);
         changed.lowerTrigram = trigramNumber(lines.lowerLines);
     }

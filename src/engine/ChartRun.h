@@ -14,7 +14,7 @@ namespace quenmar {
 
 inline constexpr int kGridRows = 6;
 inline constexpr int kGridColumns = 12;
-inline constexpr int kPrimaryLinesColumn = 4; // 0-based: the primary 卦象 column
+inline constexpr int kPrimaryLinesColumn = 4;  // 0-based: the primary 卦象 column
 inline constexpr int kChangedLinesColumn = 10; // 0-based: the changed 卦象 column
 inline constexpr int kMovingColumn = 6;
 

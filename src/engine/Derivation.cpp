@@ -1,7 +1,7 @@
 #include "engine/Derivation.h"
 
-#include "engine/Tables.h"
 #include "base/Utf8.h"
+#include "engine/Tables.h"
 
 #include <array>
 
@@ -49,7 +49,8 @@ void setPlace(GuaModel& gua) {
     const std::string& low = gua.lowerLines;
     ShiYing row{0, 0, 0};
     if (!gua.lineBits.empty()) {
-        row = ShiYingRows[(up[0] == low[0] ? 4u : 0u) + (up[1] == low[1] ? 2u : 0u) + (up[2] == low[2] ? 1u : 0u)];
+        row = ShiYingRows[(up[0] == low[0] ? 4u : 0u) + (up[1] == low[1] ? 2u : 0u) +
+                          (up[2] == low[2] ? 1u : 0u)];
     }
     gua.shiLine = row.shi;
     gua.yingLine = row.ying;
@@ -233,14 +234,16 @@ void fillChartResult(ChartResult& result, const CastRequest& request, const Pill
     result.zodiac = request.zodiac;
 
     result.dayPillar = pillars.dayPillar;
-    splitPillar(pillars.dayPillar, result.dayStem, result.dayBranch, result.dayStemDigit, result.dayBranchDigit);
+    splitPillar(pillars.dayPillar, result.dayStem, result.dayBranch, result.dayStemDigit,
+                result.dayBranchDigit);
 
     result.zodiacBranch = branchText(request.zodiac);
     result.zodiacElement = branchElement(result.zodiacBranch);
     result.zodiacDigit = branchDigit(result.zodiacBranch);
 
     result.hourPillar = pillars.hourPillar;
-    splitPillar(pillars.hourPillar, result.hourStem, result.hourBranch, result.hourStemDigit, result.hourBranchDigit);
+    splitPillar(pillars.hourPillar, result.hourStem, result.hourBranch, result.hourStemDigit,
+                result.hourBranchDigit);
 }
 
 void completeChartResult(ChartResult& result, const GuaModel& primary, const GuaModel& changed,
@@ -263,9 +266,9 @@ void completeChartResult(ChartResult& result, const GuaModel& primary, const Gua
     if (handFlags != nullptr) {
         result.movingMarks = *handFlags;
     }
-    LineColumns primaryLines{result.primaryRelations, result.primaryStems,     result.primaryStemDigits,
+    LineColumns primaryLines{result.primaryRelations, result.primaryStems,        result.primaryStemDigits,
                              result.primaryBranches,  result.primaryBranchDigits, result.primaryElements};
-    LineColumns changedLines{result.changedRelations, result.changedStems,     result.changedStemDigits,
+    LineColumns changedLines{result.changedRelations, result.changedStems,        result.changedStemDigits,
                              result.changedBranches,  result.changedBranchDigits, result.changedElements};
     primaryLines.reserve();
     changedLines.reserve();

@@ -65,8 +65,9 @@ void appendPlace(std::string& out, std::string_view palaceName, int generation) 
 template <typename T>
 const T& at(const std::vector<T>& values, int index) {
     static const T empty{};
-    return index >= 0 && static_cast<std::size_t>(index) < values.size() ? values[static_cast<std::size_t>(index)]
-                                                                          : empty;
+    return index >= 0 && static_cast<std::size_t>(index) < values.size()
+               ? values[static_cast<std::size_t>(index)]
+               : empty;
 }
 
 void appendLineText(std::string& out, const ChartResult& r, int i, std::string_view role, int j) {

@@ -50,9 +50,10 @@ inline constexpr std::string_view HexagramNames =
     "艮为山,山火贲,山天大畜,山泽损,火泽睽,天泽履,风泽中孚,风山渐,"
     "坤为地,地雷复,地泽临,地天泰,雷天大壮,泽天夬,水天需,水地比";
 inline constexpr std::string_view ChartTitles = "本卦变卦";
-inline constexpr std::string_view ChartColumns = "六神,六亲,干支,五行,卦象,世应,动爻,六亲,干支,五行,卦象,世应";
-inline constexpr std::array<std::string_view, 6> LineLabels = {"初爻:", "二爻:", "三爻:",
-                                                               "四爻:", "五爻:", "六爻:"};
+inline constexpr std::string_view ChartColumns =
+    "六神,六亲,干支,五行,卦象,世应,动爻,六亲,干支,五行,卦象,世应";
+inline constexpr std::array<std::string_view, 6> LineLabels = {
+    "初爻:", "二爻:", "三爻:", "四爻:", "五爻:", "六爻:"};
 } // namespace tables
 
 /// The entries of a comma-separated table (the names, the column titles), split at compile

@@ -2,9 +2,8 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <unistd.h>
-
 #include <system_error>
+#include <unistd.h>
 
 namespace quenmar::support {
 

@@ -1,7 +1,6 @@
 #include "support/QrEncoder.h"
 
 #include <qrencode.h>
-
 #include <string>
 
 namespace quenmar::support {

@@ -10,8 +10,8 @@
 namespace quenmar::support {
 
 struct QrMatrix {
-    int width = 0;             // modules per side
-    std::vector<bool> dark;    // width × width, row by row, true for a black module
+    int width = 0;          // modules per side
+    std::vector<bool> dark; // width × width, row by row, true for a black module
 
     bool isDark(int x, int y) const { return dark[static_cast<std::size_t>(y * width + x)]; }
 };

@@ -70,6 +70,8 @@ std::optional<UpdateCheckSettings> programUpdateCheckSettings(const DateTime& to
     settings.configFile = support::configPath(*root);
     settings.installerFolder = *root;
     settings.today = today;
+    const auto program = support::programFolder();
+    settings.installedByPackageManager = !program || !support::isUserProgramFolder(*program);
     return settings;
 }
 
@@ -91,11 +93,14 @@ std::optional<UpdateOffer> checkForUpdate(const UpdateCheckSettings& settings) {
     if (!offer) {
         return std::nullopt;
     }
+    offer->installedByPackageManager = settings.installedByPackageManager;
     // The installer's name first: whatever happens to this run, the next start removes the
     // file it may leave behind. A settings file that cannot be written costs only a second
     // check on the same day, never the offer.
-    support::writeIniValue(settings.configFile, kSettingsSection, kUpdateFileKey,
-                           installerFileName(offer->md5));
+    if (!offer->installedByPackageManager) {
+        support::writeIniValue(settings.configFile, kSettingsSection, kUpdateFileKey,
+                               installerFileName(offer->md5));
+    }
     recordUpdateDay(settings.configFile, settings.today);
     return std::move(offer).value();
 }

@@ -1,7 +1,6 @@
 #include "AppFixture.h"
 
 #include "Moments.h"
-
 #include "app/MainPanel.h"
 #include "app/panels/ChoicePicker.h"
 #include "app/panels/InputPanel.h"
@@ -27,8 +26,12 @@ namespace {
 // No network in tests: the draws refresh reports offline unless a test says otherwise.
 draws::RefreshServices offline() {
     draws::RefreshServices services;
-    services.isOnline = [] { return false; };
-    services.fetchDraw = [](int) { return draws::DrawResult{}; };
+    services.isOnline = [] {
+        return false;
+    };
+    services.fetchDraw = [](int) {
+        return draws::DrawResult{};
+    };
     return services;
 }
 
@@ -40,7 +43,9 @@ AppFixture::AppFixture(draws::RefreshServices services)
     m_context.programFolder = m_dir.path().toStdString();
     m_context.configFile = (m_dir.path() + QStringLiteral("/config.ini")).toStdString();
     m_context.db = m_db.get();
-    m_context.clock = [this] { return ClockReading{m_now, -480}; };
+    m_context.clock = [this] {
+        return ClockReading{m_now, -480};
+    };
     m_context.showSplash = false;
     m_context.openHelpInViewer = false;
     restart();

@@ -6,7 +6,6 @@
 
 #include <QString>
 #include <QTemporaryDir>
-
 #include <memory>
 
 class QComboBox;

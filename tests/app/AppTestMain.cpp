@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QTest>
-
 #include <memory>
 #include <vector>
 
@@ -22,8 +21,7 @@ int main(int argc, char** argv) {
     quenmar::app::installCjkFallbacks();
     int failed = 0;
     for (auto make : {makeInputPanelTests, makeLineEntryTests, makeMainWinTests, makeRecordPanelTests,
-                      makeDrawsPanelTests, makeProcessTests,
-                      makeUpdateWinTests}) {
+                      makeDrawsPanelTests, makeProcessTests, makeUpdateWinTests}) {
         for (auto& test : make()) {
             failed += QTest::qExec(test.get(), argc, argv);
         }

@@ -1,11 +1,10 @@
-#include "AppFixture.h"
-
-#include "app/MainPanel.h"
 #include "app/panels/DrawsPanel.h"
+
+#include "AppFixture.h"
+#include "app/MainPanel.h"
 
 #include <QLabel>
 #include <QTest>
-
 #include <atomic>
 #include <memory>
 #include <thread>
@@ -18,7 +17,9 @@ namespace {
 
 draws::RefreshServices onlineWith(std::string numbers, std::atomic<int>* fetches = nullptr, int delayMs = 0) {
     draws::RefreshServices services;
-    services.isOnline = [] { return true; };
+    services.isOnline = [] {
+        return true;
+    };
     services.fetchDraw = [numbers, fetches, delayMs](int) {
         if (fetches != nullptr) {
             ++*fetches;
@@ -62,14 +63,16 @@ private slots:
         QTest::mouseClick(panel.drawsPanel()->refreshButton(), Qt::LeftButton);
         QTRY_VERIFY(!panel.refreshInFlight());
         QVERIFY(!panel.refreshTimer()->isActive());
-        QCOMPARE(app.status(), QStringLiteral("开奖数据已更新，与实时开奖数据存在相差两小时左右的误差,此不会影响推演数据，"
-                                              "本软件不参照历史数据."));
+        QCOMPARE(app.status(),
+                 QStringLiteral("开奖数据已更新，与实时开奖数据存在相差两小时左右的误差,此不会影响推演数据，"
+                                "本软件不参照历史数据."));
         app::DrawsPanel* draws = panel.drawsPanel();
         QCOMPARE(draws->lineLabels().at(1)->text(), QStringLiteral("2024-05-01"));
         QCOMPARE(draws->lineLabels().at(2)->text(), QStringLiteral("2024123期"));
         QCOMPARE(draws->numberLabels().at(0)->text(), QStringLiteral("01"));
         QCOMPARE(draws->numberLabels().at(19)->text(), QStringLiteral("20"));
-        QCOMPARE(draws->numberLabels().at(10)->y(), draws->numberLabels().at(0)->y() + draws->numberLabels().at(0)->height() + 10);
+        QCOMPARE(draws->numberLabels().at(10)->y(),
+                 draws->numberLabels().at(0)->y() + draws->numberLabels().at(0)->height() + 10);
         QVERIFY(draws->numberLabels().at(0)->styleSheet().contains(QStringLiteral("rgb(255, 0, 0)")));
     }
 

@@ -1,9 +1,9 @@
-#include "AppFixture.h"
+#include "app/panels/InputPanel.h"
 
+#include "AppFixture.h"
 #include "app/MainPanel.h"
 #include "app/panels/ChartPanel.h"
 #include "app/panels/ChoicePicker.h"
-#include "app/panels/InputPanel.h"
 #include "app/panels/RecordPanel.h"
 
 #include <QComboBox>
@@ -14,7 +14,6 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
-
 #include <memory>
 #include <vector>
 
@@ -35,10 +34,12 @@ private slots:
         QTest::addColumn<QString>("message");
 
         QTest::newRow("no method") << 0 << "" << false << 0 << 1 << -1 << "未选择推算条件";
-        QTest::newRow("number missing, before the zodiac") << 1 << "" << false << 0 << 0 << -2 << "未输入推算数字";
+        QTest::newRow("number missing, before the zodiac")
+            << 1 << "" << false << 0 << 0 << -2 << "未输入推算数字";
         QTest::newRow("number without zodiac") << 1 << "38" << false << 0 << 0 << -3 << "未选择卦主生肖";
         QTest::newRow("number") << 1 << "38" << false << 0 << 5 << 1 << "按卦主生肖与数字测算";
-        QTest::newRow("lines missing, before the zodiac") << 2 << "" << false << 0 << 0 << -4 << "未装好线下卦";
+        QTest::newRow("lines missing, before the zodiac")
+            << 2 << "" << false << 0 << 0 << -4 << "未装好线下卦";
         QTest::newRow("lines missing") << 2 << "" << false << 0 << 3 << -4 << "未装好线下卦";
         QTest::newRow("lines without zodiac") << 2 << "" << true << 0 << 0 << -4 << "未选择卦主生肖";
         QTest::newRow("lines") << 2 << "" << true << 0 << 3 << 2 << "按卦主生肖与自己装载线下卦测算";

@@ -1,16 +1,14 @@
 #include "AppFixture.h"
-
 #include "app/MainPanel.h"
 #include "app/MessageBox.h"
 #include "app/panels/GuaWin.h"
-#include "app/panels/LineEntryPanel.h"
 #include "app/panels/InputPanel.h"
+#include "app/panels/LineEntryPanel.h"
 
 #include <QComboBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-
 #include <memory>
 #include <vector>
 

@@ -1,7 +1,7 @@
-#include "AppFixture.h"
-
-#include "app/MainPanel.h"
 #include "app/panels/RecordPanel.h"
+
+#include "AppFixture.h"
+#include "app/MainPanel.h"
 
 #include <QCheckBox>
 #include <QImage>
@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-
 #include <memory>
 #include <vector>
 
@@ -105,7 +104,8 @@ private slots:
         QCOMPARE(record->selectAll()->y(), record->historyList()->geometry().bottom() + 1 + 10);
         QCOMPARE(record->deleteButton()->x(), record->selectAll()->geometry().right() + 1 + 10);
         QCOMPARE(record->resultsBox()->caption()->text(), QStringLiteral("演算结果:"));
-        QCOMPARE(record->qrButton()->geometry().right() + 1, record->resultsBox()->geometry().right() + 1 - 10);
+        QCOMPARE(record->qrButton()->geometry().right() + 1,
+                 record->resultsBox()->geometry().right() + 1 - 10);
         QVERIFY(record->notesBox()->y() > record->qrButton()->geometry().bottom());
         QVERIFY(record->nameBox()->y() > record->notesBox()->geometry().bottom());
         QVERIFY(record->saveButton()->y() > record->nameBox()->geometry().bottom());

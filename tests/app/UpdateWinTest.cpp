@@ -1,9 +1,9 @@
-#include "app/MessageBox.h"
 #include "app/UpdateWin.h"
 
 #include "Files.h"
 #include "TempFolder.h"
 #include "TestServer.h"
+#include "app/MessageBox.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -12,7 +12,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
-
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -22,7 +21,10 @@ using namespace quenmar;
 namespace {
 
 std::string md5Of(const std::string& bytes) {
-    return QCryptographicHash::hash(QByteArray::fromStdString(bytes), QCryptographicHash::Md5).toHex().toUpper().toStdString();
+    return QCryptographicHash::hash(QByteArray::fromStdString(bytes), QCryptographicHash::Md5)
+        .toHex()
+        .toUpper()
+        .toStdString();
 }
 
 struct Served {
@@ -35,7 +37,8 @@ struct Served {
 // An installer on a loopback server: a script that leaves a mark when it runs.
 std::unique_ptr<Served> serveInstaller(std::size_t padding = 0) {
     auto served = std::make_unique<Served>();
-    served->bytes = "#!/bin/sh\ntouch '" + served->local.file("installer-ran") + "'\n# " + std::string(padding, 'x') + "\n";
+    served->bytes = "#!/bin/sh\ntouch '" + served->local.file("installer-ran") + "'\n# " +
+                    std::string(padding, 'x') + "\n";
     test::writeFile(served->site.file("setup"), served->bytes);
     served->server = test::TestServer::start(served->site.path());
     return served;
@@ -77,10 +80,24 @@ private slots:
         QCOMPARE(window.progressBar()->value(), 0);
     }
 
+    void packageInstallShowsNoDownload() {
+        auto served = serveInstaller();
+        update::UpdateOffer offer = offerFor(*served, "/setup", md5Of(served->bytes));
+        offer.installedByPackageManager = true;
+        app::UpdateWin window(offer, {}, [] {});
+        QVERIFY(!window.actionButton()->isVisibleTo(&window));
+        QVERIFY(!window.progressBar()->isVisibleTo(&window));
+        QVERIFY(window.laterButton()->isVisibleTo(&window));
+        QCOMPARE(window.statusLabel()->text(),
+                 QStringLiteral("本程序由系统的软件包管理器安装，请用软件包管理器更新到新版本"));
+        QCOMPARE(window.line(2)->text(), QStringLiteral("最新版本:V1.1.0"));
+    }
+
     void downloadsChecksTheFingerprintAndStartsTheInstaller() {
         auto served = serveInstaller();
         bool ended = false;
-        app::UpdateWin window(offerFor(*served, "/setup", md5Of(served->bytes)), {}, [&ended] { ended = true; });
+        app::UpdateWin window(offerFor(*served, "/setup", md5Of(served->bytes)), {},
+                              [&ended] { ended = true; });
         window.show();
         QTest::mouseClick(window.actionButton(), Qt::LeftButton);
         QCOMPARE(window.actionButton()->text(), QStringLiteral("…下载中…"));
@@ -100,7 +117,8 @@ private slots:
         QTest::mouseClick(window.actionButton(), Qt::LeftButton);
         QCOMPARE(window.statusLabel()->text(), QStringLiteral("文件指纹正确，立即进行安装"));
         QVERIFY(ended);
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QString::fromStdString(served->local.file("installer-ran"))), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QString::fromStdString(served->local.file("installer-ran"))),
+                                 5000);
     }
 
     void aLowerCaseFingerprintIsRefusedAndTheFileDeleted() {

@@ -1,7 +1,6 @@
 #include "base/Result.h"
 
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 

@@ -1,13 +1,11 @@
 #include "CliRunner.h"
 #include "JsonOutput.h"
-
 #include "engine/ChartRun.h"
 #include "engine/Moment.h"
 
+#include <ctime>
 #include <gtest/gtest.h>
 #include <json/json.h>
-
-#include <ctime>
 #include <memory>
 
 namespace quenmar::testing {
@@ -53,16 +51,20 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{{"--method", "number", "--number", "12a"}, "推算数字只能由数字0-9组成"},
         BadInput{{"--method", "number", "--number", "１２", "--zodiac", "1"}, "推算数字只能由数字0-9组成"},
         BadInput{{"--method", "number", "--number", "38"}, "未选择卦主生肖"},
-        BadInput{{"--method", "number", "--number", "38", "--zodiac", "0"}, "卦主生肖应为1到12之间的整数 (子鼠为1)"},
-        BadInput{{"--method", "number", "--number", "38", "--zodiac", "13"}, "卦主生肖应为1到12之间的整数 (子鼠为1)"},
-        BadInput{{"--method", "number", "--number", "38", "--zodiac", "x"}, "卦主生肖应为1到12之间的整数 (子鼠为1)"},
+        BadInput{{"--method", "number", "--number", "38", "--zodiac", "0"},
+                 "卦主生肖应为1到12之间的整数 (子鼠为1)"},
+        BadInput{{"--method", "number", "--number", "38", "--zodiac", "13"},
+                 "卦主生肖应为1到12之间的整数 (子鼠为1)"},
+        BadInput{{"--method", "number", "--number", "38", "--zodiac", "x"},
+                 "卦主生肖应为1到12之间的整数 (子鼠为1)"},
         BadInput{{"--method", "number", "--number", "38", "--zodiac", "99999999999999999999"},
                  "卦主生肖应为1到12之间的整数 (子鼠为1)"},
         BadInput{{"--method", "hand", "--zodiac", "1"},
                  "未装好线下卦 (--lines 应为六个字符, 初爻在前, 每个为6、7、8或9)"},
         BadInput{{"--method", "hand", "--lines", "78978", "--zodiac", "1"},
                  "未装好线下卦 (--lines 应为六个字符, 初爻在前, 每个为6、7、8或9)"},
-        BadInput{{"--method", "hand", "--lines", "789785"}, "未装好线下卦 (--lines 应为六个字符, 初爻在前, 每个为6、7、8或9)"},
+        BadInput{{"--method", "hand", "--lines", "789785"},
+                 "未装好线下卦 (--lines 应为六个字符, 初爻在前, 每个为6、7、8或9)"},
         BadInput{{"--method", "hand", "--lines", "789789"}, "未选择卦主生肖"},
         BadInput{{"--method", "ms", "--time", "later", "--zodiac", "1"}, "未选择推演时间"},
         BadInput{{"--method", "ms", "--zodiac", "1", "--game", "99"}, "彩种代码应为100到106之间的整数"},
@@ -73,8 +75,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "时间格式应为 \"YYYY-MM-DD HH:MM:SS[.mmm]\""},
         BadInput{{"--method", "number", "--number", "38", "--zodiac", "1", "--moment", "2024-01-01 24:00:00"},
                  "时间格式应为 \"YYYY-MM-DD HH:MM:SS[.mmm]\""},
-        BadInput{{"--method", "number", "--number", "38", "--zodiac", "1", "--moment", "2024-01-01 10:00:00.1234"},
-                 "时间格式应为 \"YYYY-MM-DD HH:MM:SS[.mmm]\""},
+        BadInput{
+            {"--method", "number", "--number", "38", "--zodiac", "1", "--moment", "2024-01-01 10:00:00.1234"},
+            "时间格式应为 \"YYYY-MM-DD HH:MM:SS[.mmm]\""},
         BadInput{{"--method", "number", "--number", "38", "--zodiac", "1", "--moment", "yesterday"},
                  "时间格式应为 \"YYYY-MM-DD HH:MM:SS[.mmm]\""},
         BadInput{{"--method", "number", "--number", "\xff\xfe", "--zodiac", "1"}, "参数不是有效的UTF-8文本"},
@@ -83,8 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{{"--method", "number", "--number", "38", "--zodiac", "1", "extra"}, "多余的参数: extra"}));
 
 TEST(Cast, JsonCarriesTheViewTheReportAndEveryChartField) {
-    const CliResult r = runCli({"cast", "--method", "number", "--number", "38", "--zodiac", "1", "--moment", kNoon,
-                                "--json"});
+    const CliResult r = runCli(
+        {"cast", "--method", "number", "--number", "38", "--zodiac", "1", "--moment", kNoon, "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     const Json::Value root = parseJson(r.out);
@@ -95,8 +98,8 @@ TEST(Cast, JsonCarriesTheViewTheReportAndEveryChartField) {
     for (const auto& row : root["grid"]) {
         EXPECT_EQ(row.size(), 12u);
     }
-    EXPECT_EQ(strings(root["grid"][0]),
-              (std::vector<std::string>{"玄武", "官鬼", "己巳", "火", "1", "", "", "父母", "壬戌", "土", "1", "应"}));
+    EXPECT_EQ(strings(root["grid"][0]), (std::vector<std::string>{"玄武", "官鬼", "己巳", "火", "1", "", "",
+                                                                  "父母", "壬戌", "土", "1", "应"}));
     EXPECT_EQ(strings(root["grid"][1])[6], "×");
 
     // The report is the engine's, byte for byte, CR LF included.
@@ -128,7 +131,8 @@ TEST(Cast, JsonCarriesTheViewTheReportAndEveryChartField) {
 }
 
 TEST(Cast, TextFormShowsTitleGridAndReport) {
-    const CliResult r = runCli({"cast", "--method", "1", "--number", "38", "--zodiac", "1", "--moment", kNoon});
+    const CliResult r =
+        runCli({"cast", "--method", "1", "--number", "38", "--zodiac", "1", "--moment", kNoon});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.rfind("以数字38起卦,卦主生肖:子,日主:甲子,时辰:庚午\n", 0), 0u);
     EXPECT_NE(r.out.find("━━━ ━━━"), std::string::npos);
@@ -140,8 +144,8 @@ TEST(Cast, TextFormShowsTitleGridAndReport) {
 
 TEST(Cast, HandLinesUseTheCoinNotation) {
     // 9 7 6 | 8 8 6 from the bottom: lower 1 1 0 (兑), upper 0 0 0 (坤).
-    const CliResult r = runCli({"cast", "--method", "hand", "--lines", "976886", "--zodiac", "7", "--moment", kNoon,
-                                "--json"});
+    const CliResult r = runCli(
+        {"cast", "--method", "hand", "--lines", "976886", "--zodiac", "7", "--moment", kNoon, "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     const Json::Value c = parseJson(r.out)["chart"];
     EXPECT_EQ(c["lowerLines"].asString(), "110");
@@ -168,8 +172,10 @@ TEST(Cast, MillisecondsAtTheDrawTimeOfTheChosenLottery) {
 }
 
 TEST(Cast, MillisecondsAtTheCurrentTimeFollowTheTimeZone) {
-    const std::vector<std::string> args{"cast", "--method", "ms", "--time", "current", "--zodiac", "2", "--moment",
-                                        "2022-11-07 12:00:00.123", "--json"};
+    const std::vector<std::string> args{"cast",   "--method", "ms",
+                                        "--time", "current",  "--zodiac",
+                                        "2",      "--moment", "2022-11-07 12:00:00.123",
+                                        "--json"};
     const Json::Value shanghai = parseJson(runCli(args, {{"TZ", "Asia/Shanghai"}}).out)["chart"];
     const Json::Value utc = parseJson(runCli(args, {{"TZ", "UTC"}}).out)["chart"];
     EXPECT_EQ(shanghai["numberText"].asString(), "1667793600123");
@@ -178,8 +184,8 @@ TEST(Cast, MillisecondsAtTheCurrentTimeFollowTheTimeZone) {
 }
 
 TEST(Cast, MillisecondsWithANumberBehaveAsAReopenedCalculation) {
-    const CliResult r = runCli({"cast", "--method", "ms", "--number", "1733542541123", "--zodiac", "3", "--moment",
-                                "2024-12-07 11:35:41.123", "--json"});
+    const CliResult r = runCli({"cast", "--method", "ms", "--number", "1733542541123", "--zodiac", "3",
+                                "--moment", "2024-12-07 11:35:41.123", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     const Json::Value c = parseJson(r.out)["chart"];
     EXPECT_EQ(c["numberText"].asString(), "1733542541123");
@@ -197,8 +203,8 @@ TEST(Cast, WithoutAMomentTheClockIsRead) {
 
 TEST(Cast, SurvivesAVeryLongNumber) {
     const std::string digits(100000, '7'); // close to the largest single argument Linux passes
-    const CliResult r = runCli({"cast", "--method", "number", "--number", digits, "--zodiac", "12", "--moment", kNoon,
-                                "--json"});
+    const CliResult r = runCli(
+        {"cast", "--method", "number", "--number", digits, "--zodiac", "12", "--moment", kNoon, "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     // 50000 sevens each side: 350000 mod 8 = 0 gives 坤 above and below.
     EXPECT_EQ(parseJson(r.out)["chart"]["primaryName"].asString(), "坤为地");

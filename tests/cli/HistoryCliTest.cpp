@@ -356,7 +356,8 @@ TEST_F(HistoryCliTest, StoredTextIsShownEscapedAndJsonStaysUtf8) {
     const ProgramRun review = cli({"history", "review", "1"});
     EXPECT_EQ(review.exitCode, 0) << review.err;
     EXPECT_EQ(review.out.find('\xff'), std::string::npos);
-    for (const Words& json : {Words{"history", "review", "1", "--json"}, Words{"history", "show", "1", "--json"}}) {
+    for (const Words& json :
+         {Words{"history", "review", "1", "--json"}, Words{"history", "show", "1", "--json"}}) {
         const ProgramRun result = cli(json);
         EXPECT_TRUE(utf8::isValid(result.out)) << json[1];
         EXPECT_NE(result.out.find("12\xEF\xBF\xBD"), std::string::npos) << json[1];

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <json/json.h>
-
 #include <memory>
 #include <string>
 

@@ -44,7 +44,8 @@ protected:
         // A page whose issue and date try to work the terminal.
         ASSERT_TRUE(test::writeFile(
             s_dir->file("escape.html"),
-            "<div class=more-time-cont><a><span class=kaij-tit>1\x1b[2J期<b>\x07" "d\xff</b></span>"
+            "<div class=more-time-cont><a><span class=kaij-tit>1\x1b[2J期<b>\x07"
+            "d\xff</b></span>"
             "<span class=kaij-jg><i>01</i><i>02</i><i>03</i><i>04</i><i>05</i><i>06</i><i>07</i>"
             "<i>08</i><i>09</i><i>10</i><i>11</i><i>12</i><i>13</i><i>14</i><i>15</i><i>16</i>"
             "<i>17</i><i>18</i><i>19</i><i>20</i></span></a></div>"));

@@ -1,7 +1,7 @@
 #include "engine/Calendar.h"
-#include "engine/Moment.h"
 
 #include "Moments.h"
+#include "engine/Moment.h"
 
 #include <gtest/gtest.h>
 
@@ -46,8 +46,8 @@ TEST(HourPillar, IndexWrapsAtTwentyThreeButTheNumberDoesNot) {
         int index;
         int number;
     };
-    const Case cases[] = {{0, 0, 0}, {1, 1, 1},  {2, 1, 1},   {3, 2, 2},   {12, 6, 6},
-                          {21, 11, 11}, {22, 11, 11}, {23, 0, 12}};
+    const Case cases[] = {{0, 0, 0},  {1, 1, 1},    {2, 1, 1},    {3, 2, 2},
+                          {12, 6, 6}, {21, 11, 11}, {22, 11, 11}, {23, 0, 12}};
     for (const Case& c : cases) {
         EXPECT_EQ(hourIndex(at(2024, 5, 1, c.hour, 30)), c.index) << c.hour;
         EXPECT_EQ(hourNumber(at(2024, 5, 1, c.hour, 30)), c.number) << c.hour;

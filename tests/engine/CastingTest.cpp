@@ -1,8 +1,8 @@
 #include "engine/Casting.h"
-#include "engine/Moment.h"
-#include "engine/Tables.h"
 
 #include "Moments.h"
+#include "engine/Moment.h"
+#include "engine/Tables.h"
 
 #include <gtest/gtest.h>
 
@@ -32,27 +32,27 @@ TEST_P(CastByNumber, GivesTrigramsMovingLineAndChangedHexagram) {
     ASSERT_TRUE(cast.has_value());
     EXPECT_EQ(name(cast->upper, cast->lower), c.primary);
     EXPECT_EQ(cast->movingLine, c.movingLine);
-    const ChangedLines changed = changedByMovingLine(trigramLines(cast->upper), trigramLines(cast->lower), cast->movingLine);
+    const ChangedLines changed =
+        changedByMovingLine(trigramLines(cast->upper), trigramLines(cast->lower), cast->movingLine);
     EXPECT_EQ(name(trigramNumber(changed.upperLines), trigramNumber(changed.lowerLines)), c.changed);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     NumberRules, CastByNumber,
-    ::testing::Values(
-        NumberCase{"5", 0, "巽/坤", 1, "巽/震"},           // 风地观 → 风雷益
-        NumberCase{"5", 12, "巽/震", 3, "巽/离"},          // the hour enters a one-digit cast
-        NumberCase{"0", 0, "坤/坤", 4, "震/坤"},           // 0 and the hour 0 both wrap to 8
-        NumberCase{"38", 0, "离/坤", 5, "乾/坤"},          // 火地晋 → 天地否
-        NumberCase{"99", 0, "乾/乾", 6, "兑/乾"},          // the raw digits are added: 18 → 6
-        NumberCase{"123", 0, "乾/兑", 3, "乾/乾"},         // 天泽履 → 乾为天
-        NumberCase{"105", 0, "兑/兑", 5, "震/兑"},         // middle zero: one value 10
-        NumberCase{"900", 0, "兑/兑", 6, "乾/兑"},         // middle zero: 90; a zero third wraps to 6
-        NumberCase{"120", 0, "乾/震", 3, "乾/离"},         // last zero: 1 and 20
-        NumberCase{"012", 0, "坤/震", 6, "艮/震"},         // first zero: 0 and 12
-        NumberCase{"1234", 0, "离/艮", 4, "艮/艮"},        // 火山旅 → 艮为山
-        NumberCase{"12345", 0, "离/震", 6, "震/震"},       // odd: the middle digit goes below
-        NumberCase{"1733542541123", 0, "艮/兑", 6, "坤/兑"} // 13 digits: 山泽损 → 地泽临
-        ));
+    ::testing::Values(NumberCase{"5", 0, "巽/坤", 1, "巽/震"},     // 风地观 → 风雷益
+                      NumberCase{"5", 12, "巽/震", 3, "巽/离"},    // the hour enters a one-digit cast
+                      NumberCase{"0", 0, "坤/坤", 4, "震/坤"},     // 0 and the hour 0 both wrap to 8
+                      NumberCase{"38", 0, "离/坤", 5, "乾/坤"},    // 火地晋 → 天地否
+                      NumberCase{"99", 0, "乾/乾", 6, "兑/乾"},    // the raw digits are added: 18 → 6
+                      NumberCase{"123", 0, "乾/兑", 3, "乾/乾"},   // 天泽履 → 乾为天
+                      NumberCase{"105", 0, "兑/兑", 5, "震/兑"},   // middle zero: one value 10
+                      NumberCase{"900", 0, "兑/兑", 6, "乾/兑"},   // middle zero: 90; a zero third wraps to 6
+                      NumberCase{"120", 0, "乾/震", 3, "乾/离"},   // last zero: 1 and 20
+                      NumberCase{"012", 0, "坤/震", 6, "艮/震"},   // first zero: 0 and 12
+                      NumberCase{"1234", 0, "离/艮", 4, "艮/艮"},  // 火山旅 → 艮为山
+                      NumberCase{"12345", 0, "离/震", 6, "震/震"}, // odd: the middle digit goes below
+                      NumberCase{"1733542541123", 0, "艮/兑", 6, "坤/兑"} // 13 digits: 山泽损 → 地泽临
+                      ));
 
 } // namespace
 
@@ -128,14 +128,14 @@ INSTANTIATE_TEST_SUITE_P(
         DrawCase{101, {2024, 5, 10, 1, 0, 0, 0}, {2024, 5, 12, 21, 15, 0, 0}}, // Friday
         DrawCase{101, {2024, 5, 11, 1, 0, 0, 0}, {2024, 5, 12, 21, 15, 0, 0}}, // Saturday
         DrawCase{101, {2024, 12, 31, 12, 0, 0, 0}, {2024, 12, 31, 21, 15, 0, 0}},
-        DrawCase{106, {2024, 5, 5, 22, 0, 0, 0}, {2024, 5, 7, 21, 25, 0, 0}},  // Sunday late → Tuesday
-        DrawCase{106, {2024, 5, 7, 22, 0, 0, 0}, {2024, 5, 10, 21, 25, 0, 0}}, // Tuesday late → Friday
-        DrawCase{106, {2024, 5, 8, 9, 0, 0, 0}, {2024, 5, 10, 21, 25, 0, 0}},  // Wednesday
-        DrawCase{106, {2024, 5, 9, 9, 0, 0, 0}, {2024, 5, 10, 21, 25, 0, 0}},  // Thursday
-        DrawCase{106, {2024, 5, 10, 22, 0, 0, 0}, {2024, 5, 12, 21, 25, 0, 0}}, // Friday late → Sunday
+        DrawCase{106, {2024, 5, 5, 22, 0, 0, 0}, {2024, 5, 7, 21, 25, 0, 0}},     // Sunday late → Tuesday
+        DrawCase{106, {2024, 5, 7, 22, 0, 0, 0}, {2024, 5, 10, 21, 25, 0, 0}},    // Tuesday late → Friday
+        DrawCase{106, {2024, 5, 8, 9, 0, 0, 0}, {2024, 5, 10, 21, 25, 0, 0}},     // Wednesday
+        DrawCase{106, {2024, 5, 9, 9, 0, 0, 0}, {2024, 5, 10, 21, 25, 0, 0}},     // Thursday
+        DrawCase{106, {2024, 5, 10, 22, 0, 0, 0}, {2024, 5, 12, 21, 25, 0, 0}},   // Friday late → Sunday
         DrawCase{106, {2024, 12, 28, 22, 0, 0, 0}, {2024, 12, 29, 21, 25, 0, 0}}, // Saturday
-        DrawCase{106, {2024, 12, 31, 23, 0, 0, 0}, {2025, 1, 3, 21, 25, 0, 0}}, // over the year's end
-        DrawCase{103, {2024, 5, 9, 22, 5, 3, 9}, {2024, 5, 9, 22, 5, 3, 9}}    // no schedule
+        DrawCase{106, {2024, 12, 31, 23, 0, 0, 0}, {2025, 1, 3, 21, 25, 0, 0}},   // over the year's end
+        DrawCase{103, {2024, 5, 9, 22, 5, 3, 9}, {2024, 5, 9, 22, 5, 3, 9}}       // no schedule
         ));
 
 TEST(PrepareRequest, ByNumberTakesTheClockReading) {

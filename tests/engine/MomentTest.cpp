@@ -2,9 +2,8 @@
 
 #include "Moments.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 
 namespace quenmar {
@@ -20,8 +19,9 @@ TEST(Moment, DayCountSince1899_12_30WithTimeAsFraction) {
 }
 
 TEST(Moment, FieldsRoundTripToTheMillisecond) {
-    const DateTime samples[] = {{2024, 5, 1, 21, 30, 5, 123}, {1950, 1, 1, 0, 0, 0, 1},   {2035, 12, 31, 23, 59, 59, 999},
-                                {2100, 2, 28, 12, 0, 0, 500}, {1899, 12, 29, 6, 0, 0, 0}, {9999, 12, 31, 23, 59, 59, 999}};
+    const DateTime samples[] = {{2024, 5, 1, 21, 30, 5, 123},    {1950, 1, 1, 0, 0, 0, 1},
+                                {2035, 12, 31, 23, 59, 59, 999}, {2100, 2, 28, 12, 0, 0, 500},
+                                {1899, 12, 29, 6, 0, 0, 0},      {9999, 12, 31, 23, 59, 59, 999}};
     for (const DateTime& f : samples) {
         const auto back = dateTimeFromMoment(momentFromDateTime(f));
         ASSERT_TRUE(back.has_value());

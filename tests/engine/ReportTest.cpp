@@ -1,8 +1,8 @@
-#include "engine/ChartRun.h"
-#include "engine/Moment.h"
 #include "engine/Report.h"
 
 #include "Moments.h"
+#include "engine/ChartRun.h"
+#include "engine/Moment.h"
 
 #include <gtest/gtest.h>
 
@@ -85,7 +85,8 @@ TEST(Report, MovingYangLineIsMarkedWithACircle) {
     const ChartResult& chart = run.chart;
     EXPECT_EQ(run.view.cells[0][kMovingColumn], "○");
     EXPECT_EQ(chart.movingMarks, (std::vector<int>{0, 0, 0, 0, 0, 1}));
-    EXPECT_EQ(run.view.title, "以数字99起卦,卦主生肖:子,日主:" + chart.dayPillar + ",时辰:" + chart.hourPillar);
+    EXPECT_EQ(run.view.title,
+              "以数字99起卦,卦主生肖:子,日主:" + chart.dayPillar + ",时辰:" + chart.hourPillar);
 }
 
 TEST(Report, PureHexagramReportsLinesSixAndThreeFirst) {
@@ -98,7 +99,8 @@ TEST(Report, PureHexagramReportsLinesSixAndThreeFirst) {
     const auto firstLine = run.report.find("\r\n爻基数:\r\n");
     ASSERT_NE(firstLine, std::string::npos);
     const std::string tail = run.report.substr(firstLine);
-    EXPECT_NE(tail.find("\r\n" + chart.primarySpirits[5] + ",父母,五行属土持世,壬->1,戌->5;发动而变>"), std::string::npos);
+    EXPECT_NE(tail.find("\r\n" + chart.primarySpirits[5] + ",父母,五行属土持世,壬->1,戌->5;发动而变>"),
+              std::string::npos);
     EXPECT_NE(tail.find("初爻:"), std::string::npos);
     EXPECT_NE(tail.find("二爻:"), std::string::npos);
     EXPECT_EQ(tail.find("三爻:"), std::string::npos);

@@ -94,16 +94,18 @@ TEST(Tables, SpiritOrderFollowsTheDayStem) {
         const char* first;
         const char* last;
     };
-    const Case cases[] = {{1, "青龙", "玄武"}, {2, "青龙", "玄武"}, {3, "朱雀", "青龙"}, {4, "朱雀", "青龙"},
-                          {5, "勾陈", "朱雀"}, {6, "腾蛇", "勾陈"}, {7, "白虎", "腾蛇"}, {8, "白虎", "腾蛇"},
-                          {9, "玄武", "白虎"}, {10, "玄武", "白虎"}, {0, "玄武", "白虎"}, {11, "玄武", "白虎"}};
+    const Case cases[] = {{1, "青龙", "玄武"},  {2, "青龙", "玄武"}, {3, "朱雀", "青龙"},
+                          {4, "朱雀", "青龙"},  {5, "勾陈", "朱雀"}, {6, "腾蛇", "勾陈"},
+                          {7, "白虎", "腾蛇"},  {8, "白虎", "腾蛇"}, {9, "玄武", "白虎"},
+                          {10, "玄武", "白虎"}, {0, "玄武", "白虎"}, {11, "玄武", "白虎"}};
     for (const Case& c : cases) {
         const auto spirits = spiritOrder(c.stem);
         EXPECT_EQ(spirits[0], c.first) << c.stem;
         EXPECT_EQ(spirits[5], c.last) << c.stem;
     }
     const auto jia = spiritOrder(1);
-    EXPECT_EQ(std::string(jia[1]) + std::string(jia[2]) + std::string(jia[3]) + std::string(jia[4]), "朱雀勾陈腾蛇白虎");
+    EXPECT_EQ(std::string(jia[1]) + std::string(jia[2]) + std::string(jia[3]) + std::string(jia[4]),
+              "朱雀勾陈腾蛇白虎");
 }
 
 } // namespace quenmar

@@ -1,11 +1,10 @@
 #include "prediction/Prediction.h"
 
+#include "Moments.h"
 #include "engine/ChartRun.h"
 #include "engine/Moment.h"
 #include "prediction/BaseNumbers.h"
 #include "prediction/Calculation.h"
-
-#include "Moments.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -49,7 +49,7 @@ struct RunCase {
     const char* name;
     std::vector<std::string> argv;
     int timeLimitMs;
-    std::optional<int> exitStatus;       // when it ends by itself with one
+    std::optional<int> exitStatus;         // when it ends by itself with one
     std::optional<SupportFailure> failure; // otherwise
 };
 
@@ -66,12 +66,12 @@ TEST_P(RunProcessTest, GivesTheExitStatusOrWhyThereIsNone) {
 
 INSTANTIATE_TEST_SUITE_P(
     Endings, RunProcessTest,
-    ::testing::Values(RunCase{"ExitStatus", {"sh", "-c", "exit 3"}, 5000, 3, std::nullopt},
-                      RunCase{"Missing", {"quenmar-no-such-program"}, 5000, std::nullopt,
-                              SupportFailure::ProgramNotStarted},
-                      RunCase{"TooLong", {"sleep", "30"}, 100, std::nullopt, SupportFailure::ProgramTimedOut},
-                      RunCase{"Signal", {"sh", "-c", "kill -9 $$"}, 5000, std::nullopt,
-                              SupportFailure::ProgramCrashed}),
+    ::testing::Values(
+        RunCase{"ExitStatus", {"sh", "-c", "exit 3"}, 5000, 3, std::nullopt},
+        RunCase{
+            "Missing", {"quenmar-no-such-program"}, 5000, std::nullopt, SupportFailure::ProgramNotStarted},
+        RunCase{"TooLong", {"sleep", "30"}, 100, std::nullopt, SupportFailure::ProgramTimedOut},
+        RunCase{"Signal", {"sh", "-c", "kill -9 $$"}, 5000, std::nullopt, SupportFailure::ProgramCrashed}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(ProcessTest, MakeExecutableNeedsAFile) {

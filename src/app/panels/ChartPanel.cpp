@@ -68,7 +68,8 @@ ChartPanel::ChartPanel(QWidget* parent) : QWidget(parent) {
         }
     }
 
-    m_heading = new QLabel(QString::fromUtf8(kReportCaption.data(), static_cast<qsizetype>(kReportCaption.size())), this);
+    m_heading = new QLabel(
+        QString::fromUtf8(kReportCaption.data(), static_cast<qsizetype>(kReportCaption.size())), this);
     m_heading->setObjectName(QStringLiteral("analysisHeading"));
     m_heading->setAutoFillBackground(true);
     QPalette headingPalette = m_heading->palette();
@@ -125,8 +126,8 @@ void ChartPanel::layoutGrid() {
                           std::max(m_lineHeight, height() - (m_heading->geometry().bottom() + 1) - 180));
     m_primaryName->setGeometry(x[3], m_primaryName->y(), x[7] - x[3], m_primaryName->height());
     m_changedName->setGeometry(x[8], m_changedName->y(), x12 - x[8], m_changedName->height());
-    m_title->setGeometry(m_primaryName->x(), m_title->y(), m_changedName->geometry().right() + 1 - m_primaryName->x(),
-                         m_title->height());
+    m_title->setGeometry(m_primaryName->x(), m_title->y(),
+                         m_changedName->geometry().right() + 1 - m_primaryName->x(), m_title->height());
 }
 
 void ChartPanel::runCalculation(const CastRequest& request) {
@@ -146,8 +147,8 @@ void ChartPanel::showRun(const ChartRun& run) {
     m_changedName->setText(QString::fromStdString(run.view.changedLabel));
     for (int r = 0; r < kGridRows; ++r) {
         for (int c = 0; c < kGridColumns; ++c) {
-            const QString text =
-                QString::fromStdString(run.view.cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
+            const QString text = QString::fromStdString(
+                run.view.cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
             QWidget* cellWidget = m_cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
             if (auto* lineCell = qobject_cast<LineCell*>(cellWidget)) {
                 lineCell->setBit(text);

@@ -5,7 +5,6 @@
 #include "prediction/Calculation.h"
 
 #include <QWidget>
-
 #include <array>
 
 class QLabel;

@@ -7,7 +7,8 @@
 
 namespace quenmar::app {
 
-ChoicePicker::ChoicePicker(const QString& caption, const QStringList& items, QWidget* parent) : QWidget(parent) {
+ChoicePicker::ChoicePicker(const QString& caption, const QStringList& items, QWidget* parent)
+    : QWidget(parent) {
     const QSize cell = textExtent(font(), QStringLiteral("框"));
     m_label = new QLabel(caption, this);
     const int labelWidth = static_cast<int>(caption.size()) * cell.width();
@@ -24,7 +25,8 @@ ChoicePicker::ChoicePicker(const QString& caption, const QStringList& items, QWi
     m_list->setGeometry(labelWidth + 10, 2, listWidth, cell.height() + 8);
     resize(labelWidth + 10 + listWidth, cell.height() + 10);
 
-    connect(m_list, &QComboBox::activated, this, [this](int index) { emit changed(index, m_list->itemText(index)); });
+    connect(m_list, &QComboBox::activated, this,
+            [this](int index) { emit changed(index, m_list->itemText(index)); });
     m_list->setCurrentIndex(0);
 }
 

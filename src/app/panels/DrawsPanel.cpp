@@ -11,11 +11,12 @@ DrawsPanel::DrawsPanel(QWidget* parent) : QWidget(parent) {
     connect(m_refresh, &QAbstractButton::clicked, this, &DrawsPanel::refreshClicked);
 }
 
-void DrawsPanel::showLatestDraw(int kind, const QString& numbersText, const QString& dateText, const QString& issueText,
-                                const QFont& font) {
+void DrawsPanel::showLatestDraw(int kind, const QString& numbersText, const QString& dateText,
+                                const QString& issueText, const QFont& font) {
     const QSize cell = textExtent(font, QStringLiteral("款"));
-    const auto layout = draws::layoutLatestDraw(kind, numbersText.toStdString(), dateText.toStdString(),
-                                                issueText.toStdString(), draws::CharCell{cell.width(), cell.height()});
+    const auto layout =
+        draws::layoutLatestDraw(kind, numbersText.toStdString(), dateText.toStdString(),
+                                issueText.toStdString(), draws::CharCell{cell.width(), cell.height()});
     if (layout) {
         apply(*layout, font);
     }
@@ -35,7 +36,8 @@ void DrawsPanel::apply(const draws::DrawsPanelLayout& layout, const QFont& font)
         auto* label = new QLabel(QString::fromStdString(description.text), this);
         label->setObjectName(name);
         label->setFont(font);
-        label->setGeometry(description.rect.x, description.rect.y, description.rect.width, description.rect.height);
+        label->setGeometry(description.rect.x, description.rect.y, description.rect.width,
+                           description.rect.height);
         if (description.colour) {
             label->setStyleSheet(QStringLiteral("color: rgb(%1, %2, %3);")
                                      .arg(description.colour->red)
@@ -46,10 +48,12 @@ void DrawsPanel::apply(const draws::DrawsPanelLayout& layout, const QFont& font)
         into.append(label);
     };
     for (qsizetype i = 0; i < static_cast<qsizetype>(layout.lineLabels.size()); ++i) {
-        make(layout.lineLabels[static_cast<std::size_t>(i)], m_lineLabels, QStringLiteral("drawLine%1").arg(i));
+        make(layout.lineLabels[static_cast<std::size_t>(i)], m_lineLabels,
+             QStringLiteral("drawLine%1").arg(i));
     }
     for (qsizetype i = 0; i < static_cast<qsizetype>(layout.numberLabels.size()); ++i) {
-        make(layout.numberLabels[static_cast<std::size_t>(i)], m_numberLabels, QStringLiteral("drawNumber%1").arg(i));
+        make(layout.numberLabels[static_cast<std::size_t>(i)], m_numberLabels,
+             QStringLiteral("drawNumber%1").arg(i));
     }
     m_refresh->setGeometry(layout.refreshButton.x, layout.refreshButton.y, layout.refreshButton.width,
                            layout.refreshButton.height);

@@ -21,8 +21,8 @@ public:
     explicit DrawsPanel(QWidget* parent = nullptr);
 
     /// Rebuilds the labels for a draw of display kind 0..6; other kinds leave the panel as it is.
-    void showLatestDraw(int kind, const QString& numbersText, const QString& dateText, const QString& issueText,
-                        const QFont& font);
+    void showLatestDraw(int kind, const QString& numbersText, const QString& dateText,
+                        const QString& issueText, const QFont& font);
     /// The placeholder shown until the first draw arrives.
     void showPlaceholder(const QFont& font);
 

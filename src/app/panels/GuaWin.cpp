@@ -19,7 +19,8 @@ GuaWin::GuaWin(const ClockReading& now, std::function<void(const HandEntry&)> st
 
 void GuaWin::resizeEvent(QResizeEvent*) {
     const int panelHeight = std::max(kPanelHeight, m_panel->sizeHint().height());
-    m_panel->setGeometry(10, 10, std::max(m_panel->width(), width() - 20), std::min(panelHeight, m_panel->height()));
+    m_panel->setGeometry(10, 10, std::max(m_panel->width(), width() - 20),
+                         std::min(panelHeight, m_panel->height()));
     const int wanted = m_panel->geometry().bottom() + 1 + 10;
     if (height() != wanted) {
         resize(width(), wanted); // the window is as high as the panel needs

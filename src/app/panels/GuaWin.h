@@ -4,7 +4,6 @@
 #include "engine/Casting.h"
 
 #include <QDialog>
-
 #include <functional>
 
 namespace quenmar::app {

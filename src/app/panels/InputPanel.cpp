@@ -14,8 +14,8 @@ namespace quenmar::app {
 
 namespace {
 
-const QStringList kMethods{QStringLiteral("选择起卦方式"), QStringLiteral("数字起卦"), QStringLiteral("自己装卦"),
-                           QStringLiteral("超时空起卦")};
+const QStringList kMethods{QStringLiteral("选择起卦方式"), QStringLiteral("数字起卦"),
+                           QStringLiteral("自己装卦"), QStringLiteral("超时空起卦")};
 const QStringList kZodiacs{QStringLiteral("选择生肖"), QStringLiteral("子鼠"), QStringLiteral("丑牛"),
                            QStringLiteral("寅虎"),     QStringLiteral("卯兔"), QStringLiteral("辰龙"),
                            QStringLiteral("巳蛇"),     QStringLiteral("午马"), QStringLiteral("未羊"),
@@ -44,7 +44,8 @@ InputPanel::InputPanel(QWidget* parent) : QWidget(parent) {
     m_reset->setObjectName(QStringLiteral("resetButton"));
 
     connect(m_methodPicker, &ChoicePicker::changed, this, &InputPanel::onMethodChanged);
-    connect(m_zodiacPicker, &ChoicePicker::changed, this, [this](int index, const QString&) { onZodiacChanged(index); });
+    connect(m_zodiacPicker, &ChoicePicker::changed, this,
+            [this](int index, const QString&) { onZodiacChanged(index); });
     connect(m_compute, &QPushButton::clicked, this, &InputPanel::validate);
     connect(m_reset, &QPushButton::clicked, this, &InputPanel::reset);
     relayout();
@@ -114,9 +115,8 @@ void InputPanel::setMethodControl(Control kind) {
         m_numberBox->setValidator(
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_numberBox));
         m_numberBox->resize(kNumberBoxWidth, height);
-        connect(m_numberBox, &QLineEdit::textChanged, this, [this](const QString& text) {
-            m_request.numberText = text.trimmed().toStdString();
-        });
+        connect(m_numberBox, &QLineEdit::textChanged, this,
+                [this](const QString& text) { m_request.numberText = text.trimmed().toStdString(); });
         m_numberBox->show();
         m_numberBox->setFocus();
         break;
@@ -147,8 +147,10 @@ void InputPanel::setMethodControl(Control kind) {
         m_drawTime->setObjectName(QStringLiteral("drawTimeButton"));
         m_drawTime->setChecked(true);
         m_request.timeChoice = TimeChoice::Draw;
-        connect(m_currentTime, &QRadioButton::clicked, this, [this] { m_request.timeChoice = TimeChoice::Current; });
-        connect(m_drawTime, &QRadioButton::clicked, this, [this] { m_request.timeChoice = TimeChoice::Draw; });
+        connect(m_currentTime, &QRadioButton::clicked, this,
+                [this] { m_request.timeChoice = TimeChoice::Current; });
+        connect(m_drawTime, &QRadioButton::clicked, this,
+                [this] { m_request.timeChoice = TimeChoice::Draw; });
         m_timeGroup->resize(m_drawTime->geometry().right() + 1, cell.height() + 5);
         m_timeGroup->show();
         break;
@@ -163,7 +165,7 @@ void InputPanel::relayout() {
     int x = 0;
     m_methodPicker->move(x, 0);
     x = m_methodPicker->geometry().right() + 1;
-    QWidget* control = m_numberBox != nullptr ? static_cast<QWidget*>(m_numberBox)
+    QWidget* control = m_numberBox != nullptr    ? static_cast<QWidget*>(m_numberBox)
                        : m_handButton != nullptr ? static_cast<QWidget*>(m_handButton)
                                                  : m_timeGroup;
     if (control != nullptr) {
@@ -189,7 +191,8 @@ void InputPanel::validate() {
     if (verdict.refusal == CastRefusal::NoNumber && m_numberBox != nullptr) {
         m_numberBox->setFocus();
     }
-    const QString message = QString::fromUtf8(verdict.message.data(), static_cast<qsizetype>(verdict.message.size()));
+    const QString message =
+        QString::fromUtf8(verdict.message.data(), static_cast<qsizetype>(verdict.message.size()));
     if (verdict.castable()) {
         emit validated(verdict.code, message, m_request);
     } else {

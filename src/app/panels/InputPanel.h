@@ -27,12 +27,13 @@ public:
     const CastRequest& request() const { return m_request; }
 
     /// The line-entry window's result: lines, flags and the toss time.
-    void setHandLines(const std::string& upperLines, const std::string& lowerLines, const std::vector<int>& movingFlags,
-                      double moment);
+    void setHandLines(const std::string& upperLines, const std::string& lowerLines,
+                      const std::vector<int>& movingFlags, double moment);
 
     /// Fills the inputs from a saved calculation and clicks "演算".
-    void restoreFromRecord(int recordId, CastMethod method, int zodiac, double moment, const std::string& numberText,
-                           const std::string& upperLines, const std::string& lowerLines, TimeChoice timeChoice,
+    void restoreFromRecord(int recordId, CastMethod method, int zodiac, double moment,
+                           const std::string& numberText, const std::string& upperLines,
+                           const std::string& lowerLines, TimeChoice timeChoice,
                            const std::vector<int>& movingFlags);
 
     ChoicePicker* methodPicker() const { return m_methodPicker; }
