@@ -6,6 +6,7 @@
 #include <fstream>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quenmar::support {
@@ -149,7 +150,10 @@ std::optional<std::string> withIniValue(std::string_view text, std::string_view 
         if (lastEntryOfSection) {
             lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*lastEntryOfSection) + 1, entry);
         } else {
-            lines.push_back("[" + std::string(section) + "]" + cr);
+            // Appended piece by piece: g++ 12 warns wrongly of "[" + a string (-Wrestrict).
+            std::string header(1, '[');
+            header.append(section).append("]").append(cr);
+            lines.push_back(std::move(header));
             lines.push_back(entry);
         }
     }
