@@ -227,7 +227,7 @@ int runDelete(const std::vector<std::string>& words, std::ostream& err) {
         std::string message = std::string(store::kDeleteFailedText) + ": 记录";
         for (const int id : ids) {
             if (id > 0) {
-                message += " " + std::to_string(id);
+                message.append(1, ' ').append(std::to_string(id)); // not " " + ...: g++ 12 -Wrestrict
             }
         }
         return reportError(err, message, kExitFailed);
