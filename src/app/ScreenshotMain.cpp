@@ -1,11 +1,12 @@
 // quenmar-screenshot: renders the main window after a sample calculation into a PNG, for the
 // README and for looking at the layout without a display (QT_QPA_PLATFORM=offscreen).
 //
-//   quenmar-screenshot OUTPUT.png [--scale FACTOR] [--window main|lines|splash|update|start]
+//   quenmar-screenshot OUTPUT.png [--scale FACTOR] [--window main|lines|splash|update|expert|start]
 //
 // "start" builds and shows the main window and ends without a picture: the start-up cost of a
 // process, which quenmar-app-bench measures.
 #include "app/Application.h"
+#include "app/ExpertWin.h"
 #include "app/LoadWin.h"
 #include "app/MainPanel.h"
 #include "app/MainWin.h"
@@ -16,6 +17,7 @@
 #include "app/panels/GuaWin.h"
 #include "app/panels/InputPanel.h"
 #include "engine/Moment.h"
+#include "prediction/Calculation.h"
 #include "store/TableDb.h"
 
 #include <QComboBox>
@@ -98,6 +100,21 @@ QPixmap grabLineEntry(const app::AppContext& context) {
     return lines.grab();
 }
 
+// The expert chart of the sample calculation.
+QPixmap grabExpertWindow(const app::AppContext& context) {
+    CastRequest request;
+    request.method = CastMethod::ByNumber;
+    request.numberText = "38";
+    request.zodiac = 1;
+    const ClockReading now = context.clock();
+    prepareRequest(request, kGameHappy8, now);
+    app::ExpertWin expert(now.standardBiasMinutes, app::uiFont());
+    expert.showCalculation(runCalculation(request));
+    expert.show();
+    QApplication::processEvents();
+    return expert.grab();
+}
+
 // The main window after the first refresh tick and the sample calculation.
 QPixmap grabMainWindow(const app::AppContext& context) {
     app::MainWin main(context, fixtureDraw());
@@ -122,8 +139,8 @@ QPixmap grabMainWindow(const app::AppContext& context) {
 int main(int argc, char** argv) {
     const std::optional<Options> options = parseOptions(argc, argv);
     if (!options) {
-        std::cerr << "usage: quenmar-screenshot OUTPUT.png [--scale FACTOR] [--window "
-                     "main|lines|splash|update|start]\n";
+        std::cerr << "usage: quenmar-screenshot OUTPUT.png [--scale FACTOR] "
+                     "[--window main|lines|splash|update|expert|start]\n";
         return 2;
     }
     app::QuenmarApplication application(argc, argv);
@@ -152,6 +169,7 @@ int main(int argc, char** argv) {
     const QPixmap picture = options->window == "update"   ? grabUpdateWindow()
                             : options->window == "splash" ? grabSplash()
                             : options->window == "lines"  ? grabLineEntry(context)
+                            : options->window == "expert" ? grabExpertWindow(context)
                                                           : grabMainWindow(context);
     if (!picture.save(QString::fromStdString(options->output), "PNG")) {
         std::cerr << "quenmar-screenshot: cannot write " << options->output << "\n";

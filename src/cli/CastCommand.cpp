@@ -343,7 +343,8 @@ int runCastCommand(const std::vector<std::string>& words, std::ostream& out, std
     if (!calculation.run.charted) {
         return badInput(calculation.run.message);
     }
-    out << (cast->json ? castJson(calculation) + "\n" : castText(calculation));
+    const Annotations annotations = annotate(calculation.run.chart, cast->now.standardBiasMinutes);
+    out << (cast->json ? castJson(calculation, annotations) + "\n" : castText(calculation, annotations));
     if (const std::string* title = args->value(kSaveOption)) {
         const std::string* notes = args->value(kNotesOption);
         return saveCastRecord(calculation, *title, notes ? *notes : std::string(), err);

@@ -195,7 +195,9 @@ int runReview(const std::vector<std::string>& words, std::ostream& out, std::ost
     if (!calculation.run.charted) {
         return refused(calculation.run.message);
     }
-    out << (args->has("json") ? castJson(calculation) + "\n" : castText(calculation));
+    const Annotations annotations = annotate(calculation.run.chart, now->standardBiasMinutes);
+    out << (args->has("json") ? castJson(calculation, annotations) + "\n"
+                              : castText(calculation, annotations));
     return kExitOk;
 }
 

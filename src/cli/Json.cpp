@@ -129,4 +129,10 @@ JsonWriter& JsonWriter::value(bool flag) {
     return *this;
 }
 
+JsonWriter& JsonWriter::null() {
+    separate();
+    m_out += "null";
+    return *this;
+}
+
 } // namespace quenmar::cli

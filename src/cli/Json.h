@@ -24,6 +24,7 @@ public:
     JsonWriter& value(int number) { return value(static_cast<std::int64_t>(number)); }
     JsonWriter& value(double number);
     JsonWriter& value(bool flag);
+    JsonWriter& null();
 
     template <typename Range>
     JsonWriter& array(const Range& values) {

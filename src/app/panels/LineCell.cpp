@@ -18,15 +18,18 @@ void LineCell::paintEvent(QPaintEvent*) {
         return;
     }
     QPainter painter(this);
-    const int barHeight = std::max(3, height() / 3);
-    const int top = (height() - barHeight) / 2;
-    const QColor ink = palette().color(QPalette::WindowText);
-    if (m_bit == QLatin1String("1")) {
-        painter.fillRect(0, top, width(), barHeight, ink);
+    drawLine(painter, rect(), m_bit, palette().color(QPalette::WindowText));
+}
+
+void LineCell::drawLine(QPainter& painter, const QRect& area, const QString& bit, const QColor& ink) {
+    const int barHeight = std::max(3, area.height() / 3);
+    const int top = area.top() + (area.height() - barHeight) / 2;
+    if (bit == QLatin1String("1")) {
+        painter.fillRect(area.left(), top, area.width(), barHeight, ink);
     } else {
-        const int third = width() / 3;
-        painter.fillRect(0, top, third, barHeight, ink);
-        painter.fillRect(width() - third, top, third, barHeight, ink);
+        const int third = area.width() / 3;
+        painter.fillRect(area.left(), top, third, barHeight, ink);
+        painter.fillRect(area.right() + 1 - third, top, third, barHeight, ink);
     }
 }
 
