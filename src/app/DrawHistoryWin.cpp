@@ -365,7 +365,12 @@ void DrawHistoryWin::runCheck() {
             outcome.failure = QStringLiteral("历史记录或开奖记录无法读取");
             return outcome;
         }
-        const std::vector<store::YsModel> records = tally::savedRecords(*db);
+        const auto saved = tally::savedRecords(*db);
+        if (!saved) {
+            outcome.failure = QString::fromStdString(store::readErrorMessage(saved.error()));
+            return outcome;
+        }
+        const std::vector<store::YsModel>& records = *saved;
         outcome.records = records.size();
         work->total = records.size();
         outcome.checks = tally::checkRecords(records, tally::DrawIndex(*kept), [work](std::size_t done) {

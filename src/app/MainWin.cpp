@@ -169,10 +169,19 @@ void MainWin::deleteTicked() {
                          QStringLiteral("确定需要删除当前所选择的历史数据吗?"))) {
         return;
     }
-    m_panel->recordPanel()->removeTicked([this](int recordId) {
-        if (m_context.db != nullptr) {
-            (void)store::deleteRecord(*m_context.db, recordId); // the list loses the entry either way
+    // One transaction for every ticked entry: quick for thousands, and all of them or none.
+    // When none went, the entries stay and the status bar says why.
+    m_panel->recordPanel()->removeTicked([this](const std::vector<int>& recordIds) {
+        if (m_context.db == nullptr) {
+            return false;
         }
+        const auto deleted = store::deleteRecords(*m_context.db, recordIds);
+        if (!deleted) {
+            showStatus(QString::fromStdString(deleted.error() == store::StoreError::StatementFailed
+                                                  ? std::string(store::kDeleteFailedText)
+                                                  : store::readErrorMessage(deleted.error())));
+        }
+        return deleted.ok();
     });
 }
 
@@ -180,19 +189,30 @@ void MainWin::review(int recordId) {
     if (m_context.db == nullptr) {
         return;
     }
-    const store::YsModel model = store::loadRecord(*m_context.db, recordId);
-    if (model._id != recordId || recordId == 0) {
+    const auto model = store::loadRecord(*m_context.db, recordId);
+    if (!model) {
+        showStatus(QString::fromStdString(store::readErrorMessage(model.error())));
         return;
     }
-    const CastRequest r = store::requestFromModel(model);
+    if (!model->has_value()) {
+        return;
+    }
+    const CastRequest r = store::requestFromModel(**model);
     m_panel->inputPanel()->restoreFromRecord(r.recordId, r.method, r.zodiac, r.moment, r.numberText,
                                              r.upperLines, r.lowerLines, r.timeChoice, r.movingFlags);
 }
 
 void MainWin::fillHistory() {
-    if (m_context.db != nullptr) {
-        m_panel->recordPanel()->fillList(store::listRecords(*m_context.db));
+    if (m_context.db == nullptr) {
+        return;
     }
+    // A history that cannot be read is not an empty one: the status bar says so.
+    const auto rows = store::listRecords(*m_context.db);
+    if (!rows) {
+        showStatus(QString::fromStdString(store::readErrorMessage(rows.error())));
+        return;
+    }
+    m_panel->recordPanel()->fillList(*rows);
 }
 
 void MainWin::openHelp() {

@@ -104,7 +104,8 @@ Calculation computeCast(CastRequest request, int gameCode, const ClockReading& n
 
 std::string castText(const Calculation& calculation, const Annotations& annotations) {
     const ChartView& view = calculation.run.view;
-    std::string text = view.title + "\n";
+    // The title holds the number text, which a record edited by hand may fill with anything.
+    std::string text = utf8::escapeControls(view.title) + "\n";
     text += padded(view.primaryLabel, 40) + view.changedLabel + "\n\n";
 
     const auto titles = chartColumnTitles();

@@ -1,6 +1,8 @@
 #include "cli/CheckCommand.h"
 
+#include "base/Utf8.h"
 #include "cli/Args.h"
+#include "cli/ErrorLine.h"
 #include "cli/HistoryFile.h"
 #include "cli/Json.h"
 #include "store/DrawStore.h"
@@ -8,7 +10,6 @@
 #include "tally/RecordCheck.h"
 
 #include <array>
-#include <charconv>
 #include <cstdio>
 #include <ostream>
 
@@ -19,14 +20,12 @@ namespace {
 using tally::RecordCheck;
 using tally::TallySummary;
 
-constexpr const char* kPrefix = "quenmar-cli: ";
 constexpr std::array<const char*, tally::kBetCount> kBetLabels{"一注", "二注", "三注", "四注", "五注",
                                                                "六注", "七注", "八注", "九注", "十注"};
 constexpr const char* kUndrawn = "未开奖";
 
 int fail(std::ostream& err, const std::string& message, int status) {
-    err << kPrefix << message << '\n';
-    return status;
+    return reportError(err, message, status);
 }
 
 std::string fixed2(double value) {
@@ -43,7 +42,7 @@ std::string statusOf(const RecordCheck& check) {
 }
 
 void writeRecordText(const RecordCheck& check, std::string& text) {
-    text += "记录 " + std::to_string(check.id) + ": " + check.title + "\n";
+    text += "记录 " + std::to_string(check.id) + ": " + utf8::escapeControls(check.title) + "\n";
     if (!check.picks.computed) {
         text += "无法计算: " + check.picks.problem + "\n";
         return;
@@ -142,15 +141,6 @@ void writeSummaryJson(const TallySummary& summary, JsonWriter& json) {
         .endObject();
 }
 
-std::optional<int> recordIdOf(const std::string& word) {
-    int value = 0;
-    const auto result = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (word.empty() || result.ec != std::errc{} || result.ptr != word.data() + word.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 } // namespace
 
 int runHistoryCheck(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
@@ -158,27 +148,30 @@ int runHistoryCheck(const std::vector<std::string>& words, std::ostream& out, st
     if (!args) {
         return fail(err, args.error().message, kExitBadInput);
     }
-    std::vector<int> ids;
-    for (const std::string& word : args->positional) {
-        const auto id = recordIdOf(word);
-        if (!id) {
-            return fail(err, "记录编号应为整数: " + word, kExitBadInput);
-        }
-        ids.push_back(*id);
-    }
     const auto db = openHistoryFile();
-    std::vector<store::YsModel> records =
-        ids.empty() ? tally::savedRecords(*db) : std::vector<store::YsModel>{};
-    for (const int id : ids) {
-        store::YsModel record = store::loadRecord(*db, id);
-        if (record._id != id) {
-            return fail(err, "未找到记录 " + std::to_string(id), kExitFailed);
+    std::vector<store::YsModel> records;
+    if (args->positional.empty()) {
+        auto saved = tally::savedRecords(*db);
+        if (!saved) {
+            return fail(err, store::readErrorMessage(saved.error()), kExitFailed);
         }
-        records.push_back(std::move(record));
+        records = std::move(*saved);
+    }
+    // As show and review: a word that is no record id (0, a negative number, text) names no
+    // record.
+    for (const std::string& word : args->positional) {
+        auto record = store::loadRecord(*db, recordId(word));
+        if (!record) {
+            return fail(err, store::readErrorMessage(record.error()), kExitFailed);
+        }
+        if (!record->has_value()) {
+            return fail(err, "未找到记录 " + word, kExitFailed);
+        }
+        records.push_back(std::move(**record));
     }
     const auto kept = store::listDraws(*db, tally::kHappy8Code);
     if (!kept) {
-        return fail(err, "开奖记录无法读取", kExitFailed);
+        return fail(err, "开奖记录无法读取: " + std::string(store::storeErrorText(kept.error())), kExitFailed);
     }
     const std::vector<RecordCheck> checks = tally::checkRecords(records, tally::DrawIndex(*kept));
     TallySummary summary;

@@ -1,6 +1,8 @@
 #include "cli/KeptDrawsCommand.h"
 
+#include "base/Utf8.h"
 #include "cli/Args.h"
+#include "cli/ErrorLine.h"
 #include "cli/HistoryFile.h"
 #include "cli/Json.h"
 #include "draws/Lottery.h"
@@ -19,12 +21,10 @@ namespace quenmar::cli {
 
 namespace {
 
-constexpr const char* kPrefix = "quenmar-cli: ";
 constexpr const char* kCannotRead = "开奖记录无法读取";
 
 int fail(std::ostream& err, const std::string& message, int status) {
-    err << kPrefix << message << '\n';
-    return status;
+    return reportError(err, message, status);
 }
 
 // --code N of a known lottery; nothing when not given. A bad value is an error.
@@ -97,9 +97,10 @@ void writeList(const std::vector<store::KeptDraw>& kept, bool asJson, std::ostre
         return;
     }
     for (const store::KeptDraw& draw : kept) {
-        out << draw.code << '\t' << lotteryName(draw.code) << '\t' << draw.issue << '\t' << draw.date << '\t'
+        out << draw.code << '\t' << lotteryName(draw.code) << '\t' << utf8::escapeControls(draw.issue) << '\t'
+            << utf8::escapeControls(draw.date) << '\t'
             << draw.mainNumbers << (draw.extraNumbers.empty() ? "" : "+" + draw.extraNumbers) << '\t'
-            << dateTimeText(draw.obtainedAt) << '\t' << draw.source << '\n';
+            << dateTimeText(draw.obtainedAt) << '\t' << utf8::escapeControls(draw.source) << '\n';
     }
 }
 
@@ -110,9 +111,9 @@ void keepObtainedDraws(int code, const draws::PageDraws& page, std::ostream& err
     const auto kept = tally::keepFetchedDraws(*db, code, page.listed,
                                               momentFromDateTime(support::readLocalClock()), page.source);
     if (!kept) {
-        err << kPrefix << "开奖未能保存: 开奖记录无法写入数据库\n";
+        reportError(err, "开奖未能保存: 开奖记录无法写入数据库", kExitFailed);
     } else if (const std::string text = tally::conflictText(*kept); !text.empty()) {
-        err << kPrefix << text << '\n';
+        reportError(err, text, kExitFailed);
     }
 }
 

@@ -2,6 +2,7 @@
 #include "cli/Args.h"
 #include "cli/CastCommand.h"
 #include "cli/DrawsCommand.h"
+#include "cli/ErrorLine.h"
 #include "cli/HistoryCommand.h"
 #include "cli/UpdateCommand.h"
 
@@ -57,15 +58,15 @@ int main(int argc, char** argv) {
         }
         const auto it = commands().find(argv[1]);
         if (it == commands().end()) {
-            std::cerr << "quenmar-cli: 未知命令 (见 quenmar-cli --help)\n";
-            return quenmar::cli::kExitBadInput;
+            return quenmar::cli::reportError(std::cerr, "未知命令 (见 quenmar-cli --help)",
+                                             quenmar::cli::kExitBadInput);
         }
         const std::vector<std::string> words(argv + 2, argv + argc);
         return it->second(words, std::cout, std::cerr);
     } catch (const std::exception& e) {
-        std::cerr << "quenmar-cli: 运行时异常: " << e.what() << '\n';
+        return quenmar::cli::reportError(std::cerr, std::string("运行时异常: ") + e.what(),
+                                         quenmar::cli::kExitFailed);
     } catch (...) {
-        std::cerr << "quenmar-cli: 运行时异常\n";
+        return quenmar::cli::reportError(std::cerr, "运行时异常", quenmar::cli::kExitFailed);
     }
-    return quenmar::cli::kExitFailed;
 }

@@ -144,15 +144,9 @@ draws::DrawResult pageFormOf(const draws::Lottery& lottery, const store::KeptDra
 }
 
 std::optional<std::string> keptDrawProblem(const draws::Lottery& lottery, const store::KeptDraw& draw) {
-    // Interim, until the draws layer judges every lottery: 快乐8's twenty different numbers.
-    if (lottery.code == kHappy8Code) {
-        const std::vector<int> numbers = numbersIn(draw.mainNumbers);
-        if (numbers.size() != 20 || numberSetOf(numbers).size() != 20 || !draw.extraNumbers.empty()) {
-            return "the main numbers are not 20 different numbers from 01 to 80";
-        }
-    }
-    (void)pageFormOf(lottery, draw);
-    return std::nullopt;
+    // The lottery's rules judge the draw as its page would have written it, so a kept draw
+    // passes exactly when a fetched one would.
+    return draws::implausibility(lottery, pageFormOf(lottery, draw));
 }
 
 } // namespace quenmar::tally

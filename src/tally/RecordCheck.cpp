@@ -104,12 +104,21 @@ std::vector<RecordCheck> checkRecords(const std::vector<store::YsModel>& records
     return checks;
 }
 
-std::vector<store::YsModel> savedRecords(const store::TableDb& db) {
+Result<std::vector<store::YsModel>, store::StoreError> savedRecords(const store::TableDb& db) {
+    const auto rows = store::listRecords(db);
+    if (!rows) {
+        return Failure{rows.error()};
+    }
     std::vector<store::YsModel> records;
-    for (const store::ListRow& row : store::listRecords(db)) {
-        store::YsModel record = store::loadRecord(db, row.id);
-        if (record._id == row.id) {
-            records.push_back(std::move(record));
+    records.reserve(rows->size());
+    for (const store::ListRow& row : *rows) {
+        auto record = store::loadRecord(db, row.id);
+        if (!record) {
+            return Failure{record.error()};
+        }
+        // A row deleted between the list and its load (another program) is simply gone.
+        if (record->has_value()) {
+            records.push_back(std::move(**record));
         }
     }
     return records;

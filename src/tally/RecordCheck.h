@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+#include "store/StoreError.h"
 #include "store/TableDb.h"
 #include "store/YsModel.h"
 #include "tally/DrawIndex.h"
@@ -80,8 +82,9 @@ struct TallySummary {
 std::vector<RecordCheck> checkRecords(const std::vector<store::YsModel>& records, const DrawIndex& draws,
                                       const std::function<bool(std::size_t done)>& progress = {});
 
-/// Every saved calculation, newest first, as the history lists them.
-std::vector<store::YsModel> savedRecords(const store::TableDb& db);
+/// Every saved calculation, newest first, as the history lists them; a history that cannot be
+/// read is its StoreError, never an empty list.
+Result<std::vector<store::YsModel>, store::StoreError> savedRecords(const store::TableDb& db);
 
 /// "浮动" for the floating prize, else the amount in 元 as digits.
 std::string prizeText(const Prize& prize);

@@ -4,6 +4,8 @@
 #include "TempFolder.h"
 #include "TestServer.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 // The kept draws through quenmar-cli as scripts use it: fetched pages, CSV files in and out,
@@ -116,6 +118,8 @@ TEST_F(KeptDrawsCliTest, ImportsAndExportsCsvAndABadRowKeepsNothingOfItsFile) {
         {header + fresh + "100,2024125,2024-05-03", "第3行: 应有4列 (code,issue,date,numbers)"},
         {header + fresh + "100,2024125,2024-05-03," + kNumbers1.substr(3),
          "第3行: 不是一期快乐8开奖 (the main numbers are not 20 different numbers from 01 to 80)"},
+        {header + fresh + "101,2024001,2024-01-02,01 02 03 04 05 06+17",
+         "第3行: 不是一期双色球开奖 (the extra numbers are not one number from 01 to 16)"},
         {header + fresh + "100,2024123,2024-05-01," + kNumbers2,
          "第3行: 第2024123期与已有的同期开奖不同 (100,2024123,2024-05-01," + kNumbers1 + "), 不会覆盖"},
         {header + fresh + "100,2024124,2024-05-02," + kNumbers1,
@@ -128,6 +132,70 @@ TEST_F(KeptDrawsCliTest, ImportsAndExportsCsvAndABadRowKeepsNothingOfItsFile) {
         EXPECT_EQ(refused.err, "quenmar-cli: " + c.message + ", 文件中的开奖均未保存\n");
         EXPECT_EQ(kept(), exported) << c.message;
     }
+}
+
+std::string twoDigit(int n) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d", n);
+    return text;
+}
+
+// The text form says what the JSON form holds: here a record whose first bet hits all ten (the
+// draw is made from it), one saved after 22:00 the day before nothing is kept, and the summary.
+TEST_F(KeptDrawsCliTest, HistoryCheckWritesEachBetsHitsAndPrizeThenTheSummary) {
+    const auto cast = [](const char* moment, const char* title) {
+        return Words{"cast", "--method", "number",   "--number", "38",     "--zodiac",
+                     "1",    "--json",   "--moment", moment,     "--save", title};
+    };
+    const auto saved = testing::parseJson(cli(cast("2024-05-01 10:00:00", "早")).out)["picks"];
+    ASSERT_EQ(cli(cast("2024-05-01 22:00:00", "晚")).exitCode, 0);
+    const std::string numbers = saved[0].asString();
+    std::vector<int> draw;
+    for (std::size_t i = 0; i < numbers.size(); i += 3) {
+        draw.push_back(std::stoi(numbers.substr(i, 2)));
+    }
+    for (int n = 1; draw.size() < 20; ++n) {
+        if (std::find(draw.begin(), draw.end(), n) == draw.end()) {
+            draw.push_back(n);
+        }
+    }
+    std::string line = "100,2024122,2024-05-01,";
+    for (std::size_t i = 0; i < draw.size(); ++i) {
+        line.append(i == 0 ? "" : " ").append(twoDigit(draw[i]));
+    }
+    ASSERT_TRUE(writeFile(m_files.file("one.csv"), "code,issue,date,numbers\n" + line + "\n"));
+    ASSERT_EQ(cli({"draws", "import", m_files.file("one.csv")}).exitCode, 0);
+
+    const ProgramRun text = cli({"history", "check"});
+    ASSERT_EQ(text.exitCode, 0) << text.err;
+    const auto json = testing::parseJson(cli({"history", "check", "--json"}).out);
+    const char* const labels[] = {"一注", "二注", "三注", "四注", "五注",
+                                  "六注", "七注", "八注", "九注", "十注"};
+    std::string expected = "记录 2: 晚(2024年5月1日22时)\n开奖期号: 未开奖\n\n记录 1: 早(2024年5月1日10时)\n"
+                           "开奖期号: 2024122 (2024-05-01)\n";
+    const auto twoDigits = [](const Json::Value& list) {
+        std::string out;
+        for (const auto& n : list) {
+            out.append(out.empty() ? "" : ",").append(twoDigit(n.asInt()));
+        }
+        return out;
+    };
+    for (Json::ArrayIndex bet = 0; bet < 10; ++bet) {
+        const Json::Value& b = json["records"][1]["bets"][bet];
+        EXPECT_EQ(twoDigits(b["numbers"]), saved[bet].asString());
+        expected += std::string(labels[bet]) + ": " + twoDigits(b["numbers"]) + "  中" +
+                    std::to_string(b["hitCount"].asInt()) + "个" +
+                    (b["hits"].empty() ? "" : ": " + twoDigits(b["hits"])) + "  奖金: " +
+                    (b["floating"].asBool() ? "浮动" : std::to_string(b["prize"].asInt()) + "元") + "\n";
+    }
+    EXPECT_EQ(json["records"][1]["bets"][0]["hitCount"].asInt(), 10);
+    expected +=
+        "预选20码: 中" + std::to_string(json["records"][1]["preselection"]["hitCount"].asInt()) + "个\n\n";
+    expected += "汇总: 10注 (1条记录已开奖, 1条未开奖)\n中奖个数\t注数\t随机期望\n";
+    ASSERT_EQ(text.out.substr(0, expected.size()), expected);
+    EXPECT_NE(text.out.find("\n10个\t1\t0.00\n投注: 20元  奖金: "), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find(" (另有1注浮动奖金)\n推演号码仅供娱乐: 开奖号码是随机的, 任何推算都不能预知.\n"),
+              std::string::npos);
 }
 
 } // namespace
