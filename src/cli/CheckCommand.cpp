@@ -171,7 +171,8 @@ int runHistoryCheck(const std::vector<std::string>& words, std::ostream& out, st
     }
     const auto kept = store::listDraws(*db, tally::kHappy8Code);
     if (!kept) {
-        return fail(err, "开奖记录无法读取: " + std::string(store::storeErrorText(kept.error())), kExitFailed);
+        return fail(err, "开奖记录无法读取: " + std::string(store::storeErrorText(kept.error())),
+                    kExitFailed);
     }
     const std::vector<RecordCheck> checks = tally::checkRecords(records, tally::DrawIndex(*kept));
     TallySummary summary;

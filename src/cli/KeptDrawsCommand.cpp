@@ -98,8 +98,8 @@ void writeList(const std::vector<store::KeptDraw>& kept, bool asJson, std::ostre
     }
     for (const store::KeptDraw& draw : kept) {
         out << draw.code << '\t' << lotteryName(draw.code) << '\t' << utf8::escapeControls(draw.issue) << '\t'
-            << utf8::escapeControls(draw.date) << '\t'
-            << draw.mainNumbers << (draw.extraNumbers.empty() ? "" : "+" + draw.extraNumbers) << '\t'
+            << utf8::escapeControls(draw.date) << '\t' << draw.mainNumbers
+            << (draw.extraNumbers.empty() ? "" : "+" + draw.extraNumbers) << '\t'
             << dateTimeText(draw.obtainedAt) << '\t' << utf8::escapeControls(draw.source) << '\n';
     }
 }

@@ -188,9 +188,8 @@ FetchedDraws fetchDraws(const Lottery& lottery, const DrawSources& sources) {
     if (auto reason = implausibility(lottery, fetched->latest)) {
         return Failure{DrawError{DrawFailure::NotADraw, std::move(*reason)}};
     }
-    std::erase_if(fetched->listed, [&lottery](const DrawResult& draw) {
-        return implausibility(lottery, draw).has_value();
-    });
+    std::erase_if(fetched->listed,
+                  [&lottery](const DrawResult& draw) { return implausibility(lottery, draw).has_value(); });
     return fetched;
 }
 
