@@ -1,5 +1,6 @@
 #include "app/MainWin.h"
 
+#include "app/DrawHistoryWin.h"
 #include "app/LoadWin.h"
 #include "app/MainPanel.h"
 #include "app/MessageBox.h"
@@ -58,6 +59,13 @@ MainWin::MainWin(const AppContext& context, draws::RefreshServices refreshServic
     connect(m_panel, &MainPanel::deleteRequested, this, &MainWin::deleteTicked);
     connect(m_panel, &MainPanel::helpRequested, this, &MainWin::openHelp);
     connect(m_panel, &MainPanel::reviewRequested, this, &MainWin::review);
+    connect(m_panel, &MainPanel::drawsKept, this, [this](const QString& note) {
+        // The first field keeps the refresh's own notice; what keeping has to say goes beside it.
+        m_status2->setText(note);
+        if (m_drawHistory) {
+            m_drawHistory->refreshDraws();
+        }
+    });
 
     m_status = new QLabel(QStringLiteral("状态:"), this);
     m_status->setObjectName(QStringLiteral("statusField0"));
@@ -213,6 +221,21 @@ void MainWin::openHelp() {
     if (m_context.openHelpInViewer) {
         QDesktopServices::openUrl(QUrl(m_lastHelpUrl)); // a viewer that does not start is ignored
     }
+}
+
+DrawHistoryWin* MainWin::drawHistoryWin() const {
+    return m_drawHistory.data();
+}
+
+void MainWin::openDrawHistory() {
+    if (!m_drawHistory) {
+        auto* window = new DrawHistoryWin(m_context, this);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        m_drawHistory = window;
+    }
+    m_drawHistory->show();
+    m_drawHistory->raise();
+    m_drawHistory->activateWindow();
 }
 
 void MainWin::checkForUpdates(const update::UpdateCheckSettings& settings) {

@@ -29,6 +29,7 @@
 
 namespace quenmar::app {
 
+class DrawHistoryWin;
 class MainPanel;
 class UpdateWin;
 
@@ -73,6 +74,10 @@ public slots:
     void review(int recordId);
     void fillHistory();
     void openHelp();
+    /// Opens the window of the kept draws and the check of the saved calculations (工具 →
+    /// 开奖记录与对奖), or raises it when it is open.
+    void openDrawHistory();
+    DrawHistoryWin* drawHistoryWin() const;
 
 protected:
     bool event(QEvent* event) override;
@@ -90,6 +95,7 @@ private:
     bool m_activated = false;
     QString m_lastHelpUrl;
     QPointer<UpdateWin> m_updateWin;
+    QPointer<DrawHistoryWin> m_drawHistory;
 };
 
 } // namespace quenmar::app

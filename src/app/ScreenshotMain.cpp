@@ -1,12 +1,18 @@
 // quenmar-screenshot: renders the main window after a sample calculation into a PNG, for the
 // README and for looking at the layout without a display (QT_QPA_PLATFORM=offscreen).
 //
-//   quenmar-screenshot OUTPUT.png [--scale FACTOR] [--window main|lines|splash|update|expert|start]
+//   quenmar-screenshot OUTPUT.png [--scale FACTOR]
+//                      [--window main|lines|splash|update|expert|draws|check|start]
+//
+// "draws" and "check" show the two tabs of 开奖记录与对奖 after a month of sample draws was
+// imported and a few sample calculations were saved and checked.
 //
 // "start" builds and shows the main window and ends without a picture: the start-up cost of a
 // process, which quenmar-app-bench measures.
 #include "app/Application.h"
+#include "app/DrawHistoryWin.h"
 #include "app/ExpertWin.h"
+#include "app/FileDialog.h"
 #include "app/LoadWin.h"
 #include "app/MainPanel.h"
 #include "app/MainWin.h"
@@ -18,15 +24,20 @@
 #include "app/panels/InputPanel.h"
 #include "engine/Moment.h"
 #include "prediction/Calculation.h"
+#include "store/RecordStore.h"
 #include "store/TableDb.h"
+#include "tally/NumberSet.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <iostream>
 #include <optional>
+#include <random>
 #include <string>
 
 namespace {
@@ -134,13 +145,73 @@ QPixmap grabMainWindow(const app::AppContext& context) {
     return main.grab();
 }
 
+// Sample draws of 2022-11-01 .. 2022-11-30 as a CSV file, from a fixed seed.
+QString writeSampleDraws(const QTemporaryDir& home) {
+    std::mt19937 random(2022);
+    std::string csv = "code,issue,date,numbers\n";
+    for (int day = 1; day <= 30; ++day) {
+        std::vector<int> all(80);
+        for (int n = 0; n < 80; ++n) {
+            all[static_cast<std::size_t>(n)] = n + 1;
+        }
+        std::shuffle(all.begin(), all.end(), random);
+        all.resize(20);
+        csv += "100," + std::to_string(2022300 + day) + ",2022-11-" + (day < 10 ? "0" : "") +
+               std::to_string(day) + "," + tally::twoDigitText(all, " ") + "\n";
+    }
+    const QString file = home.filePath(QStringLiteral("开奖.csv"));
+    QFile out(file);
+    if (out.open(QIODevice::WriteOnly)) {
+        out.write(QByteArray::fromStdString(csv));
+    }
+    return file;
+}
+
+// A few calculations by number over the month, saved as the save button does.
+void saveSampleCalculations(store::TableDb& db) {
+    for (int i = 0; i < 8; ++i) {
+        CastRequest request;
+        request.method = CastMethod::ByNumber;
+        request.numberText = std::to_string(38 + 97 * i);
+        request.zodiac = 1 + i % 12;
+        prepareRequest(
+            request, kGameHappy8,
+            ClockReading{momentFromDateTime(DateTime{2022, 11, 3 + 3 * i, 9 + 2 * i, 15, 0, 0}), -480});
+        const Calculation calculation = runCalculation(request);
+        (void)store::saveRecord(
+            db, store::modelFromChart(calculation.run.chart, "样例" + std::to_string(i + 1), ""));
+    }
+}
+
+void waitForWork(const app::DrawHistoryWin& window) {
+    for (int i = 0; i < 500 && window.busy(); ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    QApplication::processEvents();
+}
+
+QPixmap grabDrawHistory(const app::AppContext& context, const QTemporaryDir& home, bool check) {
+    saveSampleCalculations(*context.db);
+    app::DrawHistoryWin window(context);
+    window.show();
+    app::FileDialog::setNextFileName(writeSampleDraws(home));
+    window.importButton()->click();
+    waitForWork(window);
+    if (check) {
+        window.tabs()->setCurrentIndex(1);
+        window.checkButton()->click();
+        waitForWork(window);
+    }
+    return window.grab();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const std::optional<Options> options = parseOptions(argc, argv);
     if (!options) {
-        std::cerr << "usage: quenmar-screenshot OUTPUT.png [--scale FACTOR] "
-                     "[--window main|lines|splash|update|expert|start]\n";
+        std::cerr << "usage: quenmar-screenshot OUTPUT.png [--scale FACTOR] [--window "
+                     "main|lines|splash|update|expert|draws|check|start]\n";
         return 2;
     }
     app::QuenmarApplication application(argc, argv);
@@ -166,7 +237,9 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         return 0;
     }
-    const QPixmap picture = options->window == "update"   ? grabUpdateWindow()
+    const QPixmap picture = options->window == "draws"    ? grabDrawHistory(context, home, false)
+                            : options->window == "check"  ? grabDrawHistory(context, home, true)
+                            : options->window == "update" ? grabUpdateWindow()
                             : options->window == "splash" ? grabSplash()
                             : options->window == "lines"  ? grabLineEntry(context)
                             : options->window == "expert" ? grabExpertWindow(context)

@@ -4,6 +4,7 @@
 #include "cli/Args.h"
 #include "cli/ErrorLine.h"
 #include "cli/Json.h"
+#include "cli/KeptDrawsCommand.h"
 #include "draws/DrawFetch.h"
 #include "draws/Lottery.h"
 
@@ -54,6 +55,9 @@ std::string drawText(const draws::Lottery& lottery, const draws::DrawResult& dra
 } // namespace
 
 int runDrawsCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+    if (!words.empty() && isKeptDrawsSubcommand(words.front())) {
+        return runKeptDrawsCommand(words, out, err);
+    }
     const auto parsedArgs = parseArgs(words, {"code", "url"}, {"json"});
     if (!parsedArgs) {
         return reportError(err, parsedArgs.error().message, kExitBadInput);
@@ -81,15 +85,16 @@ int runDrawsCommand(const std::vector<std::string>& words, std::ostream& out, st
                                                             : sources.resultsTableUrl) = *url;
     }
 
-    const draws::FetchedDraw fetched = draws::fetchLatestDraw(lottery, sources);
+    const draws::FetchedDraws fetched = draws::fetchDraws(lottery, sources);
     if (!fetched) {
         return reportError(err, draws::drawErrorMessage(fetched.error()), kExitFailed);
     }
-    const draws::DrawResult& draw = *fetched;
+    const draws::DrawResult& draw = fetched->latest;
     if (draw.mainNumbers.empty()) {
         return reportError(err, "页面中没有找到" + std::string(lottery.name) + "的开奖号码", kExitFailed);
     }
     out << (args.has("json") ? drawJson(lottery, draw) + "\n" : drawText(lottery, draw));
+    keepObtainedDraws(lottery.code, *fetched, err);
     return kExitOk;
 }
 

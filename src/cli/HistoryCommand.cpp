@@ -3,7 +3,9 @@
 #include "base/Utf8.h"
 #include "cli/CastCommand.h"
 #include "cli/CastOutput.h"
+#include "cli/CheckCommand.h"
 #include "cli/ErrorLine.h"
+#include "cli/HistoryFile.h"
 #include "cli/Json.h"
 #include "engine/CastRule.h"
 #include "store/RecordStore.h"
@@ -24,24 +26,6 @@ using store::TableDb;
 using store::YsModel;
 
 constexpr const char* kSubcommands = "list、show、review 或 delete";
-
-// The database of this installation, opened (and on first use created) as the desktop
-// program opens it at start-up.
-std::unique_ptr<TableDb> openHistory() {
-    const auto root = support::dataRoot();
-    return root ? std::make_unique<TableDb>(*root) : std::make_unique<TableDb>();
-}
-
-// The record id a word names: a positive decimal number that fits an int. Any other word
-// (0, a negative number, text) names no record, which is what the store says of id 0.
-int recordId(std::string_view word) {
-    if (word.empty() || word.size() > 10 || word.find_first_not_of("0123456789") != std::string_view::npos) {
-        return 0;
-    }
-    int value = 0;
-    const auto result = std::from_chars(word.data(), word.data() + word.size(), value);
-    return result.ec == std::errc{} && result.ptr == word.data() + word.size() ? value : 0;
-}
 
 std::string numberText(double value) {
     char buffer[64];
@@ -77,7 +61,7 @@ Result<Args, ArgsError> parseOneRecord(const std::vector<std::string>& words,
 // The record a word names, or the exit status once "未找到记录" or why the history cannot
 // be read is written.
 Result<YsModel, int> namedRecord(const std::string& word, std::ostream& err) {
-    const auto db = openHistory();
+    const auto db = openHistoryFile();
     const auto record = store::loadRecord(*db, recordId(word));
     if (!record) {
         return Failure{cannotRead(err, record.error())};
@@ -96,7 +80,7 @@ int runList(const std::vector<std::string>& words, std::ostream& out, std::ostre
     if (!args->positional.empty()) {
         return badInput(err, "多余的参数: " + args->positional.front());
     }
-    const auto db = openHistory();
+    const auto db = openHistoryFile();
     const auto rows = store::listRecords(*db);
     if (!rows) {
         return cannotRead(err, rows.error());
@@ -218,7 +202,7 @@ int runDelete(const std::vector<std::string>& words, std::ostream& err) {
             ids.push_back(recordId(word));
         }
     }
-    const auto db = openHistory();
+    const auto db = openHistoryFile();
     // One transaction for all of them: a thousand ids take as long as one, and a failure
     // deletes none.
     const auto deleted = store::deleteRecords(*db, ids);
@@ -263,7 +247,7 @@ Result<void, ArgsError> checkSaveOptions(const Args& args) {
 
 int saveCastRecord(const Calculation& calculation, const std::string& title, const std::string& notes,
                    std::ostream& err) {
-    const auto db = openHistory();
+    const auto db = openHistoryFile();
     const auto saved = store::saveRecord(*db, store::modelFromChart(calculation.run.chart, title, notes));
     err << store::saveMessage(saved) << '\n';
     return saved ? kExitOk : kExitFailed;
@@ -286,6 +270,9 @@ int runHistoryCommand(const std::vector<std::string>& words, std::ostream& out, 
     }
     if (subcommand == "delete") {
         return runDelete(rest, err);
+    }
+    if (subcommand == "check") {
+        return runHistoryCheck(rest, out, err);
     }
     return badInput(err, "未知的 history 子命令: " + subcommand + " (应为 " + kSubcommands + ")");
 }

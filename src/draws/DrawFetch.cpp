@@ -147,4 +147,50 @@ FetchedDraw fetchLatestDraw(const Lottery& lottery, const DrawSources& sources) 
     return fetched;
 }
 
+namespace {
+
+// The draws a downloaded page holds: the panel's latest and every one it lists.
+FetchedDraws pageDraws(const Lottery& lottery, const DrawSources& sources) {
+    const bool daily = lottery.source == DrawSource::DailyDrawPage;
+    const std::string& url = daily ? sources.dailyDrawUrl : sources.resultsTableUrl;
+    const auto page = fetchPage(url, daily ? PageCharset::Gb2312 : PageCharset::Gb18030, sources.http);
+    if (!page) {
+        return Failure{page.error()};
+    }
+    if (daily) {
+        auto listing = parseDailyDrawListing(*page);
+        if (listing) {
+            listing->source = url;
+        }
+        return listing;
+    }
+    const auto row = parseResultsRowPage(*page, lottery.group, lottery.row, lottery.mainClass, lottery.name);
+    if (!row) {
+        return Failure{row.error()};
+    }
+    PageDraws draws{*row, {}, url};
+    if (!row->mainNumbers.empty()) {
+        draws.listed.push_back(*row);
+    }
+    return draws;
+}
+
+} // namespace
+
+FetchedDraws fetchDraws(const Lottery& lottery, const DrawSources& sources) {
+    FetchedDraws fetched = pageDraws(lottery, sources);
+    if (!fetched) {
+        return fetched;
+    }
+    // The latest draw decides, as for fetchLatestDraw: a page whose panel draw breaks its
+    // lottery's rules is a failed fetch. Any other listed box that breaks them is no draw and
+    // is not kept.
+    if (auto reason = implausibility(lottery, fetched->latest)) {
+        return Failure{DrawError{DrawFailure::NotADraw, std::move(*reason)}};
+    }
+    std::erase_if(fetched->listed,
+                  [&lottery](const DrawResult& draw) { return implausibility(lottery, draw).has_value(); });
+    return fetched;
+}
+
 } // namespace quenmar::draws

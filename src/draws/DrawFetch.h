@@ -2,6 +2,7 @@
 
 #include "draws/DrawError.h"
 #include "draws/Lottery.h"
+#include "draws/PageDraws.h"
 #include "support/HttpClient.h"
 
 #include <string>
@@ -50,5 +51,9 @@ FetchedDraw parseResultsRow(const DrawSources& sources, int group, int row, std:
 /// The latest draw of `lottery` from its source; DrawFailure::NotADraw when what the page
 /// holds breaks the lottery's rules (see `implausibility`).
 FetchedDraw fetchLatestDraw(const Lottery& lottery, const DrawSources& sources);
+
+/// One download of `lottery`'s source page: its latest draw, as fetchLatestDraw gives it, and
+/// every draw the page lists (the results table lists only the latest).
+FetchedDraws fetchDraws(const Lottery& lottery, const DrawSources& sources);
 
 } // namespace quenmar::draws

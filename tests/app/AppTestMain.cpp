@@ -14,6 +14,7 @@ std::vector<std::unique_ptr<QObject>> makeRecordPanelTests();
 std::vector<std::unique_ptr<QObject>> makeDrawsPanelTests();
 std::vector<std::unique_ptr<QObject>> makeProcessTests();
 std::vector<std::unique_ptr<QObject>> makeUpdateWinTests();
+std::vector<std::unique_ptr<QObject>> makeDrawHistoryWinTests();
 std::vector<std::unique_ptr<QObject>> makeExpertWinTests();
 
 int main(int argc, char** argv) {
@@ -22,7 +23,8 @@ int main(int argc, char** argv) {
     quenmar::app::installCjkFallbacks();
     int failed = 0;
     for (auto make : {makeInputPanelTests, makeLineEntryTests, makeMainWinTests, makeRecordPanelTests,
-                      makeDrawsPanelTests, makeProcessTests, makeUpdateWinTests, makeExpertWinTests}) {
+                      makeDrawsPanelTests, makeProcessTests, makeUpdateWinTests, makeExpertWinTests,
+                      makeDrawHistoryWinTests}) {
         for (auto& test : make()) {
             failed += QTest::qExec(test.get(), argc, argv);
         }

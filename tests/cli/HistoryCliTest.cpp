@@ -255,7 +255,8 @@ TEST_P(UnreadableHistoryCliTest, SaysSoInOneLineAndExitsOne) {
     const std::string message = "quenmar-cli: 历史记录无法读取: " + std::string(GetParam().reason) + "\n";
     for (const Words& command :
          {Words{"history", "list"}, Words{"history", "list", "--json"}, Words{"history", "show", "1"},
-          Words{"history", "review", "1"}, Words{"history", "delete", "1", "2"}}) {
+          Words{"history", "review", "1"}, Words{"history", "delete", "1", "2"}, Words{"history", "check"},
+          Words{"history", "check", "1", "--json"}}) {
         const ProgramRun result = cli(command);
         EXPECT_EQ(result.exitCode, 1) << command[1];
         EXPECT_EQ(result.err, message) << command[1];
@@ -299,6 +300,8 @@ TEST_F(HistoryCliTest, IdsThatNoRecordCanHaveAreNotFound) {
         {{"history", "show", "1x"}, "未找到记录 1x\n"},
         {{"history", "show", "--json", "0"}, "未找到记录 0\n"},
         {{"history", "review", "0"}, "未找到记录 0\n"},
+        {{"history", "check", "0"}, "未找到记录 0\n"},
+        {{"history", "check", "1", "x"}, "未找到记录 x\n"},
         {{"history", "review", "99999999999"}, "未找到记录 99999999999\n"},
         {{"history", "delete", "0", "-", "+2"},
          "未找到记录 0\nquenmar-cli: 未找到记录 -\nquenmar-cli: 未找到记录 +2\n"},

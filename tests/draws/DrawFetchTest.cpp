@@ -1,6 +1,7 @@
 #include "draws/DrawFetch.h"
 
 #include "DrawsTestSupport.h"
+#include "EnvironmentVariable.h"
 #include "TempFolder.h"
 #include "TestServer.h"
 #include "cli/DrawsCommand.h"
@@ -16,6 +17,8 @@ class DrawsServer : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         s_dir = new test::TempFolder;
+        // The draws command keeps what it fetched: in a history of the suite's own.
+        s_home = new test::EnvironmentVariable("QUENMAR_HOME", s_dir->file("home").c_str());
         for (const char* name : {"daily_gb2312.html", "results_gb18030.html"}) {
             ASSERT_TRUE(test::writeFile(s_dir->file(name), test::fixtureBytes(name)));
         }
@@ -57,6 +60,8 @@ protected:
     static void TearDownTestSuite() {
         delete s_server;
         s_server = nullptr;
+        delete s_home;
+        s_home = nullptr;
         delete s_dir;
         s_dir = nullptr;
     }
@@ -71,10 +76,12 @@ protected:
     }
 
     static test::TempFolder* s_dir;
+    static test::EnvironmentVariable* s_home;
     static test::TestServer* s_server;
 };
 
 test::TempFolder* DrawsServer::s_dir = nullptr;
+test::EnvironmentVariable* DrawsServer::s_home = nullptr;
 test::TestServer* DrawsServer::s_server = nullptr;
 
 TEST_F(DrawsServer, FetchPageDecodesAGb2312PageWithGbkCharacters) {
