@@ -55,6 +55,8 @@ int runApplication(int argc, char** argv) {
     QuenmarApplication application(argc, argv);
     initResources();
     QApplication::setApplicationName(QStringLiteral("Quenmar"));
+    // The desktop entry's id, by which Wayland desktops give the window its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quenmar.Quenmar"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quenmar.svg")));
     installCjkFallbacks();
     QTranslator qtTexts;

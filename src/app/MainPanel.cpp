@@ -5,6 +5,7 @@
 #include "app/panels/InputPanel.h"
 #include "app/panels/RecordPanel.h"
 #include "draws/Lottery.h"
+#include "tally/KeepFetched.h"
 
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -89,9 +90,21 @@ void MainPanel::applyRefresh(const draws::RefreshOutcome& outcome) {
             m_draws->showLatestDraw(outcome.kind, QString::fromStdString(outcome.numbersText),
                                     QString::fromStdString(outcome.draw.date),
                                     QString::fromStdString(outcome.draw.issue), m_uiFont);
+            keepDraws(outcome);
         }
     }
     m_refreshGate.finish();
+}
+
+void MainPanel::keepDraws(const draws::RefreshOutcome& outcome) {
+    // Kept beside the display: the next refresh downloads the page again all the same.
+    if (m_context.db == nullptr) {
+        return;
+    }
+    const auto kept = tally::keepFetchedDraws(*m_context.db, m_lotteryCode, outcome.listed,
+                                              m_context.clock().moment, outcome.source);
+    emit drawsKept(kept ? QString::fromStdString(tally::conflictText(*kept))
+                        : QStringLiteral("开奖未能保存"));
 }
 
 } // namespace quenmar::app

@@ -54,11 +54,15 @@ signals:
     void deleteRequested();
     void helpRequested();
     void reviewRequested(int recordId);
+    /// The draws a refresh obtained are kept; `note` names any that differ from the draw kept
+    /// under their issue (which stays), and is empty otherwise.
+    void drawsKept(const QString& note);
 
 private:
     void compute(int code, const QString& message, const CastRequest& request);
     void refreshLatestDraw();
     void applyRefresh(const draws::RefreshOutcome& outcome);
+    void keepDraws(const draws::RefreshOutcome& outcome);
 
     AppContext m_context;
     draws::RefreshServices m_refreshServices;

@@ -1,6 +1,9 @@
 #include "app/MainWin.h"
 
 #include "app/DesktopViewer.h"
+#include "app/DrawHistoryWin.h"
+#include "app/ExpertWin.h"
+#include "app/FileDialog.h"
 #include "app/LoadWin.h"
 #include "app/MainPanel.h"
 #include "app/MessageBox.h"
@@ -25,7 +28,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QListWidget>
@@ -80,6 +82,13 @@ MainWin::MainWin(const AppContext& context, draws::RefreshServices refreshServic
     connect(m_panel, &MainPanel::deleteRequested, this, &MainWin::deleteTicked);
     connect(m_panel, &MainPanel::helpRequested, this, &MainWin::openHelp);
     connect(m_panel, &MainPanel::reviewRequested, this, &MainWin::review);
+    connect(m_panel, &MainPanel::drawsKept, this, [this](const QString& note) {
+        // The first field keeps the refresh's own notice; what keeping has to say goes beside it.
+        m_status2->setText(note);
+        if (m_drawHistory) {
+            m_drawHistory->refreshDraws();
+        }
+    });
 
     m_status = new QLabel(QStringLiteral("状态:"), this);
     m_status->setObjectName(QStringLiteral("statusField0"));
@@ -161,20 +170,13 @@ void MainWin::buildMenus() {
                tools->addAction(QStringLiteral("开奖记录与对奖"))};
     m_tools[0]->setObjectName(QStringLiteral("actionExpertChart"));
     m_tools[1]->setObjectName(QStringLiteral("actionDrawHistory"));
-    for (QAction* tool : m_tools) {
-        tool->setEnabled(false);
-    }
+    connect(m_tools[0], &QAction::triggered, this, &MainWin::openExpertChart);
+    connect(m_tools[1], &QAction::triggered, this, &MainWin::openDrawHistory);
     QMenu* help = menu(QStringLiteral("menuHelp"), QStringLiteral("帮助(&H)"));
     entry(help, QStringLiteral("actionHelp"), QStringLiteral("帮助"), QKeySequence::HelpContents,
           &MainWin::openHelp);
     entry(help, QStringLiteral("actionAbout"), QStringLiteral("关于 Quenmar"), QKeySequence(),
           &MainWin::showAbout);
-}
-
-void MainWin::attachTool(Tool tool, std::function<void()> open) {
-    QAction* action = toolAction(tool);
-    action->setEnabled(true);
-    connect(action, &QAction::triggered, this, [open = std::move(open)] { open(); });
 }
 
 void MainWin::layoutPanels() {
@@ -283,6 +285,9 @@ void MainWin::showPrediction(const Calculation& calculation) {
     m_shown = calculation;
     m_shownTitle = m_reviewTitle;
     m_panel->recordPanel()->showResultText(QString::fromStdString(calculation.prediction.text));
+    if (m_expert) {
+        m_expert->showCalculation(calculation);
+    }
 }
 
 void MainWin::showResultsShown(bool shown) {
@@ -322,35 +327,55 @@ void MainWin::deleteTicked() {
         showStatus(QStringLiteral("未勾选要删除的记录"));
         return;
     }
-    int deleted = 0;
-    record->removeTicked([this, &deleted](int recordId) {
-        if (m_context.db != nullptr && store::deleteRecord(*m_context.db, recordId)) {
-            ++deleted; // the list loses the entry either way
+    // One transaction for every ticked entry: quick for thousands, and all of them or none.
+    // When none went, the entries stay and the status bar says why.
+    record->removeTicked([this](const std::vector<int>& recordIds) {
+        if (m_context.db == nullptr) {
+            return false;
         }
+        const auto deleted = store::deleteRecords(*m_context.db, recordIds);
+        if (!deleted) {
+            showStatus(QString::fromStdString(deleted.error() == store::StoreError::StatementFailed
+                                                  ? std::string(store::kDeleteFailedText)
+                                                  : store::readErrorMessage(deleted.error())));
+            return false;
+        }
+        showStatus(QStringLiteral("已删除%1条记录").arg(deleted->size()));
+        return true;
     });
-    showStatus(QStringLiteral("已删除%1条记录").arg(deleted));
 }
 
 void MainWin::review(int recordId) {
     if (m_context.db == nullptr) {
         return;
     }
-    const store::YsModel model = store::loadRecord(*m_context.db, recordId);
-    if (model._id != recordId || recordId == 0) {
+    const auto model = store::loadRecord(*m_context.db, recordId);
+    if (!model) {
+        showStatus(QString::fromStdString(store::readErrorMessage(model.error())));
         return;
     }
-    const CastRequest r = store::requestFromModel(model);
+    if (!model->has_value()) {
+        return;
+    }
+    const CastRequest r = store::requestFromModel(**model);
     // The run below happens at once; the calculation it shows is that of this record.
-    m_reviewTitle = QString::fromStdString(model.ysname);
+    m_reviewTitle = QString::fromStdString((*model)->ysname);
     m_panel->inputPanel()->restoreFromRecord(r.recordId, r.method, r.zodiac, r.moment, r.numberText,
                                              r.upperLines, r.lowerLines, r.timeChoice, r.movingFlags);
     m_reviewTitle.clear();
 }
 
 void MainWin::fillHistory() {
-    if (m_context.db != nullptr) {
-        m_panel->recordPanel()->fillList(store::listRecords(*m_context.db));
+    if (m_context.db == nullptr) {
+        return;
     }
+    // A history that cannot be read is not an empty one: the status bar says so.
+    const auto rows = store::listRecords(*m_context.db);
+    if (!rows) {
+        showStatus(QString::fromStdString(store::readErrorMessage(rows.error())));
+        return;
+    }
+    m_panel->recordPanel()->fillList(*rows);
 }
 
 void MainWin::openHelp() {
@@ -388,16 +413,9 @@ QString MainWin::resultText() const {
 }
 
 QString MainWin::chooseExportFile(const QString& caption, const QString& suffix, const QString& filter) {
-    QFileDialog dialog(this, caption);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(filter);
-    dialog.setDefaultSuffix(suffix);
-    dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    dialog.selectFile(suggestedFileName() + QLatin1Char('.') + suffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
-    }
-    return dialog.selectedFiles().constFirst();
+    const QDir documents(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    return FileDialog::saveFile(
+        this, caption, documents.filePath(suggestedFileName() + QLatin1Char('.') + suffix), filter, suffix);
 }
 
 void MainWin::exportPicture() {
@@ -458,8 +476,9 @@ QString MainWin::aboutText() const {
     disclaimer.remove(QChar(0x2014)); // the rules around it belong to the window's line
     return QStringLiteral("<h3>%1</h3>"
                           "<p>六爻排盘、卦解与快乐8推演参考号码。</p>"
-                          "<p><b>许可:</b> Quenmar 本身未附开源许可，保留所有权利。所用开源组件: "
-                          "Qt 6 (LGPL-3.0)、SQLite (公有领域)、libcurl (curl 许可)、libqrencode (LGPL-2.1)、"
+                          "<p><b>许可:</b> Quenmar 以 MIT 许可发布。所用开源组件: "
+                          "Qt 6 (LGPL-3.0)、Qt Charts (GPL-3.0)、SQLite (公有领域)、libcurl (curl "
+                          "许可)、libqrencode (LGPL-2.1)、"
                           "JsonCpp (MIT)、OpenSSL (Apache-2.0)、ERFA (BSD-3-Clause)、Modest (LGPL-2.1)。</p>"
                           "<p><b>声明:</b> %2。</p>"
                           "<p><b>历史记录:</b> %3<br><b>设置:</b> %4</p>")
@@ -469,6 +488,40 @@ QString MainWin::aboutText() const {
 
 void MainWin::showAbout() {
     MessageBox::about(this, QStringLiteral("关于 Quenmar"), aboutText());
+}
+
+DrawHistoryWin* MainWin::drawHistoryWin() const {
+    return m_drawHistory.data();
+}
+
+ExpertWin* MainWin::expertWin() const {
+    return m_expert.data();
+}
+
+void MainWin::openExpertChart() {
+    if (!m_expert) {
+        auto* window = new ExpertWin(m_context.clock().standardBiasMinutes, font(), this);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setPrinterChooser(m_choosePrinter);
+        if (m_shown) {
+            window->showCalculation(*m_shown);
+        }
+        m_expert = window;
+    }
+    m_expert->show();
+    m_expert->raise();
+    m_expert->activateWindow();
+}
+
+void MainWin::openDrawHistory() {
+    if (!m_drawHistory) {
+        auto* window = new DrawHistoryWin(m_context, this);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        m_drawHistory = window;
+    }
+    m_drawHistory->show();
+    m_drawHistory->raise();
+    m_drawHistory->activateWindow();
 }
 
 void MainWin::checkForUpdates(const update::UpdateCheckSettings& settings) {

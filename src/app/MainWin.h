@@ -43,6 +43,8 @@ class QPrinter;
 
 namespace quenmar::app {
 
+class DrawHistoryWin;
+class ExpertWin;
 class MainPanel;
 class UpdateWin;
 
@@ -74,13 +76,10 @@ public:
     /// The help book's address of the last help request.
     QString lastHelpUrl() const { return m_lastHelpUrl; }
 
-    /// The entries of 工具 that later windows fill.
+    /// The entries of 工具: 详细排盘 and 开奖记录与对奖.
     enum class Tool { ExpertChart, DrawHistory };
-    /// A 工具 entry (object names actionExpertChart, actionDrawHistory); disabled until a
-    /// window attaches to it.
+    /// A 工具 entry (object names actionExpertChart, actionDrawHistory).
     QAction* toolAction(Tool tool) const { return m_tools[static_cast<std::size_t>(tool)]; }
-    /// Enables a 工具 entry and runs `open` whenever it is chosen.
-    void attachTool(Tool tool, std::function<void()> open);
 
     /// The calculation whose prediction the results box shows; nothing while it is empty.
     const std::optional<Calculation>& shownCalculation() const { return m_shown; }
@@ -119,6 +118,14 @@ public slots:
     void printChart();
     void copyResult();
     void showAbout();
+    /// Opens the window of the kept draws and the check of the saved calculations (工具 →
+    /// 开奖记录与对奖), or raises it when it is open.
+    void openDrawHistory();
+    DrawHistoryWin* drawHistoryWin() const;
+    /// Opens the window 详细排盘 (工具 → 详细排盘) on the calculation shown, or raises it; while
+    /// open it follows every calculation the window shows.
+    void openExpertChart();
+    ExpertWin* expertWin() const;
 
 protected:
     bool event(QEvent* event) override;
@@ -151,6 +158,8 @@ private:
     std::array<QAction*, 2> m_tools{};
     std::function<bool(QPrinter&)> m_choosePrinter;
     QPointer<UpdateWin> m_updateWin;
+    QPointer<DrawHistoryWin> m_drawHistory;
+    QPointer<ExpertWin> m_expert;
 };
 
 } // namespace quenmar::app

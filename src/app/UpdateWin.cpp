@@ -63,6 +63,9 @@ UpdateWin::UpdateWin(update::UpdateOffer offer, support::HttpOptions downloadOpt
         close();
     });
     connect(m_action, &QPushButton::clicked, this, &UpdateWin::onAction);
+    // A package install only tells of the release: nothing to download or install here.
+    m_action->setVisible(m_model.offersDownload());
+    m_progress->setVisible(m_model.offersDownload());
     refresh();
 }
 

@@ -1,5 +1,6 @@
 #include "support/ProgramPaths.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <system_error>
@@ -109,9 +110,20 @@ bool isWritableFolder(const std::filesystem::path& folder) {
 #endif
 }
 
+bool isUserProgramFolder(const std::filesystem::path& folder) {
+#ifndef _WIN32
+    const std::filesystem::path system = "/usr";
+    const std::filesystem::path normal = folder.lexically_normal();
+    if (std::mismatch(system.begin(), system.end(), normal.begin(), normal.end()).first == system.end()) {
+        return false;
+    }
+#endif
+    return isWritableFolder(folder);
+}
+
 std::optional<std::filesystem::path> chooseDataRoot(const std::optional<std::filesystem::path>& program,
                                                     const std::optional<std::filesystem::path>& userData) {
-    if (program && isWritableFolder(*program)) {
+    if (program && isUserProgramFolder(*program)) {
         return program;
     }
     if (userData) {

@@ -8,9 +8,10 @@
 // quenmar-cli share one history.
 //
 // A portable copy keeps everything beside itself: "config.ini" in the program folder and
-// the database in "src/data/wnx.db" beneath it. When the program folder cannot be written
+// the database in "src/data/wnx.db" beneath it. When the program folder is not the user's
 // (a system-wide install), the same layout moves beneath the per-user data folder,
-// "$XDG_DATA_HOME/Quenmar" (by default "~/.local/share/Quenmar").
+// "$XDG_DATA_HOME/Quenmar" (by default "~/.local/share/Quenmar"), so that every user has a
+// history of their own.
 //
 // The environment variable QUENMAR_HOME, when set to a non-empty folder, overrides both:
 // the settings file and the database go beneath it, and the lock file into its "Quenmar"
@@ -32,7 +33,13 @@ std::optional<std::filesystem::path> userDataFolder();
 /// counts as not writable.
 bool isWritableFolder(const std::filesystem::path& folder);
 
-/// The data root for the given folders: the program folder when it is writable, otherwise
+/// True when the program folder belongs to the user who runs it, so that the program may keep
+/// its files there and an update may replace it: the user can write it, and it does not lie
+/// beneath /usr, which is the package manager's. Even root, who can write there, keeps its
+/// files elsewhere: a history inside /usr would outlive the package that put the program there.
+bool isUserProgramFolder(const std::filesystem::path& folder);
+
+/// The data root for the given folders: the program folder when it is the user's, otherwise
 /// "Quenmar" beneath the per-user data folder; nothing when neither is known.
 std::optional<std::filesystem::path>
 chooseDataRoot(const std::optional<std::filesystem::path>& programFolder,

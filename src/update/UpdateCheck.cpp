@@ -37,8 +37,16 @@ std::string installerFileName(std::string_view md5) {
 
 Result<UpdateOffer, UpdateError> makeUpdateOffer(const UpdateIndex& index, std::string_view publicKeyPem,
                                                  const std::filesystem::path& installerFolder) {
+    // A release number of 0 or below is no release, and says more of the index than "no
+    // newer version" would: the publisher is told what is wrong rather than nothing.
+    if (index.ver <= 0) {
+        return Failure{UpdateError{UpdateFailure::VersionInvalid, std::to_string(index.ver)}};
+    }
     if (index.ver <= kReleaseNumber) {
         return Failure{UpdateError{UpdateFailure::NoNewerVersion, std::to_string(index.ver)}};
+    }
+    if (index.size < 0 || index.size > kMaxInstallerBytes) {
+        return Failure{UpdateError{UpdateFailure::SizeInvalid, std::to_string(index.size)}};
     }
     if (!isFingerprintText(index.md5)) {
         return Failure{UpdateError{UpdateFailure::FingerprintMalformed, {}}};
@@ -62,6 +70,8 @@ std::optional<UpdateCheckSettings> programUpdateCheckSettings(const DateTime& to
     settings.configFile = support::configPath(*root);
     settings.installerFolder = *root;
     settings.today = today;
+    const auto program = support::programFolder();
+    settings.installedByPackageManager = !program || !support::isUserProgramFolder(*program);
     return settings;
 }
 
@@ -83,11 +93,14 @@ std::optional<UpdateOffer> checkForUpdate(const UpdateCheckSettings& settings) {
     if (!offer) {
         return std::nullopt;
     }
+    offer->installedByPackageManager = settings.installedByPackageManager;
     // The installer's name first: whatever happens to this run, the next start removes the
     // file it may leave behind. A settings file that cannot be written costs only a second
     // check on the same day, never the offer.
-    support::writeIniValue(settings.configFile, kSettingsSection, kUpdateFileKey,
-                           installerFileName(offer->md5));
+    if (!offer->installedByPackageManager) {
+        support::writeIniValue(settings.configFile, kSettingsSection, kUpdateFileKey,
+                               installerFileName(offer->md5));
+    }
     recordUpdateDay(settings.configFile, settings.today);
     return std::move(offer).value();
 }

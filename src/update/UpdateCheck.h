@@ -46,26 +46,36 @@ struct UpdateOffer {
     std::string body;
     std::string downloadUrl; // decoded; empty when the address did not decrypt
     std::filesystem::path installerPath;
+    // The program folder is the system's (a package install): the window tells of the release
+    // and leaves installing it to the package manager, since an installer run by the user
+    // cannot replace files there.
+    bool installedByPackageManager = false;
 };
 
+/// The largest installer an index may announce: anything above it is no installer of ours.
+inline constexpr std::int64_t kMaxInstallerBytes = std::int64_t{4} << 30;
+
 /// The offer an index makes to this program: only a release above the running one
-/// (kReleaseNumber), and only with a well-formed fingerprint. An address that does not decrypt
+/// (kReleaseNumber), with a release number above 0, a size from 0 to kMaxInstallerBytes and
+/// a well-formed fingerprint. An address that does not decrypt
 /// is still offered (its download fails and says so).
 Result<UpdateOffer, UpdateError> makeUpdateOffer(const UpdateIndex& index, std::string_view publicKeyPem,
                                                  const std::filesystem::path& installerFolder);
 
 struct UpdateCheckSettings {
     std::string indexUrl = defaultIndexUrl();
-    std::string caFile;                    // extra trust anchors for the update server
-    std::string publicKeyPem;              // the update public key
-    std::filesystem::path configFile;      // "config.ini"
-    std::filesystem::path installerFolder; // where the installer is downloaded
-    DateTime today;                        // the date `update_day` is compared with and set to
+    std::string caFile;                     // extra trust anchors for the update server
+    std::string publicKeyPem;               // the update public key
+    std::filesystem::path configFile;       // "config.ini"
+    std::filesystem::path installerFolder;  // where the installer is downloaded
+    DateTime today;                         // the date `update_day` is compared with and set to
+    bool installedByPackageManager = false; // see UpdateOffer
 };
 
 /// The settings of this program's own check: its update server and key, "config.ini" and the
-/// installer in the data root (the program folder, or the per-user folder when that cannot
-/// be written), and today from `today`. Nothing when no data root can be found.
+/// installer in the data root (the program folder, or the per-user folder when that is not
+/// the user's), today from `today`, and whether the package manager installs the update (the
+/// program folder is not the user's). Nothing when no data root can be found.
 std::optional<UpdateCheckSettings> programUpdateCheckSettings(const DateTime& today);
 
 /// True unless `update_day` in the settings file already holds the date of `today` (as
@@ -76,7 +86,8 @@ bool isUpdateCheckDue(const std::filesystem::path& configFile, const DateTime& t
 bool recordUpdateDay(const std::filesystem::path& configFile, const DateTime& today);
 
 /// Fetches the index and, when it offers an update, stores the installer's name as
-/// `update_file` and today as `update_day` and returns the offer. Nothing is stored when
+/// `update_file` (unless the package manager installs the update, so that no installer is
+/// ever downloaded) and today as `update_day` and returns the offer. Nothing is stored when
 /// nothing is offered, so the next start asks again. The check is silent: whatever kept an
 /// offer from coming (no network, a bad index, no newer release) gives none.
 std::optional<UpdateOffer> checkForUpdate(const UpdateCheckSettings& settings);

@@ -4,7 +4,11 @@
 
 namespace quenmar::update {
 
-UpdateWindowModel::UpdateWindowModel(UpdateOffer offer) : m_offer(std::move(offer)) {}
+UpdateWindowModel::UpdateWindowModel(UpdateOffer offer) : m_offer(std::move(offer)) {
+    if (!offersDownload()) {
+        m_status = kPackageManagerText;
+    }
+}
 
 std::vector<std::string> UpdateWindowModel::lines() const {
     const std::string values[] = {m_offer.applicationName,     m_offer.currentVersion,
@@ -61,6 +65,9 @@ bool UpdateWindowModel::closeNeedsQuestion() const {
 }
 
 UpdateWindowModel::Action UpdateWindowModel::actionClicked() {
+    if (!offersDownload()) {
+        return Action::None;
+    }
     switch (m_stage) {
     case Stage::Offered:
     case Stage::DownloadFailed:

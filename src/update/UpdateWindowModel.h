@@ -16,6 +16,9 @@
 //   downloading ── the worker ends ──▶ downloaded, or download failed
 //   downloaded ── click ──▶ installing ──▶ installer running, or install refused
 //                                          (the file was wrong, or it did not start)
+//
+// An offer to a program the package manager installed stays where it starts, telling the
+// user to update with the package manager: there is nothing to download.
 namespace quenmar::update {
 
 inline constexpr std::string_view kUpdateWindowCaption = "发现新版本";
@@ -30,6 +33,8 @@ inline constexpr std::string_view kFingerprintRightText = "文件指纹正确，
 inline constexpr std::string_view kInstallerFailedText = "安装程序无法启动，请重新下载";
 inline constexpr std::string_view kCloseQuestion = "未完成本次更新的安装，是否取消本次更新?";
 inline constexpr std::string_view kQuestionCaption = "询问:";
+inline constexpr std::string_view kPackageManagerText =
+    "本程序由系统的软件包管理器安装，请用软件包管理器更新到新版本";
 
 /// The templates of the six lines, in display order; the last one fills the release-notes box.
 inline constexpr std::string_view kLineTemplates[] = {"软件名称:{0}", "当前版本:{0}",   "最新版本:{0}",
@@ -53,6 +58,9 @@ public:
     /// The six filled lines; the sixth goes into the release-notes box.
     std::vector<std::string> lines() const;
     UpdateState state() const;
+    /// False when the package manager installs the update: the window then shows neither the
+    /// action button nor the progress bar.
+    bool offersDownload() const { return !m_offer.installedByPackageManager; }
     /// "立即下载", "…下载中…" or "立即安装": what a click on the action button does next.
     std::string_view actionCaption() const;
     /// Both buttons ("下次再说" and the action button) are enabled or disabled together.

@@ -4,6 +4,10 @@
 #include "Readback.h"
 #include "TempFolder.h"
 #include "app/ChartDocument.h"
+#include "app/DrawHistoryWin.h"
+#include "app/ExpertChart.h"
+#include "app/ExpertWin.h"
+#include "app/FileDialog.h"
 #include "app/MainPanel.h"
 #include "app/MessageBox.h"
 #include "app/panels/ChartPanel.h"
@@ -17,7 +21,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -26,7 +29,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTest>
 #include <memory>
@@ -48,22 +50,12 @@ void computeSample(AppFixture& app) {
     app.compute();
 }
 
-// Triggers an export entry and answers its file dialog with `path`; the name the dialog
-// suggested comes back.
+// Triggers an export entry and answers its file picker with `path`; the name the picker
+// offered comes back.
 QString exportThrough(app::MainWin& window, const char* entry, const QString& path) {
-    QString suggested;
-    onNextModal([&suggested, path](QWidget* modal) {
-        const auto closed = qScopeGuard([modal] { modal->close(); }); // also when a check fails
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        QVERIFY(dialog != nullptr);
-        suggested = QFileInfo(dialog->selectedFiles().value(0)).fileName();
-        dialog->selectFile(path);
-        // The dialog reads its folder on a worker: answer once it holds the file asked for.
-        QTRY_COMPARE(dialog->selectedFiles().value(0), path);
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
+    app::FileDialog::setNextFileName(path);
     action(window, entry)->trigger();
-    return suggested;
+    return QFileInfo(app::FileDialog::lastSuggested()).fileName();
 }
 
 // A fake xdg-open that records what it was asked to open and ends with `exitCode`.
@@ -153,21 +145,47 @@ private slots:
                                       app.panel().recordPanel()->resultsGrowth());
     }
 
-    void toolEntriesWaitForTheirWindows() {
+    // 详细排盘 opens on the calculation shown and follows the next; both entries raise the one
+    // window they opened rather than a second.
+    void toolEntriesOpenTheirWindows() {
         AppFixture app;
-        for (const auto& [tool, name, text] :
-             {std::tuple{app::MainWin::Tool::ExpertChart, "actionExpertChart", "详细排盘"},
-              std::tuple{app::MainWin::Tool::DrawHistory, "actionDrawHistory", "开奖记录与对奖"}}) {
-            QAction* entry = action(app.window(), name);
-            QCOMPARE(entry, app.window().toolAction(tool));
-            QCOMPARE(entry->text(), QString::fromUtf8(text));
-            QVERIFY(!entry->isEnabled());
-            int opened = 0;
-            app.window().attachTool(tool, [&opened] { ++opened; });
-            QVERIFY(entry->isEnabled());
-            entry->trigger();
-            QCOMPARE(opened, 1);
-        }
+        app::MainWin& window = app.window();
+        QCOMPARE(window.toolAction(app::MainWin::Tool::ExpertChart), action(window, "actionExpertChart"));
+        QCOMPARE(window.toolAction(app::MainWin::Tool::DrawHistory), action(window, "actionDrawHistory"));
+        computeSample(app);
+        action(window, "actionExpertChart")->trigger();
+        app::ExpertWin* expert = window.expertWin();
+        QVERIFY(expert != nullptr && expert->isVisible());
+        QVERIFY(expert->chart()->hasChart());
+        const QString first = expert->chart()->headerLine(0);
+        QVERIFY(first.contains(QStringLiteral("以数字38起卦")));
+
+        app.setNow(at(2023, 1, 2, 3, 4, 5));
+        app.compute();
+        QVERIFY(expert->chart()->headerLine(0) != first);
+        action(window, "actionExpertChart")->trigger();
+        QCOMPARE(window.expertWin(), expert);
+
+        const test::TempFolder out;
+        const QString png = QString::fromStdString(out.file("expert.png"));
+        app::FileDialog::setNextFileName(png);
+        expert->exportPictureButton()->click();
+        QCOMPARE(expert->statusText(), QStringLiteral("已导出: %1").arg(png));
+        QCOMPARE(QImage(png).size(), expert->chart()->sheetSize() * 2);
+        const QString pdf = QString::fromStdString(out.file("expert.pdf"));
+        app::FileDialog::setNextFileName(pdf);
+        expert->exportPdfButton()->click();
+        QCOMPARE(pdfPageCount(pdf), std::optional<int>(1));
+        QVERIFY(pdfText(pdf)->contains(QStringLiteral("本卦")));
+        app::FileDialog::setNextFileName(QString::fromStdString(out.file("missing") + "/x.pdf"));
+        expert->exportPdfButton()->click();
+        QVERIFY(expert->statusText().startsWith(QStringLiteral("导出失败: ")));
+
+        action(window, "actionDrawHistory")->trigger();
+        app::DrawHistoryWin* draws = window.drawHistoryWin();
+        QVERIFY(draws != nullptr && draws->isVisible());
+        action(window, "actionDrawHistory")->trigger();
+        QCOMPARE(window.drawHistoryWin(), draws);
     }
 
     void exportsAPictureAndAPdfOfTheChart() {

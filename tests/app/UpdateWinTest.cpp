@@ -80,6 +80,19 @@ private slots:
         QCOMPARE(window.progressBar()->value(), 0);
     }
 
+    void packageInstallShowsNoDownload() {
+        auto served = serveInstaller();
+        update::UpdateOffer offer = offerFor(*served, "/setup", md5Of(served->bytes));
+        offer.installedByPackageManager = true;
+        app::UpdateWin window(offer, {}, [] {});
+        QVERIFY(!window.actionButton()->isVisibleTo(&window));
+        QVERIFY(!window.progressBar()->isVisibleTo(&window));
+        QVERIFY(window.laterButton()->isVisibleTo(&window));
+        QCOMPARE(window.statusLabel()->text(),
+                 QStringLiteral("本程序由系统的软件包管理器安装，请用软件包管理器更新到新版本"));
+        QCOMPARE(window.line(2)->text(), QStringLiteral("最新版本:V1.1.0"));
+    }
+
     void downloadsChecksTheFingerprintAndStartsTheInstaller() {
         auto served = serveInstaller();
         bool ended = false;

@@ -45,6 +45,19 @@ TEST(ProgramPathsTest, AnUnwritableProgramFolderMovesTheDataToTheUser) {
     EXPECT_TRUE(isWritableFolder(program.path()));
 }
 
+// A program beneath /usr is the package manager's, even for a user who may write there (root):
+// every user's files go to their own data folder, and none is left behind in /usr.
+TEST(ProgramPathsTest, AProgramFolderBeneathUsrIsNeverTheDataRoot) {
+    TempFolder program;
+    const std::filesystem::path user = "/home/u/.local/share";
+    EXPECT_TRUE(isUserProgramFolder(program.path()));
+    for (const char* folder : {"/usr", "/usr/", "/usr/lib/quenmar", "/usr/local/lib/../bin", "/usr/local"}) {
+        EXPECT_FALSE(isUserProgramFolder(folder)) << folder;
+        EXPECT_EQ(chooseDataRoot(std::filesystem::path(folder), user), user / "Quenmar") << folder;
+    }
+    EXPECT_FALSE(isUserProgramFolder("/usrlocal")); // absent, so not writable, but not /usr either
+}
+
 TEST(ProgramPathsTest, MissingFoldersAreNotWritable) {
     TempFolder base;
     test::writeFile(base.path() / "file", "x");

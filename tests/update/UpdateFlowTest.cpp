@@ -174,6 +174,18 @@ TEST_F(UpdateFlowTest, OfferDownloadCheckAndInstall) {
     EXPECT_TRUE(std::filesystem::exists(m_home.file("installer-ran")));
 }
 
+// A package install is offered the release but downloads nothing, so there is no installer
+// for the next start to remove.
+TEST_F(UpdateFlowTest, PackageInstallIsOfferedWithoutAnInstaller) {
+    UpdateCheckSettings settings = publish(goodIndex());
+    settings.installedByPackageManager = true;
+    const auto offer = checkForUpdate(settings);
+    ASSERT_TRUE(offer);
+    EXPECT_TRUE(offer->installedByPackageManager);
+    EXPECT_EQ(setting(kUpdateFileKey), "");
+    EXPECT_EQ(setting(kUpdateDayKey), kToday);
+}
+
 TEST_F(UpdateFlowTest, ProgressNoticesReachOneHundredWithoutRepeats) {
     IndexFields fields = goodIndex();
     fields.url = encryptedUrl("/large");
@@ -422,6 +434,7 @@ TEST(ProgramUpdateSettingsTest, UseTheDataRootTheServerAndTheKey) {
     EXPECT_EQ(settings->installerFolder, std::filesystem::path(home.path()));
     EXPECT_EQ(dateText(settings->today), "2024年5月1日");
     EXPECT_EQ(settings->caFile, "");
+    EXPECT_FALSE(settings->installedByPackageManager); // the test's own folder is the user's
 }
 
 } // namespace

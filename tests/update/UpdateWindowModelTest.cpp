@@ -30,6 +30,20 @@ TEST(UpdateWindowModelTest, ShowsTheOffer) {
     EXPECT_FALSE(model.closeNeedsQuestion());
 }
 
+TEST(UpdateWindowModelTest, PackageInstallOnlyTellsOfTheRelease) {
+    UpdateOffer offer = sampleOffer();
+    offer.installedByPackageManager = true;
+    UpdateWindowModel model(offer);
+    EXPECT_EQ(model.lines()[2], "最新版本:V1.0.2");
+    EXPECT_FALSE(model.offersDownload());
+    EXPECT_EQ(model.statusText(), "本程序由系统的软件包管理器安装，请用软件包管理器更新到新版本");
+    EXPECT_EQ(model.actionClicked(), Action::None);
+    EXPECT_EQ(model.state(), UpdateState::Idle);
+    EXPECT_TRUE(model.buttonsEnabled());
+    EXPECT_FALSE(model.closeNeedsQuestion());
+    EXPECT_TRUE(UpdateWindowModel(sampleOffer()).offersDownload());
+}
+
 TEST(UpdateWindowModelTest, MissingSizeShowsZero) {
     UpdateOffer offer = sampleOffer();
     offer.size = 0;

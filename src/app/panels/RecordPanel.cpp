@@ -303,16 +303,21 @@ void RecordPanel::updateDeleteButton() {
     m_delete->setEnabled(!m_list->selectedItems().isEmpty() || m_list->currentRow() >= 0);
 }
 
-void RecordPanel::removeTicked(const std::function<void(int recordId)>& remove) {
+void RecordPanel::removeTicked(const std::function<bool(const std::vector<int>& recordIds)>& remove) {
+    std::vector<int> ticked;
+    for (int i = 0; i < m_list->count(); ++i) {
+        if (m_list->item(i)->checkState() == Qt::Checked) {
+            ticked.push_back(entryId(i));
+        }
+    }
+    if (!remove(ticked)) {
+        return;
+    }
     // Removing entries is not a selection by the user: the delete button keeps its state.
     const QSignalBlocker blocker(m_list);
-    int i = 0;
-    while (i < m_list->count()) {
+    for (int i = m_list->count() - 1; i >= 0; --i) {
         if (m_list->item(i)->checkState() == Qt::Checked) {
-            remove(entryId(i));
             delete m_list->takeItem(i);
-        } else {
-            ++i;
         }
     }
 }

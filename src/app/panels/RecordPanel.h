@@ -40,8 +40,9 @@ public:
     QString resultText() const;
     QString notesText() const;
 
-    /// Removes the ticked entries one by one, calling `remove` with each record id.
-    void removeTicked(const std::function<void(int recordId)>& remove);
+    /// Calls `remove` once with the record ids of all ticked entries, and takes the entries
+    /// out of the list when it says they are gone.
+    void removeTicked(const std::function<bool(const std::vector<int>& recordIds)>& remove);
     int tickedCount() const;
 
     QListWidget* historyList() const { return m_list; }
