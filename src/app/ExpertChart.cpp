@@ -255,7 +255,7 @@ void ExpertChart::paintGrid(QPainter& painter, const QColor& ink) const {
             const QString& text = m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(c)];
             if (isLineColumn(c)) {
                 if (!text.isEmpty()) {
-                    LineCell::drawLine(painter, cellRect(row, c), text, ink);
+                    LineCell::paintBit(painter, cellRect(row, c), text, ink);
                 }
                 continue;
             }

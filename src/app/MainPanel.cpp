@@ -38,6 +38,7 @@ MainPanel::MainPanel(const AppContext& context, draws::RefreshServices refreshSe
         emit saveRequested(name, m_chart->hasChart(), m_chart->chart(), m_record->notesText());
         m_record->clearAfterSave();
     });
+    connect(m_record, &RecordPanel::resultsShown, this, &MainPanel::resultsShown);
     connect(m_record, &RecordPanel::deleteClicked, this, &MainPanel::deleteRequested);
     connect(m_record, &RecordPanel::helpClicked, this, &MainPanel::helpRequested);
     connect(m_record, &RecordPanel::entryDoubleClicked, this, &MainPanel::reviewRequested);
@@ -80,7 +81,7 @@ void MainPanel::refreshLatestDraw() {
 void MainPanel::applyRefresh(const draws::RefreshOutcome& outcome) {
     if (outcome.ran) {
         if (!outcome.statusText.empty()) {
-            emit statusText(QString::fromStdString(outcome.statusText));
+            emit refreshStatusText(QString::fromStdString(outcome.statusText));
         }
         if (outcome.stopTimer) {
             m_refreshTimer->stop();

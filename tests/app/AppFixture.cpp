@@ -41,6 +41,7 @@ AppFixture::AppFixture(draws::RefreshServices services)
     : m_now(at(2022, 11, 7, 12)), m_services(services.isOnline ? std::move(services) : offline()) {
     m_db = std::make_unique<store::TableDb>(m_dir.path().toStdString());
     m_context.programFolder = m_dir.path().toStdString();
+    m_context.dataRoot = m_dir.path().toStdString();
     m_context.configFile = (m_dir.path() + QStringLiteral("/config.ini")).toStdString();
     m_context.db = m_db.get();
     m_context.clock = [this] {
@@ -65,6 +66,11 @@ app::MainPanel& AppFixture::panel() {
 
 void AppFixture::setConfig(const QString& key, const QString& value) {
     support::writeIniValue(m_context.configFile, "sys", key.toStdString(), value.toStdString());
+}
+
+bool AppFixture::showActive() {
+    m_window->show();
+    return QTest::qWaitForWindowActive(m_window.get());
 }
 
 void AppFixture::choose(int methodIndex, int zodiacIndex) {

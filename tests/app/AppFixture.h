@@ -23,6 +23,8 @@ public:
     app::MainWin& window() { return *m_window; }
     app::MainPanel& panel();
     store::TableDb& db() { return *m_db; }
+    /// What the window is built with; a change counts from the next restart().
+    app::AppContext& context() { return m_context; }
     QString folder() const { return m_dir.path(); }
     double now() const { return m_now; }
     void setNow(double moment) { m_now = moment; }
@@ -30,6 +32,8 @@ public:
     /// Rebuilds the window (a restart, on the same folder and database).
     void restart();
 
+    /// Shows the window and waits until it is the active one: keys and shortcuts need that.
+    bool showActive();
     /// Chooses an item of a picker as the user does.
     void choose(int methodIndex, int zodiacIndex);
     /// Types into the number box (method 1 must be chosen).

@@ -8,8 +8,10 @@
 #include <vector>
 
 std::vector<std::unique_ptr<QObject>> makeInputPanelTests();
+std::vector<std::unique_ptr<QObject>> makeKeyboardTests();
 std::vector<std::unique_ptr<QObject>> makeLineEntryTests();
 std::vector<std::unique_ptr<QObject>> makeMainWinTests();
+std::vector<std::unique_ptr<QObject>> makeMenuTests();
 std::vector<std::unique_ptr<QObject>> makeRecordPanelTests();
 std::vector<std::unique_ptr<QObject>> makeDrawsPanelTests();
 std::vector<std::unique_ptr<QObject>> makeProcessTests();
@@ -22,9 +24,9 @@ int main(int argc, char** argv) {
     quenmar::app::initResources();
     quenmar::app::installCjkFallbacks();
     int failed = 0;
-    for (auto make : {makeInputPanelTests, makeLineEntryTests, makeMainWinTests, makeRecordPanelTests,
-                      makeDrawsPanelTests, makeProcessTests, makeUpdateWinTests, makeExpertWinTests,
-                      makeDrawHistoryWinTests}) {
+    for (auto make : {makeInputPanelTests, makeKeyboardTests, makeLineEntryTests, makeMainWinTests,
+                      makeMenuTests, makeRecordPanelTests, makeDrawsPanelTests, makeProcessTests,
+                      makeUpdateWinTests, makeExpertWinTests, makeDrawHistoryWinTests}) {
         for (auto& test : make()) {
             failed += QTest::qExec(test.get(), argc, argv);
         }

@@ -21,6 +21,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
 #include <memory>
@@ -109,6 +110,32 @@ private slots:
         QCOMPARE(chart->cellText(1, 4), QStringLiteral("0"));
         // The prediction shown is that of the chart the panel keeps.
         QCOMPARE(predictionText(chart->chart()), app.results().toStdString());
+    }
+
+    void resultsShowWholeAndTheReportEndsAboveTheStatusBar() {
+        AppFixture app;
+        app::MainWin& window = app.window();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        app.choose(1, 1);
+        app.typeNumber(QStringLiteral("38"));
+        app.compute();
+        app::RecordPanel* record = app.panel().recordPanel();
+        QPlainTextEdit* results = record->resultsBox()->multiLine();
+        QTRY_COMPARE(results->verticalScrollBar()->maximum(), 0);
+        // The widest pre-selection there can be, twenty two-digit numbers, still needs no scrolling.
+        QStringList lines = app.results().split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 15);
+        QStringList widest;
+        for (int n = 61; n <= 80; ++n) {
+            widest << QString::number(n);
+        }
+        lines.last() = widest.join(QLatin1Char(','));
+        record->showResultText(lines.join(QLatin1Char('\n')));
+        QTRY_COMPARE(results->verticalScrollBar()->maximum(), 0);
+
+        QPlainTextEdit* report = app.panel().chartPanel()->reportBox();
+        QVERIFY(report->mapTo(&window, QPoint(0, report->height())).y() <= window.statusBar()->y());
     }
 
     void savesListsNewestFirstAndReviews() {
@@ -203,6 +230,7 @@ private slots:
         QCOMPARE(app::MessageBox::lastCaption(), QStringLiteral("询问:"));
         QCOMPARE(app::MessageBox::lastText(), QStringLiteral("确定需要删除当前所选择的历史数据吗?"));
         QCOMPARE(list->count(), 3);
+        QCOMPARE(app.status(), QStringLiteral("未勾选要删除的记录"));
 
         list->item(1)->setCheckState(Qt::Checked);
         app::MessageBox::setNextAnswer(false);
@@ -216,6 +244,7 @@ private slots:
         QCOMPARE(list->item(0)->text(), QStringLiteral("c"));
         QCOMPARE(list->item(1)->text(), QStringLiteral("a"));
         QCOMPARE(store::listRecords(app.db())->size(), 2u);
+        QCOMPARE(app.status(), QStringLiteral("已删除1条记录"));
 
         QTest::mouseClick(record->selectAll(), Qt::LeftButton);
         QVERIFY(record->selectAll()->isChecked());
@@ -224,6 +253,7 @@ private slots:
         QTest::mouseClick(record->deleteButton(), Qt::LeftButton);
         QCOMPARE(list->count(), 0);
         QVERIFY(store::listRecords(app.db())->empty());
+        QCOMPARE(app.status(), QStringLiteral("已删除2条记录"));
         QVERIFY(record->selectAll()->isChecked());
         QVERIFY(record->deleteButton()->isEnabled());
     }

@@ -1,6 +1,7 @@
 #include "app/panels/LineCell.h"
 
 #include <QPainter>
+#include <cmath>
 
 namespace quenmar::app {
 
@@ -14,22 +15,22 @@ void LineCell::setBit(const QString& bit) {
 }
 
 void LineCell::paintEvent(QPaintEvent*) {
-    if (m_bit.isEmpty()) {
-        return;
-    }
     QPainter painter(this);
-    drawLine(painter, rect(), m_bit, palette().color(QPalette::WindowText));
+    paintBit(painter, rect(), m_bit, palette().color(QPalette::WindowText));
 }
 
-void LineCell::drawLine(QPainter& painter, const QRect& area, const QString& bit, const QColor& ink) {
-    const int barHeight = std::max(3, area.height() / 3);
-    const int top = area.top() + (area.height() - barHeight) / 2;
+void LineCell::paintBit(QPainter& painter, const QRectF& cell, const QString& bit, const QColor& ink) {
+    if (bit != QLatin1String("1") && bit != QLatin1String("0")) {
+        return;
+    }
+    const qreal barHeight = std::max(3.0, std::floor(cell.height() / 3));
+    const qreal top = cell.top() + std::floor((cell.height() - barHeight) / 2);
     if (bit == QLatin1String("1")) {
-        painter.fillRect(area.left(), top, area.width(), barHeight, ink);
+        painter.fillRect(QRectF(cell.left(), top, cell.width(), barHeight), ink);
     } else {
-        const int third = area.width() / 3;
-        painter.fillRect(area.left(), top, third, barHeight, ink);
-        painter.fillRect(area.right() + 1 - third, top, third, barHeight, ink);
+        const qreal third = std::floor(cell.width() / 3);
+        painter.fillRect(QRectF(cell.left(), top, third, barHeight), ink);
+        painter.fillRect(QRectF(cell.right() - third, top, third, barHeight), ink);
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QColor>
+#include <QRectF>
 #include <QString>
 #include <QWidget>
 
@@ -17,9 +19,9 @@ public:
     void setBit(const QString& bit);
     QString bit() const { return m_bit; }
 
-    /// Draws the line of a bit ("1" yang, anything else yin) into a rectangle, as the cell does;
-    /// for every chart that draws its lines alike.
-    static void drawLine(QPainter& painter, const QRect& area, const QString& bit, const QColor& ink);
+    /// Draws a line's bars into `cell` as the grid shows them: "1" one bar, "0" two, other
+    /// texts nothing. Exports and prints draw the same bars.
+    static void paintBit(QPainter& painter, const QRectF& cell, const QString& bit, const QColor& ink);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
