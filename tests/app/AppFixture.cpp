@@ -1,6 +1,5 @@
 #include "AppFixture.h"
 
-#include "Moments.h"
 #include "app/MainPanel.h"
 #include "app/panels/ChoicePicker.h"
 #include "app/panels/InputPanel.h"
@@ -15,11 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
-namespace quenmar::testing {
-
-double at(int y, int mo, int d, int h, int mi, int s, int ms) {
-    return test::at(y, mo, d, h, mi, s, ms);
-}
+namespace quenmar::test {
 
 namespace {
 
@@ -109,4 +104,4 @@ void onNextModal(std::function<void(QWidget*)> action) {
     timer->start(10);
 }
 
-} // namespace quenmar::testing
+} // namespace quenmar::test

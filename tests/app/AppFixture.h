@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Moments.h"
 #include "app/AppContext.h"
 #include "app/MainWin.h"
 #include "store/TableDb.h"
@@ -10,7 +11,7 @@
 
 class QComboBox;
 
-namespace quenmar::testing {
+namespace quenmar::test {
 
 /// A main window on a database of its own in a temporary folder, with the clock pinned at
 /// 2022-11-07 12:00:00.000 (China Standard Time) unless a test moves it.
@@ -54,7 +55,4 @@ private:
 /// Runs `action` on the next modal dialog once it is open (GuaWin, a message box).
 void onNextModal(std::function<void(QWidget*)> action);
 
-/// The moment of a local date-time.
-double at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0);
-
-} // namespace quenmar::testing
+} // namespace quenmar::test

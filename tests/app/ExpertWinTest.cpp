@@ -13,7 +13,7 @@
 #include <vector>
 
 using namespace quenmar;
-using namespace quenmar::testing;
+using namespace quenmar::test;
 using Chart = app::ExpertChart;
 
 namespace {

@@ -19,7 +19,7 @@
 #include <vector>
 
 using namespace quenmar;
-using namespace quenmar::testing;
+using namespace quenmar::test;
 
 class InputPanelTest : public QObject {
     Q_OBJECT

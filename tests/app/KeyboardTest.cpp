@@ -23,7 +23,7 @@
 #include <vector>
 
 using namespace quenmar;
-using namespace quenmar::testing;
+using namespace quenmar::test;
 
 namespace {
 

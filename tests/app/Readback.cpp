@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QRegularExpression>
 
-namespace quenmar::testing {
+namespace quenmar::test {
 
 namespace {
 
@@ -82,4 +82,4 @@ std::optional<QString> pdfText(const QString& path) {
     return QString::fromUtf8(*out).normalized(QString::NormalizationForm_KC);
 }
 
-} // namespace quenmar::testing
+} // namespace quenmar::test

@@ -7,7 +7,7 @@
 // What the program put on screen or on paper, read back by the tools a user's phone or viewer
 // stands for: zbarimg for a QR code, poppler's pdfinfo and pdftotext for a PDF (Debian
 // packages zbar-tools and poppler-utils).
-namespace quenmar::testing {
+namespace quenmar::test {
 
 /// The text of the one QR code in the picture, as raw UTF-8 bytes turned into text; nothing
 /// when none decodes. A white margin is put around the picture first, as a phone sees the
@@ -23,4 +23,4 @@ std::optional<QSizeF> pdfPageSize(const QString& path);
 /// The text of a PDF file as pdftotext extracts it, in Unicode normalization form KC.
 std::optional<QString> pdfText(const QString& path);
 
-} // namespace quenmar::testing
+} // namespace quenmar::test

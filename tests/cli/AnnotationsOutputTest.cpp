@@ -1,12 +1,12 @@
-#include "CliRunner.h"
 #include "JsonOutput.h"
+#include "Programs.h"
 
 #include <gtest/gtest.h>
 #include <json/json.h>
 
 // The expert chart as `cast` prints it. What the annotations say is held to a second
 // implementation by tests/reference/check_annotations.py; these pin the two forms.
-namespace quenmar::testing {
+namespace quenmar::test {
 
 namespace {
 
@@ -21,8 +21,8 @@ std::vector<std::string> withJson(std::vector<std::string> args) {
 }
 
 TEST(CastAnnotations, TextFormPrintsOneBlockBetweenTheReportAndThePrediction) {
-    const CliResult r = runCli(kWorkedExample);
-    ASSERT_EQ(r.status, 0) << r.err;
+    const ProgramRun r = runCli(kWorkedExample);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string section =
         "化应\n"
         "\n"
@@ -42,8 +42,8 @@ TEST(CastAnnotations, TextFormPrintsOneBlockBetweenTheReportAndThePrediction) {
 }
 
 TEST(CastAnnotations, JsonCarriesEveryAnnotationOfTheChart) {
-    const CliResult r = runCli(withJson(kWorkedExample));
-    ASSERT_EQ(r.status, 0) << r.err;
+    const ProgramRun r = runCli(withJson(kWorkedExample));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
     const Json::Value a = parseJson(r.out)["annotations"];
     EXPECT_EQ(a.getMemberNames().size(), 15u);
     EXPECT_EQ(a["yearPillar"].asString() + a["monthPillar"].asString() + a["dayPillar"].asString() +
@@ -95,4 +95,4 @@ TEST(CastAnnotations, OutsideTheYearsOfTheTermsThePillarsAreEmptyAndTheTermNull)
 
 } // namespace
 
-} // namespace quenmar::testing
+} // namespace quenmar::test

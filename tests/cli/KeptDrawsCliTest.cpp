@@ -68,7 +68,7 @@ TEST_F(KeptDrawsCliTest, APageListingSeveralDrawsKeepsThemAllOnceAndNeverOverwri
     const std::string both = "code,issue,date,numbers\n100,2024123,2024-05-01," + kNumbers1 +
                              "\n100,2024122,2024-04-30," + kNumbers2 + "\n";
     EXPECT_EQ(kept(), both);
-    const auto listed = testing::parseJson(cli({"draws", "list", "--json"}).out);
+    const auto listed = parseJson(cli({"draws", "list", "--json"}).out);
     ASSERT_EQ(listed.size(), 2U);
     EXPECT_EQ(listed[0]["source"].asString(), server->url("/daily.html"));
 
@@ -147,7 +147,7 @@ TEST_F(KeptDrawsCliTest, HistoryCheckWritesEachBetsHitsAndPrizeThenTheSummary) {
         return Words{"cast", "--method", "number",   "--number", "38",     "--zodiac",
                      "1",    "--json",   "--moment", moment,     "--save", title};
     };
-    const auto saved = testing::parseJson(cli(cast("2024-05-01 10:00:00", "早")).out)["picks"];
+    const auto saved = parseJson(cli(cast("2024-05-01 10:00:00", "早")).out)["picks"];
     ASSERT_EQ(cli(cast("2024-05-01 22:00:00", "晚")).exitCode, 0);
     const std::string numbers = saved[0].asString();
     std::vector<int> draw;
@@ -168,7 +168,7 @@ TEST_F(KeptDrawsCliTest, HistoryCheckWritesEachBetsHitsAndPrizeThenTheSummary) {
 
     const ProgramRun text = cli({"history", "check"});
     ASSERT_EQ(text.exitCode, 0) << text.err;
-    const auto json = testing::parseJson(cli({"history", "check", "--json"}).out);
+    const auto json = parseJson(cli({"history", "check", "--json"}).out);
     const char* const labels[] = {"一注", "二注", "三注", "四注", "五注",
                                   "六注", "七注", "八注", "九注", "十注"};
     std::string expected = "记录 2: 晚(2024年5月1日22时)\n开奖期号: 未开奖\n\n记录 1: 早(2024年5月1日10时)\n"
