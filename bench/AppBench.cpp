@@ -48,6 +48,7 @@ struct Home {
 
     Home() {
         context.programFolder = dir.path().toStdString();
+        context.dataRoot = dir.path().toStdString();
         context.configFile = dir.filePath(QStringLiteral("config.ini")).toStdString();
         context.db = &db;
         const double now = momentFromDateTime(DateTime{2022, 11, 7, 12, 0, 0, 0});

@@ -1,6 +1,6 @@
 // The history store on a real file: one save (an autocommit insert, synced to the disk as
-// every save of the program is) and the listing that fills the history list, both on a
-// database that already holds 100,000 records.
+// every save of the program is), the listing that fills the history list, and the delete of
+// 1,999 ticked records, all on a database that already holds 100,000 records.
 #include "engine/Moment.h"
 #include "store/RecordStore.h"
 
@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -43,13 +44,23 @@ public:
         m_root = pattern;
         m_db = std::make_unique<TableDb>(m_root);
         // Filled in one transaction: the set-up is not what is measured.
-        m_db->prepare("BEGIN;").step();
-        for (int i = 0; i < kRows; ++i) {
-            if (!saveRecord(*m_db, sampleRecord(i))) {
-                std::abort();
-            }
+        if (!addRecords(kRows)) {
+            std::abort();
         }
-        m_db->prepare("COMMIT;").step();
+    }
+
+    // Adds `count` records in one transaction; the id of the last one, 0 on failure.
+    int addRecords(int count) const {
+        const auto added = m_db->inTransaction([&]() -> Result<void, StoreError> {
+            for (int i = 0; i < count; ++i) {
+                if (auto saved = saveRecord(*m_db, sampleRecord(i)); !saved) {
+                    return saved;
+                }
+            }
+            return {};
+        });
+        Statement last = m_db->prepare("SELECT max(_id) FROM wnx_table;");
+        return added && last.step() == StepResult::Row ? last.columnInt(0) : 0;
     }
     ~BenchDatabase() {
         m_db.reset();
@@ -75,11 +86,11 @@ void BM_ListRecords(benchmark::State& state) {
     const TableDb& db = BenchDatabase::instance().db();
     for (auto _ : state) {
         const auto rows = listRecords(db);
-        if (rows.size() < static_cast<std::size_t>(kRows)) {
+        if (!rows || rows->size() < static_cast<std::size_t>(kRows)) {
             state.SkipWithError("the database lost rows");
             break;
         }
-        benchmark::DoNotOptimize(rows.data());
+        benchmark::DoNotOptimize(rows->data());
     }
     state.SetItemsProcessed(state.iterations() * kRows);
 }
@@ -96,5 +107,27 @@ void BM_SaveRecord(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SaveRecord)->Unit(benchmark::kMillisecond);
+
+// The desktop's delete of every ticked entry and `history delete` of many ids: one transaction.
+void BM_DeleteManyRecords(benchmark::State& state) {
+    constexpr int kTicked = 1999;
+    const BenchDatabase& database = BenchDatabase::instance();
+    for (auto _ : state) {
+        state.PauseTiming();
+        const int last = database.addRecords(kTicked);
+        std::vector<int> ids;
+        for (int id = last - kTicked + 1; id <= last; ++id) {
+            ids.push_back(id);
+        }
+        state.ResumeTiming();
+        const auto deleted = deleteRecords(database.db(), ids);
+        if (!deleted || deleted->size() != ids.size()) {
+            state.SkipWithError("delete failed");
+            break;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kTicked);
+}
+BENCHMARK(BM_DeleteManyRecords)->Unit(benchmark::kMillisecond);
 
 } // namespace

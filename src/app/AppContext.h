@@ -16,6 +16,7 @@ namespace quenmar::app {
 /// put in their own folder, clock and services.
 struct AppContext {
     std::filesystem::path programFolder; // the executable's folder: help book, installer files
+    std::filesystem::path dataRoot;      // where config.ini and src/data/wnx.db lie (support::dataRoot)
     std::filesystem::path configFile;    // config.ini
     store::TableDb* db = nullptr;        // the one database connection; owned by the caller
     std::function<ClockReading()> clock; // "now" for casts, the toss-time pickers and update_day

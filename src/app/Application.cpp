@@ -88,6 +88,7 @@ int runApplication(int argc, char** argv) {
     store::TableDb db(*dataRoot);
     AppContext context;
     context.programFolder = *programFolder;
+    context.dataRoot = *dataRoot;
     context.configFile = config;
     context.db = &db;
     context.clock = systemClock;

@@ -5,6 +5,7 @@
 #include "app/panels/InputPanel.h"
 #include "app/panels/RecordPanel.h"
 #include "draws/Lottery.h"
+#include "tally/KeepFetched.h"
 
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -37,6 +38,7 @@ MainPanel::MainPanel(const AppContext& context, draws::RefreshServices refreshSe
         emit saveRequested(name, m_chart->hasChart(), m_chart->chart(), m_record->notesText());
         m_record->clearAfterSave();
     });
+    connect(m_record, &RecordPanel::resultsShown, this, &MainPanel::resultsShown);
     connect(m_record, &RecordPanel::deleteClicked, this, &MainPanel::deleteRequested);
     connect(m_record, &RecordPanel::helpClicked, this, &MainPanel::helpRequested);
     connect(m_record, &RecordPanel::entryDoubleClicked, this, &MainPanel::reviewRequested);
@@ -79,7 +81,7 @@ void MainPanel::refreshLatestDraw() {
 void MainPanel::applyRefresh(const draws::RefreshOutcome& outcome) {
     if (outcome.ran) {
         if (!outcome.statusText.empty()) {
-            emit statusText(QString::fromStdString(outcome.statusText));
+            emit refreshStatusText(QString::fromStdString(outcome.statusText));
         }
         if (outcome.stopTimer) {
             m_refreshTimer->stop();
@@ -88,9 +90,21 @@ void MainPanel::applyRefresh(const draws::RefreshOutcome& outcome) {
             m_draws->showLatestDraw(outcome.kind, QString::fromStdString(outcome.numbersText),
                                     QString::fromStdString(outcome.draw.date),
                                     QString::fromStdString(outcome.draw.issue), m_uiFont);
+            keepDraws(outcome);
         }
     }
     m_refreshGate.finish();
+}
+
+void MainPanel::keepDraws(const draws::RefreshOutcome& outcome) {
+    // Kept beside the display: the next refresh downloads the page again all the same.
+    if (m_context.db == nullptr) {
+        return;
+    }
+    const auto kept = tally::keepFetchedDraws(*m_context.db, m_lotteryCode, outcome.listed,
+                                              m_context.clock().moment, outcome.source);
+    emit drawsKept(kept ? QString::fromStdString(tally::conflictText(*kept))
+                        : QStringLiteral("开奖未能保存"));
 }
 
 } // namespace quenmar::app

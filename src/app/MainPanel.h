@@ -19,7 +19,7 @@ class InputPanel;
 class RecordPanel;
 
 /// The one child of the main window: it holds the four working panels and routes their
-/// events among them; everything outside the panels it hands up to MainWin as one of seven
+/// events among them; everything outside the panels it hands up to MainWin as one of nine
 /// events. It also owns the draws refresh timer and the selected lottery code.
 class MainPanel : public QWidget {
     Q_OBJECT
@@ -41,19 +41,28 @@ public:
     void startRefreshTimer();
 
 signals:
+    /// A message of the user's own action (the outcome of "演算").
     void statusText(const QString& message);
+    /// A message of the draws refresh, which runs by itself every 3 s while offline.
+    void refreshStatusText(const QString& message);
     void openLineEntry();
     void chartReady(const quenmar::Calculation& calculation);
+    /// The results box was filled or emptied (a calculation shown, "重设", a new choice).
+    void resultsShown(bool shown);
     void saveRequested(const QString& name, bool hasChart, const quenmar::ChartResult& chart,
                        const QString& notes);
     void deleteRequested();
     void helpRequested();
     void reviewRequested(int recordId);
+    /// The draws a refresh obtained are kept; `note` names any that differ from the draw kept
+    /// under their issue (which stays), and is empty otherwise.
+    void drawsKept(const QString& note);
 
 private:
     void compute(int code, const QString& message, const CastRequest& request);
     void refreshLatestDraw();
     void applyRefresh(const draws::RefreshOutcome& outcome);
+    void keepDraws(const draws::RefreshOutcome& outcome);
 
     AppContext m_context;
     draws::RefreshServices m_refreshServices;

@@ -36,6 +36,12 @@ void MessageBox::error(QWidget* parent, const QString& caption, const QString& t
     }
 }
 
+void MessageBox::about(QWidget* parent, const QString& caption, const QString& text) {
+    if (!record(caption, text)) {
+        QMessageBox::about(parent, caption, text);
+    }
+}
+
 void MessageBox::setNextAnswer(bool yes) {
     s_nextAnswer = yes;
 }

@@ -21,6 +21,9 @@ public:
     /// An error notice (the run-time failure box).
     static void error(QWidget* parent, const QString& caption, const QString& text);
 
+    /// The about box: rich text beside the program's icon, with an OK button.
+    static void about(QWidget* parent, const QString& caption, const QString& text);
+
     /// Test hook: the next box is not shown; `ask` returns `yes`. Cleared once used.
     static void setNextAnswer(bool yes);
 

@@ -81,6 +81,73 @@ bool isValid(std::string_view text) {
     return true;
 }
 
+std::string repaired(std::string_view text) {
+    constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t len = sequenceLength(text, pos);
+        if (len == 0) {
+            out += kReplacement;
+            ++pos;
+        } else {
+            out.append(text.substr(pos, len));
+            pos += len;
+        }
+    }
+    return out;
+}
+
+std::string escapeControls(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t len = sequenceLength(text, pos);
+        const auto lead = static_cast<unsigned char>(text[pos]);
+        if (len == 1 && lead >= 0x20 && lead != 0x7F) {
+            out += text[pos++];
+            continue;
+        }
+        if (len <= 1) {
+            switch (lead) {
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                out += "\\x";
+                out += kHex[lead >> 4];
+                out += kHex[lead & 0xF];
+            }
+            ++pos;
+            continue;
+        }
+        const std::string_view character = text.substr(pos, len);
+        unsigned value = lead & (0xFFu >> (len + 1));
+        for (std::size_t i = 1; i < len; ++i) {
+            value = (value << 6) | (static_cast<unsigned char>(character[i]) & 0x3Fu);
+        }
+        const bool c1 = value >= 0x80 && value <= 0x9F;
+        const bool bidi = (value >= 0x202A && value <= 0x202E) || (value >= 0x2066 && value <= 0x2069);
+        if (c1 || bidi) {
+            out += "\\u";
+            for (int shift = 12; shift >= 0; shift -= 4) {
+                out += kHex[(value >> shift) & 0xF];
+            }
+        } else {
+            out.append(character);
+        }
+        pos += len;
+    }
+    return out;
+}
+
 std::size_t charLength(std::string_view text, std::size_t pos) {
     if (pos >= text.size()) {
         return 0;

@@ -12,6 +12,17 @@ namespace quenmar::utf8 {
 /// True when the text is well-formed UTF-8 (no overlongs, surrogates or values past U+10FFFF).
 bool isValid(std::string_view text);
 
+/// The text with every byte that does not belong to a well-formed sequence replaced by U+FFFD,
+/// one replacement per byte; well-formed text comes back unchanged.
+std::string repaired(std::string_view text);
+
+/// The text as it may reach a terminal: every control character (C0, DEL and C1), every
+/// bidirectional embedding, override or isolate (which reorder what follows them on screen)
+/// and every byte outside a well-formed sequence written as an escape: "\n", "\r", "\t",
+/// "\x1b" for the other C0 controls, DEL and stray bytes, "\u202e" for the others. The
+/// rest, CJK text included, stays as it is, so the result is one line of valid UTF-8.
+std::string escapeControls(std::string_view text);
+
 /// Byte length of the character that starts at `pos` (1 for a malformed byte).
 std::size_t charLength(std::string_view text, std::size_t pos);
 

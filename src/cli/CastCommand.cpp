@@ -2,6 +2,7 @@
 
 #include "base/Utf8.h"
 #include "cli/CastOutput.h"
+#include "cli/ErrorLine.h"
 #include "cli/HistoryCommand.h"
 #include "draws/Lottery.h"
 #include "engine/CastRule.h"
@@ -57,42 +58,6 @@ const std::set<std::string>& castValueOptions() {
     static const std::set<std::string> options{"method", "zodiac", "number",    "lines",     "moment",
                                                "time",   "game",   kSaveOption, kNotesOption};
     return options;
-}
-
-// Reads "YYYY-MM-DD HH:MM:SS[.mmm]" as a local moment.
-std::optional<double> parseMomentText(const std::string& text) {
-    // YYYY-MM-DD HH:MM:SS, then optionally "." and one to three digits of a second.
-    const std::string_view t = utf8::trimBlanks(text);
-    if (t.size() < 19 || t[4] != '-' || t[7] != '-' || (t[10] != ' ' && t[10] != 'T') || t[13] != ':' ||
-        t[16] != ':') {
-        return std::nullopt;
-    }
-    const auto part = [&](std::size_t pos, std::size_t len) -> std::optional<int> {
-        const std::string_view digits = t.substr(pos, len);
-        return allDigits(digits) ? parseInt(digits) : std::nullopt;
-    };
-    const auto y = part(0, 4), mo = part(5, 2), d = part(8, 2), h = part(11, 2), mi = part(14, 2),
-               s = part(17, 2);
-    if (!y || !mo || !d || !h || !mi || !s) {
-        return std::nullopt;
-    }
-    DateTime f{*y, *mo, *d, *h, *mi, *s, 0};
-    if (t.size() > 19) {
-        const std::string_view fraction = t.substr(20);
-        if (t[19] != '.' || fraction.empty() || fraction.size() > 3 || !allDigits(fraction)) {
-            return std::nullopt;
-        }
-        int ms = *parseInt(fraction);
-        for (std::size_t i = fraction.size(); i < 3; ++i) {
-            ms *= 10;
-        }
-        f.millisecond = ms;
-    }
-    // Years before 100 have no date-time text; nothing of the chart is meant for them.
-    if (f.year < 100 || !isValidDateTime(f)) {
-        return std::nullopt;
-    }
-    return momentFromDateTime(f);
 }
 
 // --method: None when it is not given.
@@ -309,6 +274,41 @@ Result<CastInvocation, ArgsError> castInvocation(const Args& args) {
 
 } // namespace
 
+std::optional<double> parseMomentText(std::string_view text) {
+    // YYYY-MM-DD HH:MM:SS, then optionally "." and one to three digits of a second.
+    const std::string_view t = utf8::trimBlanks(text);
+    if (t.size() < 19 || t[4] != '-' || t[7] != '-' || (t[10] != ' ' && t[10] != 'T') || t[13] != ':' ||
+        t[16] != ':') {
+        return std::nullopt;
+    }
+    const auto part = [&](std::size_t pos, std::size_t len) -> std::optional<int> {
+        const std::string_view digits = t.substr(pos, len);
+        return allDigits(digits) ? parseInt(digits) : std::nullopt;
+    };
+    const auto y = part(0, 4), mo = part(5, 2), d = part(8, 2), h = part(11, 2), mi = part(14, 2),
+               s = part(17, 2);
+    if (!y || !mo || !d || !h || !mi || !s) {
+        return std::nullopt;
+    }
+    DateTime f{*y, *mo, *d, *h, *mi, *s, 0};
+    if (t.size() > 19) {
+        const std::string_view fraction = t.substr(20);
+        if (t[19] != '.' || fraction.empty() || fraction.size() > 3 || !allDigits(fraction)) {
+            return std::nullopt;
+        }
+        int ms = *parseInt(fraction);
+        for (std::size_t i = fraction.size(); i < 3; ++i) {
+            ms *= 10;
+        }
+        f.millisecond = ms;
+    }
+    // Years before 100 have no date-time text; nothing of the chart is meant for them.
+    if (f.year < 100 || !isValidDateTime(f)) {
+        return std::nullopt;
+    }
+    return momentFromDateTime(f);
+}
+
 Result<ClockReading, ArgsError> clockFor(const Args& args) {
     ClockReading now;
     now.standardBiasMinutes = support::standardBiasMinutes();
@@ -326,8 +326,7 @@ Result<ClockReading, ArgsError> clockFor(const Args& args) {
 
 int runCastCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
     const auto badInput = [&err](const std::string& message) {
-        err << "quenmar-cli: " << message << '\n';
-        return kExitBadInput;
+        return reportError(err, message, kExitBadInput);
     };
     const auto args = parseArgs(words, castValueOptions(), {"json"});
     if (!args) {
@@ -344,7 +343,8 @@ int runCastCommand(const std::vector<std::string>& words, std::ostream& out, std
     if (!calculation.run.charted) {
         return badInput(calculation.run.message);
     }
-    out << (cast->json ? castJson(calculation) + "\n" : castText(calculation));
+    const Annotations annotations = annotate(calculation.run.chart, cast->now.standardBiasMinutes);
+    out << (cast->json ? castJson(calculation, annotations) + "\n" : castText(calculation, annotations));
     if (const std::string* title = args->value(kSaveOption)) {
         const std::string* notes = args->value(kNotesOption);
         return saveCastRecord(calculation, *title, notes ? *notes : std::string(), err);

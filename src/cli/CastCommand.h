@@ -5,10 +5,16 @@
 #include "engine/Casting.h"
 
 #include <iosfwd>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quenmar::cli {
+
+/// Reads "YYYY-MM-DD HH:MM:SS[.mmm]" (or with "T" between date and time, blanks around it)
+/// as a local moment of the years 100 to 9999; nothing for any other text.
+std::optional<double> parseMomentText(std::string_view text);
 
 /// The clock reading for --moment "YYYY-MM-DD HH:MM:SS[.mmm]" (when given, read as a local
 /// moment) or of the system clock.

@@ -2,6 +2,7 @@
 
 #include "base/Utf8.h"
 #include "cli/Json.h"
+#include "expert/AnnotationTexts.h"
 
 namespace quenmar::cli {
 
@@ -53,6 +54,47 @@ std::string normalisedNewlines(std::string_view text) {
     return out;
 }
 
+// The three marks of a line in fixed places, a blank where a mark is absent, so that the marks
+// of one kind stand in one column.
+std::string lineMarks(const LineAnnotation& line) {
+    std::string marks = line.isVoid ? "空" : "  ";
+    marks += line.monthBreak ? " 破" : "   ";
+    marks += line.dayClash ? " 冲" : "   ";
+    return marks;
+}
+
+std::string pillarsLine(const Annotations& a) {
+    const std::string term = solarTermText(a);
+    return "四柱: " + fourPillarsText(a) + (term.empty() ? "" : "  节: " + term) +
+           "  旬空: " + a.voidBranches[0] + a.voidBranches[1];
+}
+
+std::string hexagramsLine(const Annotations& a) {
+    return "卦型: 本卦" + kindText(a.primaryKind) + " 变卦" + kindText(a.changedKind) +
+           "  卦身: " + guaShenText(a.guaShen) + "  互卦: " + a.nuclear + "  错卦: " + a.opposite +
+           "  综卦: " + a.reversed;
+}
+
+// The expert chart after the report: the pillars with the 节 in force and the void branches,
+// the kinds, the body line and the derived hexagrams, then one row per line, the top line first
+// as in the grid: its hidden spirit, the marks of both hexagrams and the changed line's relation
+// counted from the primary's palace. One block without a blank line; the caller closes it.
+std::string annotationsText(const Annotations& a) {
+    constexpr std::size_t kName = 6;
+    constexpr std::size_t kHidden = 12;
+    constexpr std::size_t kMarks = 10;
+    std::string text = "详细排盘:\n" + pillarsLine(a) + "\n" + hexagramsLine(a) + "\n";
+    text += padded("爻", kName) + padded("伏神", kHidden) + padded("本卦", kMarks) + padded("变卦", kMarks) +
+            "变卦六亲(按本卦宫)\n";
+    for (int line = 6; line >= 1; --line) {
+        const auto i = static_cast<std::size_t>(line - 1);
+        text += padded(lineName(line), kName) + padded(hiddenText(a.lines[i]), kHidden) +
+                padded(lineMarks(a.lines[i]), kMarks) + padded(lineMarks(a.changedLines[i]), kMarks) +
+                a.changedRelationsByPrimaryPalace[i] + "\n";
+    }
+    return text;
+}
+
 } // namespace
 
 Calculation computeCast(CastRequest request, int gameCode, const ClockReading& now) {
@@ -60,9 +102,10 @@ Calculation computeCast(CastRequest request, int gameCode, const ClockReading& n
     return runCalculation(request);
 }
 
-std::string castText(const Calculation& calculation) {
+std::string castText(const Calculation& calculation, const Annotations& annotations) {
     const ChartView& view = calculation.run.view;
-    std::string text = view.title + "\n";
+    // The title holds the number text, which a record edited by hand may fill with anything.
+    std::string text = utf8::escapeControls(view.title) + "\n";
     text += padded(view.primaryLabel, 40) + view.changedLabel + "\n\n";
 
     const auto titles = chartColumnTitles();
@@ -89,6 +132,8 @@ std::string castText(const Calculation& calculation) {
     }
     text += "\n";
     text += normalisedNewlines(calculation.run.report);
+    text += "\n";
+    text += annotationsText(annotations);
     if (!calculation.prediction.text.empty()) {
         text += "\n";
         text += normalisedNewlines(calculation.prediction.text);
@@ -177,9 +222,60 @@ void writeNumberBasis(JsonWriter& json, const NumberBasis& b) {
         .field("changedShiYingDigits", b.changedShiYingDigits);
 }
 
+void writeLineAnnotations(JsonWriter& json, const std::array<LineAnnotation, 6>& lines) {
+    json.beginArray();
+    for (const LineAnnotation& line : lines) {
+        json.beginObject()
+            .field("void", line.isVoid)
+            .field("monthBreak", line.monthBreak)
+            .field("dayClash", line.dayClash)
+            .key("hidden");
+        if (line.hidden) {
+            json.beginObject()
+                .field("relation", line.hidden->relation)
+                .field("ganzhi", line.hidden->ganzhi)
+                .field("element", line.hidden->element)
+                .endObject();
+        } else {
+            json.null();
+        }
+        json.endObject();
+    }
+    json.endArray();
+}
+
+// The annotations under the command line's keys; outside the years of the solar terms the year
+// and month pillars are empty texts and "solarTerm" is null.
+void writeAnnotations(JsonWriter& json, const Annotations& a) {
+    json.field("yearPillar", a.yearPillar)
+        .field("monthPillar", a.monthPillar)
+        .field("dayPillar", a.dayPillar)
+        .field("hourPillar", a.hourPillar)
+        .key("solarTerm");
+    if (a.solarTerm) {
+        json.beginObject().field("name", a.solarTerm->name).field("moment", a.solarTerm->moment).endObject();
+    } else {
+        json.null();
+    }
+    json.field("voidBranches", a.voidBranches)
+        .field("primaryKind", a.primaryKind)
+        .field("changedKind", a.changedKind);
+    json.key("guaShen")
+        .beginObject()
+        .field("branch", a.guaShen.branch)
+        .field("lines", a.guaShen.lines)
+        .endObject();
+    json.field("nuclear", a.nuclear).field("opposite", a.opposite).field("reversed", a.reversed);
+    json.key("lines");
+    writeLineAnnotations(json, a.lines);
+    json.key("changedLines");
+    writeLineAnnotations(json, a.changedLines);
+    json.field("changedRelationsByPrimaryPalace", a.changedRelationsByPrimaryPalace);
+}
+
 } // namespace
 
-std::string castJson(const Calculation& calculation) {
+std::string castJson(const Calculation& calculation, const Annotations& annotations) {
     const ChartView& view = calculation.run.view;
     JsonWriter json;
     json.beginObject();
@@ -204,6 +300,9 @@ std::string castJson(const Calculation& calculation) {
     }
     json.endArray();
     json.field("picks", calculation.prediction.picks).field("prediction", calculation.prediction.text);
+    json.key("annotations").beginObject();
+    writeAnnotations(json, annotations);
+    json.endObject();
     json.endObject();
     return json.text();
 }

@@ -1,7 +1,10 @@
 #include "cli/DrawsCommand.h"
 
+#include "base/Utf8.h"
 #include "cli/Args.h"
+#include "cli/ErrorLine.h"
 #include "cli/Json.h"
+#include "cli/KeptDrawsCommand.h"
 #include "draws/DrawFetch.h"
 #include "draws/Lottery.h"
 
@@ -39,8 +42,9 @@ std::string drawJson(const draws::Lottery& lottery, const draws::DrawResult& dra
 std::string drawText(const draws::Lottery& lottery, const draws::DrawResult& draw) {
     std::string text;
     text += "彩种: " + draw.name + " (" + std::to_string(lottery.code) + ")\n";
-    text += "期号: " + draw.issue + "\n";
-    text += "日期: " + draw.date + "\n";
+    // Issue and date are the page's own text: shown, never obeyed.
+    text += "期号: " + utf8::escapeControls(draw.issue) + "\n";
+    text += "日期: " + utf8::escapeControls(draw.date) + "\n";
     text += "开奖号码: " + draw.mainNumbers + "\n";
     if (!draw.extraNumbers.empty()) {
         text += "附加号码: " + draw.extraNumbers + "\n";
@@ -51,22 +55,22 @@ std::string drawText(const draws::Lottery& lottery, const draws::DrawResult& dra
 } // namespace
 
 int runDrawsCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+    if (!words.empty() && isKeptDrawsSubcommand(words.front())) {
+        return runKeptDrawsCommand(words, out, err);
+    }
     const auto parsedArgs = parseArgs(words, {"code", "url"}, {"json"});
     if (!parsedArgs) {
-        err << "quenmar-cli: " << parsedArgs.error().message << '\n';
-        return kExitBadInput;
+        return reportError(err, parsedArgs.error().message, kExitBadInput);
     }
     const Args& args = *parsedArgs;
     if (!args.positional.empty()) {
-        err << "quenmar-cli: 多余的参数: " << args.positional.front() << '\n';
-        return kExitBadInput;
+        return reportError(err, "多余的参数: " + args.positional.front(), kExitBadInput);
     }
     int code = draws::kFirstLotteryCode;
     if (const std::string* codeText = args.value("code")) {
         const auto parsed = parseCode(*codeText);
         if (!parsed || !draws::lotteryByCode(*parsed)) {
-            err << "quenmar-cli: 彩种代码应为100到106之间的整数\n";
-            return kExitBadInput;
+            return reportError(err, "彩种代码应为100到106之间的整数", kExitBadInput);
         }
         code = *parsed;
     }
@@ -75,24 +79,22 @@ int runDrawsCommand(const std::vector<std::string>& words, std::ostream& out, st
     draws::DrawSources sources = draws::defaultDrawSources();
     if (const std::string* url = args.value("url")) {
         if (!draws::isWebAddress(*url)) {
-            err << "quenmar-cli: --url 应为 http:// 或 https:// 开头的网址\n";
-            return kExitBadInput;
+            return reportError(err, "--url 应为 http:// 或 https:// 开头的网址", kExitBadInput);
         }
         (lottery.source == draws::DrawSource::DailyDrawPage ? sources.dailyDrawUrl
                                                             : sources.resultsTableUrl) = *url;
     }
 
-    const draws::FetchedDraw fetched = draws::fetchLatestDraw(lottery, sources);
+    const draws::FetchedDraws fetched = draws::fetchDraws(lottery, sources);
     if (!fetched) {
-        err << "quenmar-cli: " << draws::drawErrorMessage(fetched.error()) << '\n';
-        return kExitFailed;
+        return reportError(err, draws::drawErrorMessage(fetched.error()), kExitFailed);
     }
-    const draws::DrawResult& draw = *fetched;
+    const draws::DrawResult& draw = fetched->latest;
     if (draw.mainNumbers.empty()) {
-        err << "quenmar-cli: 页面中没有找到" << lottery.name << "的开奖号码\n";
-        return kExitFailed;
+        return reportError(err, "页面中没有找到" + std::string(lottery.name) + "的开奖号码", kExitFailed);
     }
     out << (args.has("json") ? drawJson(lottery, draw) + "\n" : drawText(lottery, draw));
+    keepObtainedDraws(lottery.code, *fetched, err);
     return kExitOk;
 }
 

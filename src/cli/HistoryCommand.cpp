@@ -3,6 +3,9 @@
 #include "base/Utf8.h"
 #include "cli/CastCommand.h"
 #include "cli/CastOutput.h"
+#include "cli/CheckCommand.h"
+#include "cli/ErrorLine.h"
+#include "cli/HistoryFile.h"
 #include "cli/Json.h"
 #include "engine/CastRule.h"
 #include "store/RecordStore.h"
@@ -22,44 +25,7 @@ namespace {
 using store::TableDb;
 using store::YsModel;
 
-constexpr const char* kPrefix = "quenmar-cli: ";
 constexpr const char* kSubcommands = "list、show、review 或 delete";
-
-// The database of this installation, opened (and on first use created) as the desktop
-// program opens it at start-up.
-std::unique_ptr<TableDb> openHistory() {
-    const auto root = support::dataRoot();
-    return root ? std::make_unique<TableDb>(*root) : std::make_unique<TableDb>();
-}
-
-std::optional<int> parseRecordId(std::string_view text) {
-    const std::string_view digits = !text.empty() && text[0] == '-' ? text.substr(1) : text;
-    if (digits.empty() || digits.size() > 10 ||
-        digits.find_first_not_of("0123456789") != std::string_view::npos) {
-        return std::nullopt;
-    }
-    int value = 0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (result.ec != std::errc{} || result.ptr != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-// A file edited by hand may hold bytes that are not UTF-8; JSON must not carry them on.
-std::string validText(std::string_view text) {
-    if (utf8::isValid(text)) {
-        return std::string(text);
-    }
-    std::string out;
-    for (std::size_t pos = 0; pos < text.size();) {
-        const std::size_t len = utf8::charLength(text, pos);
-        const std::string_view character = text.substr(pos, len);
-        out += utf8::isValid(character) ? std::string(character) : std::string("\xEF\xBF\xBD");
-        pos += len;
-    }
-    return out;
-}
 
 std::string numberText(double value) {
     char buffer[64];
@@ -68,61 +34,42 @@ std::string numberText(double value) {
 }
 
 int badInput(std::ostream& err, const std::string& message) {
-    err << kPrefix << message << '\n';
-    return kExitBadInput;
+    return reportError(err, message, kExitBadInput);
 }
 
-int notFound(std::ostream& err, int id) {
-    err << kPrefix << "未找到记录 " << id << '\n';
-    return kExitFailed;
+int notFound(std::ostream& err, std::string_view word) {
+    return reportError(err, "未找到记录 " + std::string(word), kExitFailed);
 }
 
-// The words of one subcommand: its options and the record ids it names.
-struct Subcommand {
-    Args args;
-    std::vector<int> ids;
-};
-
-Result<Subcommand, ArgsError> parseSubcommand(const std::vector<std::string>& words,
-                                              const std::set<std::string>& values,
-                                              const std::set<std::string>& flags) {
-    auto args = parseArgs(words, values, flags);
-    if (!args) {
-        return Failure{args.error()};
-    }
-    Subcommand subcommand{std::move(args).value(), {}};
-    for (const std::string& word : subcommand.args.positional) {
-        const auto id = parseRecordId(word);
-        if (!id) {
-            return Failure{ArgsError{"记录编号应为整数: " + word}};
-        }
-        subcommand.ids.push_back(*id);
-    }
-    return subcommand;
+int cannotRead(std::ostream& err, store::StoreError error) {
+    return reportError(err, store::readErrorMessage(error), kExitFailed);
 }
 
-// One record id and nothing more, as show and review take.
-Result<Subcommand, ArgsError> parseOneRecord(const std::vector<std::string>& words,
-                                             const std::set<std::string>& values) {
-    auto parsed = parseSubcommand(words, values, {"json"});
-    if (parsed && parsed->ids.empty()) {
+// One record word and nothing more, as show and review take.
+Result<Args, ArgsError> parseOneRecord(const std::vector<std::string>& words,
+                                       const std::set<std::string>& values) {
+    auto parsed = parseArgs(words, values, {"json"});
+    if (parsed && parsed->positional.empty()) {
         return Failure{ArgsError{"缺少记录编号"}};
     }
-    if (parsed && parsed->ids.size() > 1) {
-        return Failure{ArgsError{"多余的参数: " + parsed->args.positional[1]}};
+    if (parsed && parsed->positional.size() > 1) {
+        return Failure{ArgsError{"多余的参数: " + parsed->positional[1]}};
     }
     return parsed;
 }
 
-// The record of an id, or nothing once "未找到记录" is written.
-std::optional<YsModel> namedRecord(int id, std::ostream& err) {
-    const auto db = openHistory();
-    YsModel model = store::loadRecord(*db, id);
-    if (model._id != id) {
-        notFound(err, id);
-        return std::nullopt;
+// The record a word names, or the exit status once "未找到记录" or why the history cannot
+// be read is written.
+Result<YsModel, int> namedRecord(const std::string& word, std::ostream& err) {
+    const auto db = openHistoryFile();
+    const auto record = store::loadRecord(*db, recordId(word));
+    if (!record) {
+        return Failure{cannotRead(err, record.error())};
     }
-    return model;
+    if (!record->has_value()) {
+        return Failure{notFound(err, word)};
+    }
+    return **record;
 }
 
 int runList(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
@@ -133,84 +80,93 @@ int runList(const std::vector<std::string>& words, std::ostream& out, std::ostre
     if (!args->positional.empty()) {
         return badInput(err, "多余的参数: " + args->positional.front());
     }
-    const auto db = openHistory();
+    const auto db = openHistoryFile();
     const auto rows = store::listRecords(*db);
+    if (!rows) {
+        return cannotRead(err, rows.error());
+    }
     if (args->has("json")) {
         JsonWriter json;
         json.beginArray();
-        for (const auto& row : rows) {
-            json.beginObject().field("_id", row.id).field("ysname", validText(row.text)).endObject();
+        for (const auto& row : *rows) {
+            json.beginObject().field("_id", row.id).field("ysname", row.text).endObject();
         }
         json.endArray();
         out << json.text() << '\n';
         return kExitOk;
     }
-    for (const auto& row : rows) {
-        out << row.id << '\t' << row.text << '\n';
+    // One line per record, whatever its title holds.
+    for (const auto& row : *rows) {
+        out << row.id << '\t' << utf8::escapeControls(row.text) << '\n';
     }
     return kExitOk;
 }
 
 int runShow(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    const auto parsed = parseOneRecord(words, {});
-    if (!parsed) {
-        return badInput(err, parsed.error().message);
+    const auto args = parseOneRecord(words, {});
+    if (!args) {
+        return badInput(err, args.error().message);
     }
-    const auto record = namedRecord(parsed->ids.front(), err);
+    const auto record = namedRecord(args->positional.front(), err);
     if (!record) {
-        return kExitFailed;
+        return record.error();
     }
     const YsModel& m = *record;
     const std::string dong = store::formatMovingFlags(m.dong);
-    if (parsed->args.has("json")) {
+    if (args->has("json")) {
         JsonWriter json;
         json.beginObject()
             .field("_id", m._id)
-            .field("ysname", validText(m.ysname))
+            .field("ysname", m.ysname)
             .field("ysindex", m.ysindex)
-            .field("ysnumber", validText(m.ysnumber))
+            .field("ysnumber", m.ysnumber)
             .field("ysday", m.ysday)
             .field("gzsxid", m.gzsxid)
-            .field("upstr", validText(m.upstr))
-            .field("downstr", validText(m.downstr))
+            .field("upstr", m.upstr)
+            .field("downstr", m.downstr)
             .field("dong", dong)
             .field("rot", m.rot)
-            .field("uinfo", validText(m.uinfo))
+            .field("uinfo", m.uinfo)
             .endObject();
         out << json.text() << '\n';
         return kExitOk;
     }
+    // Every text of the file is shown escaped: a title or a note may hold anything an editor
+    // put there, line breaks included, and each field keeps its one line.
+    const auto shown = [](const std::string& text) {
+        return utf8::escapeControls(text);
+    };
     out << "_id: " << m._id << '\n'
-        << "ysname: " << m.ysname << '\n'
+        << "ysname: " << shown(m.ysname) << '\n'
         << "ysindex: " << m.ysindex << '\n'
-        << "ysnumber: " << m.ysnumber << '\n'
+        << "ysnumber: " << shown(m.ysnumber) << '\n'
         << "ysday: " << numberText(m.ysday) << '\n'
         << "gzsxid: " << m.gzsxid << '\n'
-        << "upstr: " << m.upstr << '\n'
-        << "downstr: " << m.downstr << '\n'
+        << "upstr: " << shown(m.upstr) << '\n'
+        << "downstr: " << shown(m.downstr) << '\n'
         << "dong: " << dong << '\n'
         << "rot: " << m.rot << '\n'
-        << "uinfo: " << m.uinfo << '\n';
+        << "uinfo: " << shown(m.uinfo) << '\n';
     return kExitOk;
 }
 
 int runReview(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    const auto parsed = parseOneRecord(words, {"moment"});
-    if (!parsed) {
-        return badInput(err, parsed.error().message);
+    const auto args = parseOneRecord(words, {"moment"});
+    if (!args) {
+        return badInput(err, args.error().message);
     }
-    const auto now = clockFor(parsed->args);
+    const auto now = clockFor(*args);
     if (!now) {
         return badInput(err, now.error().message);
     }
-    const int id = parsed->ids.front();
-    const auto model = namedRecord(id, err);
+    const auto model = namedRecord(args->positional.front(), err);
     if (!model) {
-        return kExitFailed;
+        return model.error();
     }
+    const int id = model->_id;
     const auto refused = [&err, id](std::string_view reason) {
-        err << kPrefix << "记录 " << id << " 无法复盘: " << reason << '\n';
-        return kExitFailed;
+        return reportError(err, "记录 " + std::to_string(id) + " 无法复盘: " + std::string(reason),
+                           kExitFailed);
     };
     // A review clicks the input panel's compute button: a record that would not pass its
     // checks there is not computed here either.
@@ -223,35 +179,50 @@ int runReview(const std::vector<std::string>& words, std::ostream& out, std::ost
     if (!calculation.run.charted) {
         return refused(calculation.run.message);
     }
-    out << (parsed->args.has("json") ? castJson(calculation) + "\n" : castText(calculation));
+    const Annotations annotations = annotate(calculation.run.chart, now->standardBiasMinutes);
+    out << (args->has("json") ? castJson(calculation, annotations) + "\n"
+                              : castText(calculation, annotations));
     return kExitOk;
 }
 
 int runDelete(const std::vector<std::string>& words, std::ostream& err) {
-    const auto parsed = parseSubcommand(words, {}, {});
-    if (!parsed) {
-        return badInput(err, parsed.error().message);
+    const auto args = parseArgs(words, {}, {});
+    if (!args) {
+        return badInput(err, args.error().message);
     }
-    const std::vector<int>& ids = parsed->ids;
-    if (ids.empty()) {
+    if (args->positional.empty()) {
         return badInput(err, "缺少记录编号");
     }
-    const auto db = openHistory();
+    // Every word once, in the order typed: a record named twice is deleted once.
+    std::vector<std::string> named;
+    std::vector<int> ids;
+    for (const std::string& word : args->positional) {
+        if (std::find(named.begin(), named.end(), word) == named.end()) {
+            named.push_back(word);
+            ids.push_back(recordId(word));
+        }
+    }
+    const auto db = openHistoryFile();
+    // One transaction for all of them: a thousand ids take as long as one, and a failure
+    // deletes none.
+    const auto deleted = store::deleteRecords(*db, ids);
+    if (!deleted) {
+        if (deleted.error() != store::StoreError::StatementFailed) {
+            return cannotRead(err, deleted.error());
+        }
+        std::string message = std::string(store::kDeleteFailedText) + ": 记录";
+        for (const int id : ids) {
+            if (id > 0) {
+                message.append(1, ' ').append(std::to_string(id)); // not " " + ...: g++ 12 -Wrestrict
+            }
+        }
+        return reportError(err, message, kExitFailed);
+    }
+    // The store passes over a missing id without complaint; a user typing one wants to know.
     int status = kExitOk;
-    std::vector<int> done;
-    for (const int id : ids) {
-        if (std::find(done.begin(), done.end(), id) != done.end()) {
-            continue; // named twice: deleted once
-        }
-        done.push_back(id);
-        // The store deletes a missing id without complaint; a user typing one wants to know.
-        if (store::loadRecord(*db, id)._id != id) {
-            status = notFound(err, id);
-            continue;
-        }
-        if (!store::deleteRecord(*db, id)) {
-            err << kPrefix << "删除失败: 记录 " << id << '\n';
-            status = kExitFailed;
+    for (std::size_t i = 0; i < named.size(); ++i) {
+        if (std::find(deleted->begin(), deleted->end(), ids[i]) == deleted->end()) {
+            status = notFound(err, named[i]);
         }
     }
     return status;
@@ -276,7 +247,7 @@ Result<void, ArgsError> checkSaveOptions(const Args& args) {
 
 int saveCastRecord(const Calculation& calculation, const std::string& title, const std::string& notes,
                    std::ostream& err) {
-    const auto db = openHistory();
+    const auto db = openHistoryFile();
     const auto saved = store::saveRecord(*db, store::modelFromChart(calculation.run.chart, title, notes));
     err << store::saveMessage(saved) << '\n';
     return saved ? kExitOk : kExitFailed;
@@ -299,6 +270,9 @@ int runHistoryCommand(const std::vector<std::string>& words, std::ostream& out, 
     }
     if (subcommand == "delete") {
         return runDelete(rest, err);
+    }
+    if (subcommand == "check") {
+        return runHistoryCheck(rest, out, err);
     }
     return badInput(err, "未知的 history 子命令: " + subcommand + " (应为 " + kSubcommands + ")");
 }

@@ -1,5 +1,7 @@
 #include "cli/Json.h"
 
+#include "base/Utf8.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -7,9 +9,11 @@ namespace quenmar::cli {
 
 namespace {
 
-// The text as a JSON string literal, quotes included.
-std::string jsonString(std::string_view text) {
+// The text as a JSON string literal, quotes included. JSON is UTF-8: a byte that is not part
+// of a well-formed sequence (a file edited by hand, a page, an index) becomes U+FFFD.
+std::string jsonString(std::string_view raw) {
     static constexpr char hex[] = "0123456789abcdef";
+    const std::string text = utf8::repaired(raw);
     std::string out;
     out.reserve(text.size() + 2);
     out += '"';
@@ -122,6 +126,12 @@ JsonWriter& JsonWriter::value(double number) {
 JsonWriter& JsonWriter::value(bool flag) {
     separate();
     m_out += flag ? "true" : "false";
+    return *this;
+}
+
+JsonWriter& JsonWriter::null() {
+    separate();
+    m_out += "null";
     return *this;
 }
 

@@ -5,8 +5,9 @@
 #include <string_view>
 #include <vector>
 
-// A small JSON writer for the command line's output: compact, UTF-8 passed through, control
-// characters escaped. Values are written in call order; the caller keeps the nesting right.
+// A small JSON writer for the command line's output: compact, always valid UTF-8 (bytes that
+// are not UTF-8 become U+FFFD), control characters escaped. Values are written in call order; the caller
+// keeps the nesting right.
 namespace quenmar::cli {
 
 class JsonWriter {
@@ -23,6 +24,7 @@ public:
     JsonWriter& value(int number) { return value(static_cast<std::int64_t>(number)); }
     JsonWriter& value(double number);
     JsonWriter& value(bool flag);
+    JsonWriter& null();
 
     template <typename Range>
     JsonWriter& array(const Range& values) {

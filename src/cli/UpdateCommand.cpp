@@ -1,6 +1,8 @@
 #include "cli/UpdateCommand.h"
 
+#include "base/Utf8.h"
 #include "cli/Args.h"
+#include "cli/ErrorLine.h"
 #include "cli/Json.h"
 #include "support/FileBytes.h"
 #include "support/HttpClient.h"
@@ -23,13 +25,11 @@ namespace {
 using support::readFileBytes;
 
 int badInput(std::ostream& err, const std::string& message) {
-    err << "quenmar-cli: " << message << '\n';
-    return kExitBadInput;
+    return reportError(err, message, kExitBadInput);
 }
 
 int failed(std::ostream& err, const std::string& message) {
-    err << "quenmar-cli: " << message << '\n';
-    return kExitFailed;
+    return reportError(err, message, kExitFailed);
 }
 
 struct DownloadCheck {
@@ -41,13 +41,15 @@ struct DownloadCheck {
 
 std::string checkText(const update::UpdateWindowModel& model, const DownloadCheck& download) {
     std::string text;
+    // Every line holds the index's own text (the release notes run over several): each is
+    // shown on one line, its line breaks and other controls escaped.
     for (const std::string& line : model.lines()) {
-        text += line + "\n";
+        text += utf8::escapeControls(line) + "\n";
     }
-    text += "下载地址:" + model.offer().downloadUrl + "\n";
+    text += "下载地址:" + utf8::escapeControls(model.offer().downloadUrl) + "\n";
     text += "文件指纹:" + model.offer().md5 + "\n";
     if (download.attempted) {
-        text += "安装程序:" + download.path + "\n";
+        text += "安装程序:" + utf8::escapeControls(download.path) + "\n";
         text +=
             std::string(download.downloaded ? update::kDownloadedText : update::kDownloadFailedText) + "\n";
         if (download.downloaded) {
@@ -175,6 +177,10 @@ int runPublish(const Args& args, std::ostream& out, std::ostream& err) {
     const auto parsed = std::from_chars(verText.data(), verText.data() + verText.size(), ver);
     if (verText.empty() || parsed.ec != std::errc{} || parsed.ptr != verText.data() + verText.size()) {
         return badInput(err, "--ver 应为整数");
+    }
+    // The program refuses an index whose release number is 0 or below; none is published.
+    if (ver <= 0) {
+        return badInput(err, "--ver 应为大于 0 的整数");
     }
     const auto privateKey = readFileBytes(*args.value("private-key"));
     if (!privateKey) {

@@ -2,6 +2,7 @@
 #include "cli/Args.h"
 #include "cli/CastCommand.h"
 #include "cli/DrawsCommand.h"
+#include "cli/ErrorLine.h"
 #include "cli/HistoryCommand.h"
 #include "cli/UpdateCommand.h"
 
@@ -24,10 +25,14 @@ const char* const kUsage =
     "[--json]\n"
     "                   [--save TITLE [--notes TEXT]]\n"
     "  quenmar-cli draws [--code 100..106] [--url URL] [--json]\n"
+    "  quenmar-cli draws import FILE\n"
+    "  quenmar-cli draws export [--code 100..106]\n"
+    "  quenmar-cli draws list [--code 100..106] [--json]\n"
     "  quenmar-cli history list [--json]\n"
     "  quenmar-cli history show ID [--json]\n"
     "  quenmar-cli history review ID [--moment \"YYYY-MM-DD HH:MM:SS[.mmm]\"] [--json]\n"
     "  quenmar-cli history delete ID...\n"
+    "  quenmar-cli history check [ID...] [--json]\n"
     "  quenmar-cli update check [--index-url URL] [--public-key FILE] [--ca-file FILE] [--download DIR] "
     "[--json]\n"
     "  quenmar-cli update publish --private-key FILE --url URL --installer FILE --ver N --verns TEXT\n"
@@ -53,15 +58,15 @@ int main(int argc, char** argv) {
         }
         const auto it = commands().find(argv[1]);
         if (it == commands().end()) {
-            std::cerr << "quenmar-cli: 未知命令 (见 quenmar-cli --help)\n";
-            return quenmar::cli::kExitBadInput;
+            return quenmar::cli::reportError(std::cerr, "未知命令 (见 quenmar-cli --help)",
+                                             quenmar::cli::kExitBadInput);
         }
         const std::vector<std::string> words(argv + 2, argv + argc);
         return it->second(words, std::cout, std::cerr);
     } catch (const std::exception& e) {
-        std::cerr << "quenmar-cli: 运行时异常: " << e.what() << '\n';
+        return quenmar::cli::reportError(std::cerr, std::string("运行时异常: ") + e.what(),
+                                         quenmar::cli::kExitFailed);
     } catch (...) {
-        std::cerr << "quenmar-cli: 运行时异常\n";
+        return quenmar::cli::reportError(std::cerr, "运行时异常", quenmar::cli::kExitFailed);
     }
-    return quenmar::cli::kExitFailed;
 }

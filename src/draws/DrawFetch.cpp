@@ -28,9 +28,22 @@ std::string lowerAscii(std::string_view text) {
     return lower;
 }
 
-// True when a <meta> tag near the start names UTF-8 as the charset, in either the HTML5 form
-// <meta charset="utf-8"> or the older http-equiv content="text/html; charset=utf-8".
-bool declaresUtf8(std::string_view bytes) {
+// True when a charset parameter ("charset=utf-8", "charset = \"UTF8\"") starts `text`.
+bool namesUtf8(std::string_view text) {
+    const std::size_t start = text.find_first_not_of(" \t\n\r\f=\"'");
+    const std::string value =
+        lowerAscii(text.substr(start == std::string_view::npos ? text.size() : start, 5));
+    return value == "utf-8" || value.substr(0, 4) == "utf8";
+}
+
+// True when the Content-Type header, or a <meta> tag near the start of the page, names UTF-8
+// as the charset: the HTML5 form <meta charset="utf-8"> or the older http-equiv
+// content="text/html; charset=utf-8".
+bool declaresUtf8(std::string_view bytes, std::string_view contentType) {
+    const std::string type = lowerAscii(contentType);
+    if (const std::size_t charset = type.find("charset"); charset != std::string::npos) {
+        return namesUtf8(std::string_view(type).substr(charset + 7));
+    }
     const std::string head = lowerAscii(bytes.substr(0, kCharsetScanBytes));
     for (std::size_t meta = head.find("<meta"); meta != std::string::npos;
          meta = head.find("<meta", meta + 5)) {
@@ -38,13 +51,9 @@ bool declaresUtf8(std::string_view bytes) {
         const std::string_view tag =
             std::string_view(head).substr(meta, end == std::string::npos ? end : end - meta);
         const std::size_t charset = tag.find("charset");
-        if (charset == std::string_view::npos) {
-            continue;
+        if (charset != std::string_view::npos) {
+            return namesUtf8(tag.substr(charset + 7));
         }
-        std::string_view value = tag.substr(charset + 7);
-        const std::size_t start = value.find_first_not_of(" \t\n\r\f=\"'");
-        value = start == std::string_view::npos ? std::string_view() : value.substr(start);
-        return value.substr(0, 5) == "utf-8" || value.substr(0, 4) == "utf8";
     }
     return false;
 }
@@ -82,12 +91,28 @@ Result<std::string, DrawError> fetchPage(const std::string& url, [[maybe_unused]
     if (!response->isOk()) {
         return noPage("HTTP status " + std::to_string(response->status));
     }
-    // Both charsets go through the GB18030 decoder: a page labelled GB2312 routinely holds
-    // GBK characters that the strict GB2312 table refuses, and GB18030 is a superset of both.
-    if (declaresUtf8(response->body) && utf8::isValid(response->body)) {
-        return response->body;
+    return pageText(response->body, response->contentType);
+}
+
+std::string pageText(std::string_view bytes, std::string_view contentType) {
+    // Results sites move to UTF-8; a GB page is almost never valid UTF-8 by chance, beyond
+    // plain ASCII, which reads the same either way.
+    if (utf8::isValid(bytes)) {
+        return std::string(bytes);
     }
-    return support::decodeGbPage(response->body);
+    // Both GB charsets go through the GB18030 decoder: a page labelled GB2312 routinely holds
+    // GBK characters that the strict GB2312 table refuses, and GB18030 is a superset of both.
+    // A page that claims UTF-8 but reads as GB is a GB page with a wrong label; one that reads
+    // as neither is a UTF-8 page with damaged bytes, which cost one character each.
+    if (declaresUtf8(bytes, contentType)) {
+        for (const std::string_view charset : {"GB18030", "CP936"}) {
+            if (auto text = support::convertToUtf8(bytes, charset)) {
+                return std::move(*text);
+            }
+        }
+        return utf8::repaired(bytes);
+    }
+    return support::decodeGbPage(bytes);
 }
 
 FetchedDraw parseDailyDraw(const DrawSources& sources) {
@@ -108,10 +133,64 @@ FetchedDraw parseResultsRow(const DrawSources& sources, int group, int row, std:
 }
 
 FetchedDraw fetchLatestDraw(const Lottery& lottery, const DrawSources& sources) {
-    if (lottery.source == DrawSource::DailyDrawPage) {
-        return parseDailyDraw(sources);
+    FetchedDraw fetched =
+        lottery.source == DrawSource::DailyDrawPage
+            ? parseDailyDraw(sources)
+            : parseResultsRow(sources, lottery.group, lottery.row, lottery.mainClass, lottery.name);
+    // A site that is hacked, broken or replaced must not put its text on screen or into a
+    // cast as if it were the draw.
+    if (fetched) {
+        if (auto reason = implausibility(lottery, *fetched)) {
+            return Failure{DrawError{DrawFailure::NotADraw, std::move(*reason)}};
+        }
     }
-    return parseResultsRow(sources, lottery.group, lottery.row, lottery.mainClass, lottery.name);
+    return fetched;
+}
+
+namespace {
+
+// The draws a downloaded page holds: the panel's latest and every one it lists.
+FetchedDraws pageDraws(const Lottery& lottery, const DrawSources& sources) {
+    const bool daily = lottery.source == DrawSource::DailyDrawPage;
+    const std::string& url = daily ? sources.dailyDrawUrl : sources.resultsTableUrl;
+    const auto page = fetchPage(url, daily ? PageCharset::Gb2312 : PageCharset::Gb18030, sources.http);
+    if (!page) {
+        return Failure{page.error()};
+    }
+    if (daily) {
+        auto listing = parseDailyDrawListing(*page);
+        if (listing) {
+            listing->source = url;
+        }
+        return listing;
+    }
+    const auto row = parseResultsRowPage(*page, lottery.group, lottery.row, lottery.mainClass, lottery.name);
+    if (!row) {
+        return Failure{row.error()};
+    }
+    PageDraws draws{*row, {}, url};
+    if (!row->mainNumbers.empty()) {
+        draws.listed.push_back(*row);
+    }
+    return draws;
+}
+
+} // namespace
+
+FetchedDraws fetchDraws(const Lottery& lottery, const DrawSources& sources) {
+    FetchedDraws fetched = pageDraws(lottery, sources);
+    if (!fetched) {
+        return fetched;
+    }
+    // The latest draw decides, as for fetchLatestDraw: a page whose panel draw breaks its
+    // lottery's rules is a failed fetch. Any other listed box that breaks them is no draw and
+    // is not kept.
+    if (auto reason = implausibility(lottery, fetched->latest)) {
+        return Failure{DrawError{DrawFailure::NotADraw, std::move(*reason)}};
+    }
+    std::erase_if(fetched->listed,
+                  [&lottery](const DrawResult& draw) { return implausibility(lottery, draw).has_value(); });
+    return fetched;
 }
 
 } // namespace quenmar::draws

@@ -2,6 +2,7 @@
 
 #include "draws/DrawError.h"
 #include "draws/Lottery.h"
+#include "draws/PageDraws.h"
 #include "support/HttpClient.h"
 
 #include <string>
@@ -27,11 +28,16 @@ DrawSources defaultDrawSources();
 /// The ping target of the online check, fixed by the build.
 std::string onlineCheckHost();
 
-/// One GET of an http:// or https:// `url`: the page as UTF-8, only with status 200. The bytes
-/// are decoded from `charset` to UTF-8, unless the page declares itself UTF-8 in a <meta> tag
-/// near its start and is valid UTF-8. No page: DrawFailure::NoPage with the reason.
+/// One GET of an http:// or https:// `url`: the page as UTF-8 (see `pageText`), only with
+/// status 200. No page: DrawFailure::NoPage with the reason.
 Result<std::string, DrawError> fetchPage(const std::string& url, PageCharset charset,
                                          const support::HttpOptions& options);
+
+/// A page's bytes as UTF-8 text. A page that is valid UTF-8 is taken as it is. One that
+/// declares UTF-8 (in `contentType`, the response's header, or a <meta> charset near its
+/// start) is read as UTF-8 with U+FFFD for damaged bytes, unless it reads cleanly as GB18030
+/// or CP936 (a GB page with a wrong label). Any other page is a GB page (decodeGbPage).
+std::string pageText(std::string_view bytes, std::string_view contentType);
 
 using support::isWebAddress;
 
@@ -42,7 +48,12 @@ FetchedDraw parseDailyDraw(const DrawSources& sources);
 FetchedDraw parseResultsRow(const DrawSources& sources, int group, int row, std::string_view mainClass,
                             std::string_view name);
 
-/// The latest draw of `lottery` from its source.
+/// The latest draw of `lottery` from its source; DrawFailure::NotADraw when what the page
+/// holds breaks the lottery's rules (see `implausibility`).
 FetchedDraw fetchLatestDraw(const Lottery& lottery, const DrawSources& sources);
+
+/// One download of `lottery`'s source page: its latest draw, as fetchLatestDraw gives it, and
+/// every draw the page lists (the results table lists only the latest).
+FetchedDraws fetchDraws(const Lottery& lottery, const DrawSources& sources);
 
 } // namespace quenmar::draws

@@ -47,25 +47,9 @@ HtmlNode cellAt(const std::vector<HtmlNode>& cells, std::size_t index) {
     return index < cells.size() ? cells[index] : cells.front();
 }
 
-} // namespace
-
-FetchedDraw parseDailyDrawPage(std::string_view html) {
-    const auto document = HtmlDocument::parse(html);
-    if (!document) {
-        return bodyError();
-    }
+// The draw in the first link of a daily-draw box.
+DrawResult readDailyBox(const HtmlNode& box) {
     DrawResult result;
-    const std::vector<HtmlNode> divs = document->find("div");
-    if (divs.empty()) {
-        return result;
-    }
-    HtmlNode box = divs.back();
-    for (const HtmlNode& div : divs) {
-        if (div.attribute("class") == kDailyBoxClass) {
-            box = div;
-            break;
-        }
-    }
     const std::vector<HtmlNode> links = box.find("a");
     if (links.empty()) {
         return result;
@@ -84,6 +68,44 @@ FetchedDraw parseDailyDrawPage(std::string_view html) {
         }
     }
     return result;
+}
+
+} // namespace
+
+Result<PageDraws, DrawError> parseDailyDrawListing(std::string_view html) {
+    const auto document = HtmlDocument::parse(html);
+    if (!document) {
+        return bodyError();
+    }
+    PageDraws page;
+    const std::vector<HtmlNode> divs = document->find("div");
+    if (divs.empty()) {
+        return page;
+    }
+    const HtmlNode* firstBox = nullptr;
+    for (const HtmlNode& div : divs) {
+        if (div.attribute("class") != kDailyBoxClass) {
+            continue;
+        }
+        if (firstBox == nullptr) {
+            firstBox = &div;
+        }
+        DrawResult draw = readDailyBox(div);
+        if (!draw.mainNumbers.empty()) {
+            page.listed.push_back(std::move(draw));
+        }
+    }
+    // The panel's draw: the first box, or the last div of a page without one.
+    page.latest = readDailyBox(firstBox != nullptr ? *firstBox : divs.back());
+    return page;
+}
+
+FetchedDraw parseDailyDrawPage(std::string_view html) {
+    auto page = parseDailyDrawListing(html);
+    if (!page) {
+        return Failure{page.error()};
+    }
+    return std::move(page->latest);
 }
 
 std::string resultsRowSelector(int group, int row) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "draws/DrawError.h"
+#include "draws/PageDraws.h"
 
 #include <string>
 #include <string_view>
@@ -18,6 +19,11 @@ inline constexpr std::string_view kBodyErrorText = "body error";
 /// whose text holds the twenty numbers. Missing parts leave their fields empty; a page the
 /// HTML parser refuses gives DrawFailure::PageRefused.
 FetchedDraw parseDailyDrawPage(std::string_view html);
+
+/// Every draw of the daily-draw page: one for each div classed exactly "more-time-cont", in
+/// page order, each read from its first link as parseDailyDrawPage reads the first; boxes
+/// without numbers are left out. `latest` is what parseDailyDrawPage gives.
+Result<PageDraws, DrawError> parseDailyDrawListing(std::string_view html);
 
 /// ".kjtable > tbody:nth-child(group) > tr:nth-child(row) > td" on the results table page:
 /// cell 2 the issue, cell 3 the date, the spans of cell 4 the numbers, those classed exactly

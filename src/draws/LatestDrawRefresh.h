@@ -1,12 +1,14 @@
 #pragma once
 
 #include "draws/DrawError.h"
+#include "draws/PageDraws.h"
 #include "draws/RefreshGate.h"
 #include "draws/RefreshTimer.h"
 
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // One refresh of the latest draw: the online check, the fetch, and what the window does with
 // the result. The refresh itself touches no window, so it runs on a worker thread; its
@@ -24,6 +26,8 @@ inline constexpr std::string_view kFetchFailedText = "开奖数据获取失败";
 struct RefreshServices {
     std::function<bool()> isOnline;
     std::function<FetchedDraw(int code)> fetchDraw; // called with a code of 100..106 only
+    /// When set, asked instead of fetchDraw: the page's latest draw with every draw it lists.
+    std::function<FetchedDraws(int code)> fetchDraws = {};
 };
 
 /// The build's online check (ping of the build's host) and sources.
@@ -37,9 +41,11 @@ struct RefreshOutcome {
     std::string statusText;
     bool stopTimer = false;
     bool showDraw = false;
-    int kind = 0;            // display kind, the code minus 100
-    std::string numbersText; // what the display cuts the numbers from
-    DrawResult draw;         // the draw shown, when `showDraw`
+    int kind = 0;                   // display kind, the code minus 100
+    std::string numbersText;        // what the display cuts the numbers from
+    DrawResult draw;                // the draw shown, when `showDraw`
+    std::vector<DrawResult> listed; // every draw the page listed, when `showDraw`: to be kept
+    std::string source;             // the page they came from
 };
 
 /// One refresh for lottery `code`. Offline: "未连网" and nothing else. A draw read from a page

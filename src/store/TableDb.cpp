@@ -2,6 +2,7 @@
 // empty values here and nowhere else.
 #include "store/TableDb.h"
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <sqlite3.h>
@@ -20,12 +21,28 @@ std::string utf8Path(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
+// What a failed prepare or step tells of the file. A lock held past the busy wait is not an
+// empty history, nor is a file SQLite cannot read as a database.
+StoreError errorOf(int code) {
+    switch (code & 0xFF) { // the primary code of an extended one
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return StoreError::Busy;
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+    case SQLITE_CANTOPEN: // a folder where the file should be
+        return StoreError::NotADatabase;
+    default:
+        return StoreError::StatementFailed;
+    }
+}
+
 } // namespace
 
 // ---- Statement ----
 
 Statement::Statement(Statement&& other) noexcept
-    : m_handle(other.m_handle), m_bindFailed(other.m_bindFailed) {
+    : m_handle(other.m_handle), m_bindFailed(other.m_bindFailed), m_error(other.m_error) {
     other.m_handle = nullptr;
 }
 
@@ -34,6 +51,7 @@ Statement& Statement::operator=(Statement&& other) noexcept {
         finalize();
         m_handle = other.m_handle;
         m_bindFailed = other.m_bindFailed;
+        m_error = other.m_error;
         other.m_handle = nullptr;
     }
     return *this;
@@ -75,17 +93,31 @@ void Statement::bindText(int position, std::string_view text) {
 }
 
 StepResult Statement::step() {
-    if (m_handle == nullptr || m_bindFailed) {
+    if (m_handle == nullptr) {
         return StepResult::Error;
     }
-    switch (sqlite3_step(m_handle)) {
+    if (m_bindFailed) {
+        m_error = StoreError::StatementFailed;
+        return StepResult::Error;
+    }
+    const int code = sqlite3_step(m_handle);
+    switch (code) {
     case SQLITE_ROW:
         return StepResult::Row;
     case SQLITE_DONE:
         return StepResult::Done;
     default:
+        m_error = errorOf(code);
         return StepResult::Error;
     }
+}
+
+void Statement::reset() {
+    if (m_handle != nullptr) {
+        sqlite3_reset(m_handle);
+        sqlite3_clear_bindings(m_handle);
+    }
+    m_bindFailed = false;
 }
 
 int Statement::columnInt(int index) const {
@@ -150,7 +182,9 @@ Result<OpenedFile, StoreError> TableDb::openDatabase(const std::filesystem::path
     if (rc != SQLITE_OK) {
         // SQLite hands out a connection object even when the open fails; it must be closed.
         sqlite3_close_v2(handle);
-        return Failure{StoreError::OpenFailed};
+        m_openError =
+            std::filesystem::is_directory(path, error) ? StoreError::NotADatabase : StoreError::OpenFailed;
+        return Failure{m_openError};
     }
     sqlite3_busy_timeout(handle, kBusyTimeoutMs);
     ++g_openConnections; // counted before the old one closes, so SQLite stays initialised
@@ -190,12 +224,13 @@ void TableDb::createTables() {
 
 Statement TableDb::prepare(const std::string& sql) const {
     if (m_handle == nullptr) {
-        return Statement();
+        return Statement(m_openError);
     }
     sqlite3_stmt* handle = nullptr;
-    if (sqlite3_prepare_v2(m_handle, sql.c_str(), -1, &handle, nullptr) != SQLITE_OK) {
+    const int code = sqlite3_prepare_v2(m_handle, sql.c_str(), -1, &handle, nullptr);
+    if (code != SQLITE_OK) {
         sqlite3_finalize(handle);
-        return Statement();
+        return Statement(errorOf(code));
     }
     return Statement(handle);
 }
@@ -204,17 +239,64 @@ int TableDb::changes() const {
     return m_handle == nullptr ? 0 : sqlite3_changes(m_handle);
 }
 
-std::vector<ListRow> TableDb::listRows(std::string_view table, const ColumnList& columns) const {
+Result<std::vector<ListRow>, StoreError> TableDb::listRows(std::string_view table,
+                                                           const ColumnList& columns) const {
     std::vector<ListRow> rows;
     Statement statement = prepare(buildStatement("select", table, columns, "", "_id DESC"));
-    while (statement.step() == StepResult::Row) {
+    StepResult step = statement.step();
+    for (; step == StepResult::Row; step = statement.step()) {
         const std::int64_t id = statement.columnInt64(0);
         if (id < INT_MIN || id > INT_MAX) {
             continue;
         }
         rows.push_back(ListRow{static_cast<int>(id), statement.columnText(1)});
     }
+    if (step == StepResult::Error) {
+        return Failure{statement.error()};
+    }
     return rows;
+}
+
+Result<void, StoreError> TableDb::checkColumns(std::string_view table, const ColumnList& columns) const {
+    Statement statement = prepare("SELECT name FROM pragma_table_info(?);");
+    statement.bindText(1, table);
+    std::vector<std::string> present;
+    StepResult step = statement.step();
+    for (; step == StepResult::Row; step = statement.step()) {
+        present.push_back(statement.columnText(0));
+    }
+    if (step == StepResult::Error) {
+        return Failure{statement.error()};
+    }
+    if (present.empty()) {
+        return Failure{StoreError::MissingTable};
+    }
+    for (const std::string& column : columns) {
+        if (std::find(present.begin(), present.end(), column) == present.end()) {
+            return Failure{StoreError::MissingColumn};
+        }
+    }
+    return {};
+}
+
+Result<void, StoreError> TableDb::inTransaction(const std::function<Result<void, StoreError>()>& work) const {
+    // IMMEDIATE takes the write lock now (within the busy wait), so that no other writer can
+    // come between the statements of the work and make the commit fail half way.
+    Statement begin = prepare("BEGIN IMMEDIATE;");
+    if (begin.step() != StepResult::Done) {
+        return Failure{begin.error()};
+    }
+    Result<void, StoreError> result = work();
+    if (result) {
+        Statement commit = prepare("COMMIT;");
+        if (commit.step() == StepResult::Done) {
+            return result;
+        }
+        result = Failure{commit.error()};
+    }
+    // A failed COMMIT leaves the transaction open; ROLLBACK ends it either way.
+    prepare("ROLLBACK;").step();
+    return result;
 }
 
 void TableDb::close() {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,7 +28,7 @@ enum class StepResult {
 /// One prepared statement on the store's connection. Values are bound by 1-based position,
 /// columns read by 0-based index. It is finalized when it goes out of scope, so no
 /// statement outlives the operation that prepared it. A statement whose prepare failed
-/// binds nothing, steps to `Error` and reads as 0 or empty text.
+/// binds nothing, steps to `Error` and reads as 0 or empty text; `error` says why it failed.
 class Statement {
 public:
     Statement() = default;
@@ -48,6 +49,13 @@ public:
     /// row is never written with a value missing.
     StepResult step();
 
+    /// Why the prepare or the last step failed (StatementFailed after a failed bind).
+    StoreError error() const { return m_error; }
+
+    /// Makes the statement ready to run again, with no values bound: one statement serves
+    /// a series of rows.
+    void reset();
+
     int columnInt(int index) const;
     std::int64_t columnInt64(int index) const;
     double columnDouble(int index) const;
@@ -60,9 +68,11 @@ public:
 private:
     friend class TableDb;
     explicit Statement(sqlite3_stmt* handle) : m_handle(handle) {}
+    explicit Statement(StoreError error) : m_error(error) {}
 
     sqlite3_stmt* m_handle = nullptr;
     bool m_bindFailed = false;
+    StoreError m_error = StoreError::OpenFailed;
 };
 
 /// What `openDatabase` found at the path.
@@ -84,7 +94,7 @@ struct ListRow {
 class TableDb {
 public:
     /// How long a statement waits for another process (the desktop program and quenmar-cli
-    /// share the file) to finish writing before it gives up.
+    /// share the file) to finish writing before it gives up with StoreError::Busy.
     static constexpr int kBusyTimeoutMs = 3000;
 
     /// No connection: every statement fails until `openDatabase` succeeds.
@@ -103,8 +113,8 @@ public:
     const std::filesystem::path& dbPath() const { return m_dbPath; }
 
     /// Opens an existing file (or folder) of that name read-write, otherwise creates it;
-    /// StoreError::OpenFailed when SQLite refuses. A previous connection is closed only after
-    /// the new one opened.
+    /// StoreError::OpenFailed when SQLite refuses, NotADatabase when a folder has the name. A
+    /// previous connection is closed only after the new one opened.
     Result<OpenedFile, StoreError> openDatabase(const std::filesystem::path& path);
 
     /// Runs the CREATE statement of the calculation table. Errors are swallowed: a table
@@ -114,7 +124,8 @@ public:
     bool isOpen() const { return m_handle != nullptr; }
 
     /// Prepares one statement from its UTF-8 text; an unprepared statement when there is no
-    /// connection or SQLite refuses the text (for instance a missing table).
+    /// connection or SQLite refuses the text (for instance a missing table), whose `error`
+    /// says why.
     Statement prepare(const std::string& sql) const;
 
     /// Number of rows the last finished INSERT, UPDATE or DELETE changed.
@@ -122,8 +133,19 @@ public:
 
     /// Runs "SELECT id,text From table ORDER BY _id DESC;" and returns its rows in the order
     /// they arrive: newest first. Rows whose id does not fit an int are left out, because
-    /// no later operation could address them. Empty when the query cannot run.
-    std::vector<ListRow> listRows(std::string_view table, const ColumnList& columns) const;
+    /// no later operation could address them. A query that cannot run, or stops half way,
+    /// gives the reason rather than the rows it read.
+    Result<std::vector<ListRow>, StoreError> listRows(std::string_view table,
+                                                      const ColumnList& columns) const;
+
+    /// Succeeds when `table` exists with every one of `columns` (and perhaps more).
+    /// MissingTable, MissingColumn, or why the schema could not be read (Busy, NotADatabase).
+    Result<void, StoreError> checkColumns(std::string_view table, const ColumnList& columns) const;
+
+    /// Runs `work` inside one write transaction: everything it does is kept when it succeeds
+    /// and the transaction commits, and nothing when either fails. The transaction takes the
+    /// write lock at its start, waiting for it as long as any statement does.
+    Result<void, StoreError> inTransaction(const std::function<Result<void, StoreError>()>& work) const;
 
     /// Closes the connection; once no connection of the process is left, SQLite's own
     /// resources are released too.
@@ -135,6 +157,7 @@ public:
 
 private:
     sqlite3* m_handle = nullptr;
+    StoreError m_openError = StoreError::OpenFailed; // what statements fail with, unconnected
     std::filesystem::path m_dbPath;
 };
 

@@ -158,6 +158,10 @@ HttpResult perform(const std::string& url, const HttpOptions& options, Sink& sin
     if (curl_easy_getinfo(easy.handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK) {
         response.contentLength = length;
     }
+    const char* type = nullptr;
+    if (curl_easy_getinfo(easy.handle, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type != nullptr) {
+        response.contentType = type;
+    }
     curl_easy_getinfo(easy.handle, CURLINFO_RESPONSE_CODE, &response.status);
     return response;
 }

@@ -31,6 +31,7 @@ struct HttpResponse {
     long status = 0;                 // HTTP status code
     std::string body;                // the body bytes as received (httpGet) or empty (download)
     std::int64_t contentLength = -1; // announced length, -1 when unknown
+    std::string contentType;         // the Content-Type header as sent, empty when none
 
     bool isOk() const { return status == 200; }
 };

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quenmar::support {
@@ -32,16 +33,16 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
 }
 
 // The lines of the file without their "\n"; a "\r" before it stays with the line.
-std::vector<std::string> splitLines(const std::string& text) {
+std::vector<std::string> splitLines(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text.size()) {
         const auto end = text.find('\n', start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
+        if (end == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
             break;
         }
-        lines.push_back(text.substr(start, end - start));
+        lines.emplace_back(text.substr(start, end - start));
         start = end + 1;
     }
     return lines;
@@ -91,18 +92,12 @@ bool isUsableName(std::string_view name) {
 
 } // namespace
 
-std::string readIniValue(const std::filesystem::path& file, const std::string& section,
-                         const std::string& key) {
-    const auto text = readFileBytes(file);
-    if (!text) {
-        return {};
-    }
-    std::string_view body(*text);
-    if (body.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
-        body.remove_prefix(kUtf8Bom.size());
+std::string iniValue(std::string_view text, std::string_view section, std::string_view key) {
+    if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+        text.remove_prefix(kUtf8Bom.size());
     }
     bool inSection = false;
-    for (const std::string& line : splitLines(std::string(body))) {
+    for (const std::string& line : splitLines(text)) {
         if (const auto name = sectionName(line)) {
             inSection = equalsIgnoringAsciiCase(*name, section);
         } else if (inSection) {
@@ -114,23 +109,16 @@ std::string readIniValue(const std::filesystem::path& file, const std::string& s
     return {};
 }
 
-bool writeIniValue(const std::filesystem::path& file, const std::string& section, const std::string& key,
-                   const std::string& value) {
-    if (!isUsableName(section) || !isUsableName(key) || value.find_first_of("\r\n") != std::string::npos) {
-        return false;
+std::optional<std::string> withIniValue(std::string_view text, std::string_view section, std::string_view key,
+                                        std::string_view value) {
+    if (!isUsableName(section) || !isUsableName(key) ||
+        value.find_first_of("\r\n") != std::string_view::npos) {
+        return std::nullopt;
     }
-    std::vector<std::string> lines;
-    std::string newline = "\n";
-    if (const auto text = readFileBytes(file)) {
-        lines = splitLines(*text);
-        if (!lines.empty() && !lines.front().empty() && lines.front().back() == '\r') {
-            newline = "\r\n"; // a file written on Windows keeps its line ends
-        }
-    } else if (std::filesystem::exists(file)) {
-        return false; // there but unreadable: never replace what we could not read
-    }
-    const std::string cr = newline.size() == 2 ? "\r" : "";
-    const std::string entry = key + "=" + value + cr;
+    std::vector<std::string> lines = splitLines(text);
+    const bool windows = !lines.empty() && !lines.front().empty() && lines.front().back() == '\r';
+    const std::string cr = windows ? "\r" : ""; // a file written on Windows keeps its line ends
+    const std::string entry = std::string(key) + "=" + std::string(value) + cr;
 
     std::optional<std::size_t> sectionStart;
     std::optional<std::size_t> lastEntryOfSection;
@@ -162,7 +150,10 @@ bool writeIniValue(const std::filesystem::path& file, const std::string& section
         if (lastEntryOfSection) {
             lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*lastEntryOfSection) + 1, entry);
         } else {
-            lines.push_back("[" + section + "]" + cr);
+            // Appended piece by piece: g++ 12 warns wrongly of "[" + a string (-Wrestrict).
+            std::string header(1, '[');
+            header.append(section).append("]").append(cr);
+            lines.push_back(std::move(header));
             lines.push_back(entry);
         }
     }
@@ -172,13 +163,34 @@ bool writeIniValue(const std::filesystem::path& file, const std::string& section
         out += line;
         out += '\n';
     }
+    return out;
+}
+
+std::string readIniValue(const std::filesystem::path& file, const std::string& section,
+                         const std::string& key) {
+    const auto text = readFileBytes(file);
+    return text ? iniValue(*text, section, key) : std::string();
+}
+
+bool writeIniValue(const std::filesystem::path& file, const std::string& section, const std::string& key,
+                   const std::string& value) {
+    std::string old;
+    if (auto text = readFileBytes(file)) {
+        old = std::move(*text);
+    } else if (std::filesystem::exists(file)) {
+        return false; // there but unreadable: never replace what we could not read
+    }
+    const auto out = withIniValue(old, section, key, value);
+    if (!out) {
+        return false;
+    }
     // Written beside the file and renamed over it, so that a full disk or a crash never
     // leaves a truncated settings file.
     std::filesystem::path temporary = file;
     temporary += ".new";
     {
         std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
-        if (!(stream << out) || !stream.flush()) {
+        if (!(stream << *out) || !stream.flush()) {
             std::error_code ignored;
             std::filesystem::remove(temporary, ignored);
             return false;

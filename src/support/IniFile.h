@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 
 // The settings file "config.ini": a plain INI file read and written one value at a time, the
 // way the program has always treated it. Section and key names match without regard to ASCII
@@ -19,5 +21,13 @@ std::string readIniValue(const std::filesystem::path& file, const std::string& s
 /// cannot be written, or when a name or the value holds a line break or a name is empty.
 bool writeIniValue(const std::filesystem::path& file, const std::string& section, const std::string& key,
                    const std::string& value);
+
+/// readIniValue on the text of a settings file.
+std::string iniValue(std::string_view text, std::string_view section, std::string_view key);
+
+/// The text of a settings file after writeIniValue; nothing when a name or the value cannot
+/// be written (a line break, an empty name).
+std::optional<std::string> withIniValue(std::string_view text, std::string_view section, std::string_view key,
+                                        std::string_view value);
 
 } // namespace quenmar::support

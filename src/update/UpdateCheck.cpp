@@ -37,8 +37,16 @@ std::string installerFileName(std::string_view md5) {
 
 Result<UpdateOffer, UpdateError> makeUpdateOffer(const UpdateIndex& index, std::string_view publicKeyPem,
                                                  const std::filesystem::path& installerFolder) {
+    // A release number of 0 or below is no release, and says more of the index than "no
+    // newer version" would: the publisher is told what is wrong rather than nothing.
+    if (index.ver <= 0) {
+        return Failure{UpdateError{UpdateFailure::VersionInvalid, std::to_string(index.ver)}};
+    }
     if (index.ver <= kReleaseNumber) {
         return Failure{UpdateError{UpdateFailure::NoNewerVersion, std::to_string(index.ver)}};
+    }
+    if (index.size < 0 || index.size > kMaxInstallerBytes) {
+        return Failure{UpdateError{UpdateFailure::SizeInvalid, std::to_string(index.size)}};
     }
     if (!isFingerprintText(index.md5)) {
         return Failure{UpdateError{UpdateFailure::FingerprintMalformed, {}}};

@@ -52,8 +52,12 @@ struct UpdateOffer {
     bool installedByPackageManager = false;
 };
 
+/// The largest installer an index may announce: anything above it is no installer of ours.
+inline constexpr std::int64_t kMaxInstallerBytes = std::int64_t{4} << 30;
+
 /// The offer an index makes to this program: only a release above the running one
-/// (kReleaseNumber), and only with a well-formed fingerprint. An address that does not decrypt
+/// (kReleaseNumber), with a release number above 0, a size from 0 to kMaxInstallerBytes and
+/// a well-formed fingerprint. An address that does not decrypt
 /// is still offered (its download fails and says so).
 Result<UpdateOffer, UpdateError> makeUpdateOffer(const UpdateIndex& index, std::string_view publicKeyPem,
                                                  const std::filesystem::path& installerFolder);

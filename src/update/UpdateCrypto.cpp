@@ -100,20 +100,6 @@ std::string hexFromBytes(const unsigned char* bytes, std::size_t count) {
     return text;
 }
 
-// UTF-16LE to UTF-8, up to the first U+0000 (the address was a C string once); nothing for an
-// odd byte count or an unpaired surrogate.
-std::optional<std::string> utf8FromUtf16le(const std::vector<unsigned char>& bytes) {
-    if (bytes.size() % 2 != 0) {
-        return std::nullopt;
-    }
-    std::size_t end = 0;
-    while (end < bytes.size() && (bytes[end] != 0 || bytes[end + 1] != 0)) {
-        end += 2;
-    }
-    return support::convertToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), end),
-                                  "UTF-16LE");
-}
-
 } // namespace
 
 std::string decodeDownloadUrl(std::string_view urlText, std::string_view publicKeyPem) {
@@ -139,7 +125,19 @@ std::string decodeDownloadUrl(std::string_view urlText, std::string_view publicK
             plain.insert(plain.end(), block.begin(), block.begin() + static_cast<std::ptrdiff_t>(recovered));
         }
     }
-    return utf8FromUtf16le(plain).value_or(std::string());
+    return downloadUrlFromPlaintext(
+        std::string_view(reinterpret_cast<const char*>(plain.data()), plain.size()));
+}
+
+std::string downloadUrlFromPlaintext(std::string_view plaintext) {
+    if (plaintext.size() % 2 != 0) {
+        return {};
+    }
+    std::size_t end = 0;
+    while (end < plaintext.size() && (plaintext[end] != '\0' || plaintext[end + 1] != '\0')) {
+        end += 2;
+    }
+    return support::convertToUtf8(plaintext.substr(0, end), "UTF-16LE").value_or(std::string());
 }
 
 bool isUpdatePublicKey(std::string_view publicKeyPem) {

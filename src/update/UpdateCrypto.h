@@ -23,6 +23,11 @@ inline constexpr std::size_t kUrlBlockBytes = 512;
 /// cannot be read give an empty address.
 std::string decodeDownloadUrl(std::string_view urlText, std::string_view publicKeyPem);
 
+/// The last step of `decodeDownloadUrl`: the decrypted bytes as UTF-16LE text up to the first
+/// U+0000 (the address was a C string once), as UTF-8; empty for an odd byte count or an
+/// unpaired surrogate.
+std::string downloadUrlFromPlaintext(std::string_view plaintext);
+
 /// True when the PEM text holds an RSA public key of 4096 bits, the size the blocks need.
 bool isUpdatePublicKey(std::string_view publicKeyPem);
 

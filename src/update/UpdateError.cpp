@@ -21,13 +21,17 @@ struct FailureWords {
     std::string_view reason;
 };
 
-constexpr std::array<FailureWords, 11> kWords{{
+constexpr std::array<FailureWords, 13> kWords{{
     {UpdateFailure::IndexNotFetched, kIndexStep, "cannot fetch the update index: {0}"},
     {UpdateFailure::IndexTooLarge, kIndexStep, "the update index is too large"},
     {UpdateFailure::IndexNotJson, kIndexStep, "the update index is not valid JSON"},
     {UpdateFailure::IndexNotObject, kIndexStep, "the update index is not a JSON object"},
     {UpdateFailure::IndexLacksMember, kIndexStep, "the update index lacks \"{0}\""},
+    {UpdateFailure::VersionInvalid, kOfferStep,
+     "the version number \"ver\" must be a positive integer (ver {0})"},
     {UpdateFailure::NoNewerVersion, kOfferStep, "no newer version (ver {0})"},
+    {UpdateFailure::SizeInvalid, kOfferStep,
+     "the installer size \"size\" must be from 0 to 4 GiB (size {0})"},
     {UpdateFailure::FingerprintMalformed, kOfferStep, "the fingerprint \"md5\" is not 32 hexadecimal digits"},
     {UpdateFailure::PrivateKeyUnreadable, kEncryptStep,
      "cannot read the private key (an unencrypted PEM key is needed)"},

@@ -12,7 +12,9 @@ enum class UpdateFailure {
     IndexNotJson,         // the body is no JSON document
     IndexNotObject,       // the document is no JSON object
     IndexLacksMember,     // a required member is missing (detail: its name)
+    VersionInvalid,       // "ver" is 0 or negative: no release has that number (detail: "ver")
     NoNewerVersion,       // "ver" is not above the running release (detail: "ver")
+    SizeInvalid,          // "size" is negative or larger than any installer (detail: "size")
     FingerprintMalformed, // "md5" is not 32 hexadecimal digits
     PrivateKeyUnreadable, // the publisher's key is no unencrypted PEM key
     PrivateKeyUnsuitable, // it is not a 4096-bit RSA key

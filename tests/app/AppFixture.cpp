@@ -1,6 +1,5 @@
 #include "AppFixture.h"
 
-#include "Moments.h"
 #include "app/MainPanel.h"
 #include "app/panels/ChoicePicker.h"
 #include "app/panels/InputPanel.h"
@@ -15,11 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
-namespace quenmar::testing {
-
-double at(int y, int mo, int d, int h, int mi, int s, int ms) {
-    return test::at(y, mo, d, h, mi, s, ms);
-}
+namespace quenmar::test {
 
 namespace {
 
@@ -41,6 +36,7 @@ AppFixture::AppFixture(draws::RefreshServices services)
     : m_now(at(2022, 11, 7, 12)), m_services(services.isOnline ? std::move(services) : offline()) {
     m_db = std::make_unique<store::TableDb>(m_dir.path().toStdString());
     m_context.programFolder = m_dir.path().toStdString();
+    m_context.dataRoot = m_dir.path().toStdString();
     m_context.configFile = (m_dir.path() + QStringLiteral("/config.ini")).toStdString();
     m_context.db = m_db.get();
     m_context.clock = [this] {
@@ -65,6 +61,11 @@ app::MainPanel& AppFixture::panel() {
 
 void AppFixture::setConfig(const QString& key, const QString& value) {
     support::writeIniValue(m_context.configFile, "sys", key.toStdString(), value.toStdString());
+}
+
+bool AppFixture::showActive() {
+    m_window->show();
+    return QTest::qWaitForWindowActive(m_window.get());
 }
 
 void AppFixture::choose(int methodIndex, int zodiacIndex) {
@@ -103,4 +104,4 @@ void onNextModal(std::function<void(QWidget*)> action) {
     timer->start(10);
 }
 
-} // namespace quenmar::testing
+} // namespace quenmar::test

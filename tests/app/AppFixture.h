@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Moments.h"
 #include "app/AppContext.h"
 #include "app/MainWin.h"
 #include "store/TableDb.h"
@@ -10,7 +11,7 @@
 
 class QComboBox;
 
-namespace quenmar::testing {
+namespace quenmar::test {
 
 /// A main window on a database of its own in a temporary folder, with the clock pinned at
 /// 2022-11-07 12:00:00.000 (China Standard Time) unless a test moves it.
@@ -23,6 +24,8 @@ public:
     app::MainWin& window() { return *m_window; }
     app::MainPanel& panel();
     store::TableDb& db() { return *m_db; }
+    /// What the window is built with; a change counts from the next restart().
+    app::AppContext& context() { return m_context; }
     QString folder() const { return m_dir.path(); }
     double now() const { return m_now; }
     void setNow(double moment) { m_now = moment; }
@@ -30,6 +33,8 @@ public:
     /// Rebuilds the window (a restart, on the same folder and database).
     void restart();
 
+    /// Shows the window and waits until it is the active one: keys and shortcuts need that.
+    bool showActive();
     /// Chooses an item of a picker as the user does.
     void choose(int methodIndex, int zodiacIndex);
     /// Types into the number box (method 1 must be chosen).
@@ -50,7 +55,4 @@ private:
 /// Runs `action` on the next modal dialog once it is open (GuaWin, a message box).
 void onNextModal(std::function<void(QWidget*)> action);
 
-/// The moment of a local date-time.
-double at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0);
-
-} // namespace quenmar::testing
+} // namespace quenmar::test

@@ -3,6 +3,7 @@
 #include "AppFixture.h"
 #include "app/MainPanel.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QTest>
 #include <atomic>
@@ -11,7 +12,7 @@
 #include <vector>
 
 using namespace quenmar;
-using namespace quenmar::testing;
+using namespace quenmar::test;
 
 namespace {
 
@@ -85,6 +86,23 @@ private slots:
         QTRY_VERIFY(!panel.refreshInFlight());
         QVERIFY(panel.refreshTimer()->isActive());
         QCOMPARE(panel.drawsPanel()->numberLabels().at(0)->text(), QStringLiteral("最 "));
+    }
+
+    void offlineWaitsUntilTheUsersMessageWasRead() {
+        AppFixture app;
+        app.window().start(); // the refresh timer ticks every 3 s, offline
+        QElapsedTimer age;
+        app.compute();
+        age.start();
+        QCOMPARE(app.status(), QStringLiteral("未选择推算条件"));
+        QTRY_VERIFY_WITH_TIMEOUT(age.elapsed() > 3500, 5000); // the first tick came and went
+        QCOMPARE(app.status(), QStringLiteral("未选择推算条件"));
+        QTRY_COMPARE_WITH_TIMEOUT(app.status(), QStringLiteral("未连网"), 5000);
+        // The window's clock started a moment before this one.
+        QVERIFY2(age.elapsed() >= app::MainWin::kUserMessageHoldMs - 100,
+                 qPrintable(QString::number(age.elapsed())));
+        QVERIFY(app.panel().refreshTimer()->isActive());
+        QCOMPARE(app.panel().refreshTimer()->interval(), 3000);
     }
 
     void aClickDuringARefreshStartsNoSecondOne() {

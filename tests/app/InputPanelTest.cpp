@@ -4,6 +4,7 @@
 #include "app/MainPanel.h"
 #include "app/panels/ChartPanel.h"
 #include "app/panels/ChoicePicker.h"
+#include "app/panels/LineEntryPanel.h"
 #include "app/panels/RecordPanel.h"
 
 #include <QComboBox>
@@ -18,7 +19,7 @@
 #include <vector>
 
 using namespace quenmar;
-using namespace quenmar::testing;
+using namespace quenmar::test;
 
 class InputPanelTest : public QObject {
     Q_OBJECT
@@ -84,6 +85,22 @@ private slots:
         if (code > 0) {
             QVERIFY(finished.at(0).at(0).value<Calculation>().run.chart == app.panel().chartPanel()->chart());
         }
+    }
+
+    void everyPickerShowsItsLongestItemInFull() {
+        // The style's own size hint counts its arrow and frame, which the width of the
+        // characters alone leaves out ("选择起卦方式" showed as "选择起卦方").
+        AppFixture app;
+        app::LineEntryPanel lines(ClockReading{app.now(), -480}, &app.window());
+        const QList<QComboBox*> pickers = app.window().findChildren<QComboBox*>();
+        QCOMPARE(pickers.size(), 2 + 12);
+        for (QComboBox* picker : pickers) {
+            QVERIFY2(picker->width() >= picker->sizeHint().width(), qPrintable(picker->itemText(0)));
+        }
+        // The row still follows the pickers' widths.
+        app::InputPanel* input = app.panel().inputPanel();
+        QCOMPARE(input->zodiacPicker()->x(), input->methodPicker()->geometry().right() + 1 + 10);
+        QCOMPARE(input->methodPicker()->width(), input->methodPicker()->list()->geometry().right() + 1);
     }
 
     void emptyNumberFocusesTheBox() {

@@ -13,7 +13,7 @@
 #include <vector>
 
 using namespace quenmar;
-using namespace quenmar::testing;
+using namespace quenmar::test;
 
 class LineEntryTest : public QObject {
     Q_OBJECT

@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "BrokenHistory.h"
 #include "app/MainPanel.h"
 #include "app/MessageBox.h"
 #include "app/panels/ChartPanel.h"
@@ -20,13 +21,14 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
 #include <memory>
 #include <vector>
 
 using namespace quenmar;
-using namespace quenmar::testing;
+using namespace quenmar::test;
 
 namespace {
 
@@ -36,6 +38,14 @@ QJsonObject cliCast(const QStringList& arguments) {
               QStringList{QStringLiteral("cast")} + arguments + QStringList{QStringLiteral("--json")});
     cli.waitForFinished(10000);
     return QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+}
+
+// Saves a record with that title and six still lines, as a file from an earlier run holds it.
+bool saveTitled(store::TableDb& db, const char* title) {
+    store::YsModel model;
+    model.ysname = title;
+    model.dong = {0, 0, 0, 0, 0, 0};
+    return store::saveRecord(db, model).ok();
 }
 
 int listedId(app::RecordPanel* record, int row) {
@@ -102,6 +112,32 @@ private slots:
         QCOMPARE(predictionText(chart->chart()), app.results().toStdString());
     }
 
+    void resultsShowWholeAndTheReportEndsAboveTheStatusBar() {
+        AppFixture app;
+        app::MainWin& window = app.window();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        app.choose(1, 1);
+        app.typeNumber(QStringLiteral("38"));
+        app.compute();
+        app::RecordPanel* record = app.panel().recordPanel();
+        QPlainTextEdit* results = record->resultsBox()->multiLine();
+        QTRY_COMPARE(results->verticalScrollBar()->maximum(), 0);
+        // The widest pre-selection there can be, twenty two-digit numbers, still needs no scrolling.
+        QStringList lines = app.results().split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 15);
+        QStringList widest;
+        for (int n = 61; n <= 80; ++n) {
+            widest << QString::number(n);
+        }
+        lines.last() = widest.join(QLatin1Char(','));
+        record->showResultText(lines.join(QLatin1Char('\n')));
+        QTRY_COMPARE(results->verticalScrollBar()->maximum(), 0);
+
+        QPlainTextEdit* report = app.panel().chartPanel()->reportBox();
+        QVERIFY(report->mapTo(&window, QPoint(0, report->height())).y() <= window.statusBar()->y());
+    }
+
     void savesListsNewestFirstAndReviews() {
         AppFixture app;
         app::RecordPanel* record = app.panel().recordPanel();
@@ -130,7 +166,7 @@ private slots:
         QCOMPARE(record->historyList()->item(0)->text(), QStringLiteral("乙(2024年5月1日9时15分20秒)"));
         QCOMPARE(record->historyList()->item(1)->text(), QStringLiteral("甲(2024年5月1日21时30分20秒)"));
         QVERIFY(listedId(record, 0) > listedId(record, 1));
-        const store::YsModel saved = store::loadRecord(app.db(), listedId(record, 1));
+        const store::YsModel saved = **store::loadRecord(app.db(), listedId(record, 1));
         QCOMPARE(saved.uinfo, std::string("第一条"));
         QCOMPARE(saved.rot, 2);
 
@@ -194,19 +230,21 @@ private slots:
         QCOMPARE(app::MessageBox::lastCaption(), QStringLiteral("询问:"));
         QCOMPARE(app::MessageBox::lastText(), QStringLiteral("确定需要删除当前所选择的历史数据吗?"));
         QCOMPARE(list->count(), 3);
+        QCOMPARE(app.status(), QStringLiteral("未勾选要删除的记录"));
 
         list->item(1)->setCheckState(Qt::Checked);
         app::MessageBox::setNextAnswer(false);
         QTest::mouseClick(record->deleteButton(), Qt::LeftButton);
         QCOMPARE(list->count(), 3);
-        QCOMPARE(store::listRecords(app.db()).size(), 3u);
+        QCOMPARE(store::listRecords(app.db())->size(), 3u);
 
         app::MessageBox::setNextAnswer(true);
         QTest::mouseClick(record->deleteButton(), Qt::LeftButton);
         QCOMPARE(list->count(), 2);
         QCOMPARE(list->item(0)->text(), QStringLiteral("c"));
         QCOMPARE(list->item(1)->text(), QStringLiteral("a"));
-        QCOMPARE(store::listRecords(app.db()).size(), 2u);
+        QCOMPARE(store::listRecords(app.db())->size(), 2u);
+        QCOMPARE(app.status(), QStringLiteral("已删除1条记录"));
 
         QTest::mouseClick(record->selectAll(), Qt::LeftButton);
         QVERIFY(record->selectAll()->isChecked());
@@ -214,9 +252,68 @@ private slots:
         app::MessageBox::setNextAnswer(true);
         QTest::mouseClick(record->deleteButton(), Qt::LeftButton);
         QCOMPARE(list->count(), 0);
-        QVERIFY(store::listRecords(app.db()).empty());
+        QVERIFY(store::listRecords(app.db())->empty());
+        QCOMPARE(app.status(), QStringLiteral("已删除2条记录"));
         QVERIFY(record->selectAll()->isChecked());
         QVERIFY(record->deleteButton()->isEnabled());
+    }
+
+    void deletingTickedEntriesIsAllOrNothing() {
+        AppFixture app;
+        for (const char* name : {"a", "b", "c"}) {
+            QVERIFY(saveTitled(app.db(), name));
+        }
+        app.window().fillHistory();
+        app::RecordPanel* record = app.panel().recordPanel();
+        QTest::mouseClick(record->selectAll(), Qt::LeftButton);
+        // The middle row will not go (a trigger stands for a full disk): none goes, and the
+        // list keeps every entry.
+        QVERIFY(app.db()
+                    .prepare("CREATE TRIGGER keep BEFORE DELETE ON wnx_table WHEN old._id = 2 "
+                             "BEGIN SELECT RAISE(ABORT, 'kept'); END;")
+                    .step() == store::StepResult::Done);
+        app::MessageBox::setNextAnswer(true);
+        QTest::mouseClick(record->deleteButton(), Qt::LeftButton);
+        QCOMPARE(app.status(), QStringLiteral("删除失败"));
+        QCOMPARE(record->historyList()->count(), 3);
+        QCOMPARE(store::listRecords(app.db())->size(), 3u);
+
+        QVERIFY(app.db().prepare("DROP TRIGGER keep;").step() == store::StepResult::Done);
+        app::MessageBox::setNextAnswer(true);
+        QTest::mouseClick(record->deleteButton(), Qt::LeftButton);
+        QCOMPARE(record->historyList()->count(), 0);
+        QVERIFY(store::listRecords(app.db())->empty());
+    }
+
+    void anUnreadableHistorySaysSoInTheStatusBar() {
+        AppFixture app;
+        QVERIFY(saveTitled(app.db(), "旧"));
+        // An editor dropped a column: the row is there, but the history cannot be read.
+        QVERIFY(app.db().prepare("ALTER TABLE wnx_table DROP COLUMN uinfo;").step() ==
+                store::StepResult::Done);
+        app.window().fillHistory();
+        QCOMPARE(app.status(), QStringLiteral("历史记录无法读取: wnx_table 表缺少列"));
+        QCOMPARE(app.panel().recordPanel()->historyList()->count(), 0);
+        app.window().showStatus(QString());
+        app.window().review(1);
+        QCOMPARE(app.status(), QStringLiteral("历史记录无法读取: wnx_table 表缺少列"));
+
+        // Saving still says only that it failed.
+        app.choose(1, 1);
+        app.typeNumber(QStringLiteral("5"));
+        app.compute();
+        app::RecordPanel* record = app.panel().recordPanel();
+        record->nameBox()->singleLine()->insert(QStringLiteral("t"));
+        QTest::mouseClick(record->saveButton(), Qt::LeftButton);
+        QCOMPARE(app.status(), QStringLiteral("保存失败"));
+
+        // Another program holding the file past the busy wait.
+        QVERIFY(app.db().prepare("ALTER TABLE wnx_table ADD COLUMN uinfo TEXT;").step() ==
+                store::StepResult::Done);
+        test::HistoryLock lock(app.folder().toStdString());
+        QVERIFY(lock.held());
+        app.window().fillHistory();
+        QCOMPARE(app.status(), QStringLiteral("历史记录无法读取: 数据库文件被另一个程序锁定"));
     }
 
     void failedSaveSaysSoAndKeepsTheList() {
@@ -266,10 +363,7 @@ private slots:
 
     void historyIsFilledOnTheFirstActivation() {
         AppFixture app;
-        store::YsModel model;
-        model.ysname = "早";
-        model.dong = {0, 0, 0, 0, 0, 0};
-        QVERIFY(store::saveRecord(app.db(), model));
+        QVERIFY(saveTitled(app.db(), "早"));
         app.restart();
         app.panel().recordPanel()->historyList()->clear();
         app.window().show();

@@ -22,6 +22,46 @@ TEST(Utf8, MalformedBytesCountOneEachAndNeverOverrun) {
     EXPECT_TRUE(isValid("以数字123起卦"));
 }
 
+TEST(Utf8, RepairReplacesEachBadByteAndKeepsTheRest) {
+    const std::string fffd = "\xEF\xBF\xBD";
+    EXPECT_EQ(repaired("以数字123起卦"), "以数字123起卦");
+    EXPECT_EQ(repaired("a\xff"
+                       "b"),
+              "a" + fffd + "b");
+    EXPECT_EQ(repaired("\xed\xa0\x80!"), fffd + fffd + fffd + "!");
+    EXPECT_EQ(repaired(std::string("甲").substr(0, 2)), fffd + fffd);
+    EXPECT_EQ(repaired(std::string("a\0b", 3)), std::string("a\0b", 3));
+    EXPECT_TRUE(isValid(repaired("\xc0\xaf\xf5\x80\x80\x80")));
+}
+
+struct EscapeCase {
+    std::string text;
+    std::string shown;
+};
+
+class EscapeControlsTest : public ::testing::TestWithParam<EscapeCase> {};
+
+// What a page, an index, a stored title or an argument may put before a terminal.
+TEST_P(EscapeControlsTest, ShowsControlsEscapedAndKeepsTheRest) {
+    EXPECT_EQ(escapeControls(GetParam().text), GetParam().shown);
+    EXPECT_TRUE(isValid(escapeControls(GetParam().text)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, EscapeControlsTest,
+                         ::testing::Values(EscapeCase{"开奖(2024年5月3日) a\\b", "开奖(2024年5月3日) a\\b"},
+                                           EscapeCase{"\x1b[2J\x07title", "\\x1b[2J\\x07title"},
+                                           EscapeCase{"line\r\nforged\tcell", "line\\r\\nforged\\tcell"},
+                                           EscapeCase{std::string("nul\0del\x7f", 8), "nul\\x00del\\x7f"},
+                                           EscapeCase{"\xc2\x9b"
+                                                      "31m",
+                                                      "\\u009b31m"}, // CSI as a C1 character
+                                           EscapeCase{"\x9b"
+                                                      "31m\xff",
+                                                      "\\x9b31m\\xff"}, // the same as stray bytes
+                                           EscapeCase{"abc\xe2\x80\xaetxt.exe",
+                                                      "abc\\u202etxt.exe"}, // right-to-left override
+                                           EscapeCase{"\xc2\xa0\xe2\x80\x8b😀", "\xc2\xa0\xe2\x80\x8b😀"}));
+
 TEST(Utf8, SlicesByCharacters) {
     EXPECT_EQ(charAt("甲乙丙", 1), "乙");
     EXPECT_EQ(charAt("甲乙丙", 3), "");

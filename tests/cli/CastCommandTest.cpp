@@ -1,5 +1,5 @@
-#include "CliRunner.h"
 #include "JsonOutput.h"
+#include "Programs.h"
 #include "engine/ChartRun.h"
 #include "engine/Moment.h"
 
@@ -8,7 +8,7 @@
 #include <json/json.h>
 #include <memory>
 
-namespace quenmar::testing {
+namespace quenmar::test {
 
 namespace {
 
@@ -31,8 +31,8 @@ TEST_P(CastRefusesBadInput, WithOneLineOnStderrAndStatusTwo) {
     const BadInput& c = GetParam();
     std::vector<std::string> args{"cast"};
     args.insert(args.end(), c.args.begin(), c.args.end());
-    const CliResult r = runCli(args);
-    EXPECT_EQ(r.status, 2);
+    const ProgramRun r = runCli(args);
+    EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "quenmar-cli: " + c.message + "\n");
 }
@@ -86,9 +86,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{{"--method", "number", "--number", "38", "--zodiac", "1", "extra"}, "多余的参数: extra"}));
 
 TEST(Cast, JsonCarriesTheViewTheReportAndEveryChartField) {
-    const CliResult r = runCli(
+    const ProgramRun r = runCli(
         {"cast", "--method", "number", "--number", "38", "--zodiac", "1", "--moment", kNoon, "--json"});
-    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "");
     const Json::Value root = parseJson(r.out);
     EXPECT_EQ(root["title"].asString(), "以数字38起卦,卦主生肖:子,日主:甲子,时辰:庚午");
@@ -131,9 +131,9 @@ TEST(Cast, JsonCarriesTheViewTheReportAndEveryChartField) {
 }
 
 TEST(Cast, TextFormShowsTitleGridAndReport) {
-    const CliResult r =
+    const ProgramRun r =
         runCli({"cast", "--method", "1", "--number", "38", "--zodiac", "1", "--moment", kNoon});
-    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out.rfind("以数字38起卦,卦主生肖:子,日主:甲子,时辰:庚午\n", 0), 0u);
     EXPECT_NE(r.out.find("━━━ ━━━"), std::string::npos);
     EXPECT_NE(r.out.find("卦解:            在2022年11月7日12时"), std::string::npos);
@@ -144,9 +144,9 @@ TEST(Cast, TextFormShowsTitleGridAndReport) {
 
 TEST(Cast, HandLinesUseTheCoinNotation) {
     // 9 7 6 | 8 8 6 from the bottom: lower 1 1 0 (兑), upper 0 0 0 (坤).
-    const CliResult r = runCli(
+    const ProgramRun r = runCli(
         {"cast", "--method", "hand", "--lines", "976886", "--zodiac", "7", "--moment", kNoon, "--json"});
-    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.exitCode, 0) << r.err;
     const Json::Value c = parseJson(r.out)["chart"];
     EXPECT_EQ(c["lowerLines"].asString(), "110");
     EXPECT_EQ(c["upperLines"].asString(), "000");
@@ -161,9 +161,9 @@ TEST(Cast, HandLinesUseTheCoinNotation) {
 
 TEST(Cast, MillisecondsAtTheDrawTimeOfTheChosenLottery) {
     // 2024-05-09 is a Thursday; 22:05 is past 双色球's draw, so the next one is Sunday 21:15.
-    const CliResult r = runCli({"cast", "--method", "ms", "--zodiac", "2", "--game", "101", "--moment",
-                                "2024-05-09 22:05:03.250", "--json"});
-    ASSERT_EQ(r.status, 0) << r.err;
+    const ProgramRun r = runCli({"cast", "--method", "ms", "--zodiac", "2", "--game", "101", "--moment",
+                                 "2024-05-09 22:05:03.250", "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
     const Json::Value c = parseJson(r.out)["chart"];
     EXPECT_EQ(c["timeChoice"].asInt(), 2);
     EXPECT_EQ(dateTimeText(c["moment"].asDouble()), "2024年5月12日21时15分3秒");
@@ -184,9 +184,9 @@ TEST(Cast, MillisecondsAtTheCurrentTimeFollowTheTimeZone) {
 }
 
 TEST(Cast, MillisecondsWithANumberBehaveAsAReopenedCalculation) {
-    const CliResult r = runCli({"cast", "--method", "ms", "--number", "1733542541123", "--zodiac", "3",
-                                "--moment", "2024-12-07 11:35:41.123", "--json"});
-    ASSERT_EQ(r.status, 0) << r.err;
+    const ProgramRun r = runCli({"cast", "--method", "ms", "--number", "1733542541123", "--zodiac", "3",
+                                 "--moment", "2024-12-07 11:35:41.123", "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
     const Json::Value c = parseJson(r.out)["chart"];
     EXPECT_EQ(c["numberText"].asString(), "1733542541123");
     EXPECT_EQ(dateTimeText(c["moment"].asDouble()), "2024年12月7日11时35分41秒");
@@ -195,31 +195,31 @@ TEST(Cast, MillisecondsWithANumberBehaveAsAReopenedCalculation) {
 
 TEST(Cast, WithoutAMomentTheClockIsRead) {
     const double before = static_cast<double>(std::time(nullptr)) / 86400.0 + 25569.0 + 8.0 / 24.0;
-    const CliResult r = runCli({"cast", "--method", "number", "--number", "5", "--zodiac", "1", "--json"});
-    ASSERT_EQ(r.status, 0) << r.err;
+    const ProgramRun r = runCli({"cast", "--method", "number", "--number", "5", "--zodiac", "1", "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
     const double moment = parseJson(r.out)["chart"]["moment"].asDouble();
     EXPECT_NEAR(moment, before, 5.0 / 86400.0);
 }
 
 TEST(Cast, SurvivesAVeryLongNumber) {
     const std::string digits(100000, '7'); // close to the largest single argument Linux passes
-    const CliResult r = runCli(
+    const ProgramRun r = runCli(
         {"cast", "--method", "number", "--number", digits, "--zodiac", "12", "--moment", kNoon, "--json"});
-    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.exitCode, 0) << r.err;
     // 50000 sevens each side: 350000 mod 8 = 0 gives 坤 above and below.
     EXPECT_EQ(parseJson(r.out)["chart"]["primaryName"].asString(), "坤为地");
 }
 
 TEST(Cast, HelpAndUnknownCommands) {
-    EXPECT_EQ(runCli({"--help"}).status, 0);
-    const CliResult none = runCli({});
-    EXPECT_EQ(none.status, 2);
+    EXPECT_EQ(runCli({"--help"}).exitCode, 0);
+    const ProgramRun none = runCli({});
+    EXPECT_EQ(none.exitCode, 2);
     EXPECT_EQ(none.out, "");
-    const CliResult unknown = runCli({"divine"});
-    EXPECT_EQ(unknown.status, 2);
+    const ProgramRun unknown = runCli({"divine"});
+    EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_EQ(unknown.err, "quenmar-cli: 未知命令 (见 quenmar-cli --help)\n");
 }
 
 } // namespace
 
-} // namespace quenmar::testing
+} // namespace quenmar::test

@@ -1,7 +1,9 @@
+#include "BrokenHistory.h"
 #include "Files.h"
 #include "Programs.h"
 #include "ReadOnlyFolder.h"
 #include "TempFolder.h"
+#include "base/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -131,15 +133,11 @@ TEST_F(HistoryCliTest, RefusesBadInputBeforeTouchingTheDatabase) {
         {{"history", "list", "extra"}, "多余的参数: extra"},
         {{"history", "list", "--moment", "x"}, "未知选项: --moment"},
         {{"history", "show"}, "缺少记录编号"},
-        {{"history", "show", "1x"}, "记录编号应为整数: 1x"},
         {{"history", "show", "1", "2"}, "多余的参数: 2"},
         {{"history", "review", "1", "--moment", "2024-13-01 00:00:00"},
          "时间格式应为 \"YYYY-MM-DD HH:MM:SS[.mmm]\""},
         {{"history", "review", "1", "--json=1"}, "未知选项: --json"},
         {{"history", "delete"}, "缺少记录编号"},
-        // One bad id stops the whole command: nothing is deleted.
-        {{"history", "delete", "1", "99999999999"}, "记录编号应为整数: 99999999999"},
-        {{"history", "delete", "-"}, "记录编号应为整数: -"},
         {kNumberCast + Words{"--notes", "n"}, "--notes 只能与 --save 一起使用"},
         {kNumberCast + Words{"--save", " \t"}, "请输入保存的标题,标题将自动加上日期"},
         {Words{"cast", "--method", "number", "--zodiac", "5", "--save", "t"}, "未输入推算数字"},
@@ -163,9 +161,9 @@ TEST_F(HistoryCliTest, AFileThatIsNotADatabaseFailsTheSaveAndStaysAsItWas) {
     EXPECT_EQ(saved.err, "保存失败\n");
     EXPECT_EQ(saved.out, cli(kNumberCast).out); // the chart is still shown
     const ProgramRun list = cli({"history", "list"});
-    EXPECT_EQ(list.exitCode, 0);
+    EXPECT_EQ(list.exitCode, 1);
     EXPECT_EQ(list.out, "");
-    EXPECT_EQ(cli({"history", "show", "1"}).err, "quenmar-cli: 未找到记录 1\n");
+    EXPECT_EQ(cli({"history", "show", "1"}).err, "quenmar-cli: 历史记录无法读取: 文件不是数据库或已损坏\n");
     EXPECT_EQ(cli({"history", "delete", "1"}).exitCode, 1);
     EXPECT_EQ(readFile(dbFile()), garbage);
 }
@@ -236,9 +234,141 @@ TEST_F(HistoryCliTest, ReadsTheFileAnEarlierVersionWrote) {
     EXPECT_EQ(cli({"history", "show", "3"}).out,
               "_id: 3\nysname: 自己装卦(2024年5月3日)\nysindex: 2\nysnumber: \n"
               "ysday: 45415\ngzsxid: 12\nupstr: 001\ndownstr: 110\n"
-              "dong: 1,0,0,-1,0,0\nrot: 0\nuinfo: 两行\n备注\n");
+              "dong: 1,0,0,-1,0,0\nrot: 0\nuinfo: 两行\\n备注\n");
     ASSERT_EQ(cli(kNumberCast + Words{"--save", "new"}).exitCode, 0);
     EXPECT_EQ(cli({"history", "list"}).out.substr(0, 2), "6\t");
+}
+
+struct DamageCase {
+    const char* name;
+    HistoryDamage damage;
+    const char* reason;
+};
+
+class UnreadableHistoryCliTest : public HistoryCliTest, public ::testing::WithParamInterface<DamageCase> {};
+
+// Every command that reads the history says in one line that it cannot, exits 1 and leaves
+// the file as it was; a save says only that it failed.
+TEST_P(UnreadableHistoryCliTest, SaysSoInOneLineAndExitsOne) {
+    writeBrokenHistory(m_home.path(), GetParam().damage);
+    const auto before = readFile(dbFile());
+    const std::string message = "quenmar-cli: 历史记录无法读取: " + std::string(GetParam().reason) + "\n";
+    for (const Words& command :
+         {Words{"history", "list"}, Words{"history", "list", "--json"}, Words{"history", "show", "1"},
+          Words{"history", "review", "1"}, Words{"history", "delete", "1", "2"}, Words{"history", "check"},
+          Words{"history", "check", "1", "--json"}}) {
+        const ProgramRun result = cli(command);
+        EXPECT_EQ(result.exitCode, 1) << command[1];
+        EXPECT_EQ(result.err, message) << command[1];
+        EXPECT_EQ(result.out, "") << command[1];
+    }
+    EXPECT_EQ(cli(kNumberCast + Words{"--save", "t"}).err, "保存失败\n");
+    EXPECT_EQ(readFile(dbFile()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Damages, UnreadableHistoryCliTest,
+    ::testing::Values(DamageCase{"Garbage", HistoryDamage::Garbage, "文件不是数据库或已损坏"},
+                      DamageCase{"Truncated", HistoryDamage::Truncated, "文件不是数据库或已损坏"},
+                      DamageCase{"Folder", HistoryDamage::Folder, "文件不是数据库或已损坏"},
+                      DamageCase{"MissingColumn", HistoryDamage::MissingColumn, "wnx_table 表缺少列"},
+                      DamageCase{"MissingTable", HistoryDamage::MissingTable, "数据库中没有 wnx_table 表"}),
+    [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+
+TEST_F(HistoryCliTest, ALockHeldByAnotherProgramIsSaidAfterTheBusyWait) {
+    writeHistory(m_home.path());
+    {
+        HistoryLock lock(m_home.path());
+        ASSERT_TRUE(lock.held());
+        for (const Words& command : {Words{"history", "list"}, Words{"history", "delete", "1"}}) {
+            const ProgramRun result = cli(command);
+            EXPECT_EQ(result.exitCode, 1) << command[1];
+            EXPECT_EQ(result.err, "quenmar-cli: 历史记录无法读取: 数据库文件被另一个程序锁定\n")
+                << command[1];
+        }
+    }
+    EXPECT_EQ(sqlite("SELECT count(*) FROM wnx_table;"), "3\n");
+}
+
+// No record has an id below 1 or one that is no number: such an id is not found, like any
+// other that is not there.
+TEST_F(HistoryCliTest, IdsThatNoRecordCanHaveAreNotFound) {
+    writeHistory(m_home.path());
+    const std::vector<std::pair<Words, std::string>> cases{
+        {{"history", "show", "0"}, "未找到记录 0\n"},
+        {{"history", "show", "-1"}, "未找到记录 -1\n"},
+        {{"history", "show", "1x"}, "未找到记录 1x\n"},
+        {{"history", "show", "--json", "0"}, "未找到记录 0\n"},
+        {{"history", "review", "0"}, "未找到记录 0\n"},
+        {{"history", "check", "0"}, "未找到记录 0\n"},
+        {{"history", "check", "1", "x"}, "未找到记录 x\n"},
+        {{"history", "review", "99999999999"}, "未找到记录 99999999999\n"},
+        {{"history", "delete", "0", "-", "+2"},
+         "未找到记录 0\nquenmar-cli: 未找到记录 -\nquenmar-cli: 未找到记录 +2\n"},
+    };
+    for (const auto& [command, err] : cases) {
+        const ProgramRun result = cli(command);
+        EXPECT_EQ(result.exitCode, 1) << command.back();
+        EXPECT_EQ(result.err, "quenmar-cli: " + err) << command.back();
+        EXPECT_EQ(result.out, "") << command.back();
+    }
+    // The other ids of a delete still go.
+    const ProgramRun mixed = cli({"history", "delete", "1", "1x", "1"});
+    EXPECT_EQ(mixed.exitCode, 1);
+    EXPECT_EQ(mixed.err, "quenmar-cli: 未找到记录 1x\n");
+    EXPECT_EQ(sqlite("SELECT group_concat(_id) FROM wnx_table;"), "2,3\n");
+}
+
+TEST_F(HistoryCliTest, DeletingManyIdsIsOneTransaction) {
+    writeHistory(m_home.path(), 1999);
+    Words command{"history", "delete"};
+    for (int id = 1; id <= 1999; ++id) {
+        command.push_back(std::to_string(id));
+    }
+    // A row that will not go (a trigger stands for a full disk) keeps every row.
+    sqlite("CREATE TRIGGER keep BEFORE DELETE ON wnx_table WHEN old._id = 3 BEGIN SELECT RAISE(ABORT, 'k'); "
+           "END;");
+    const ProgramRun refused = cli({"history", "delete", "1", "3", "5"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "quenmar-cli: 删除失败: 记录 1 3 5\n");
+    EXPECT_EQ(sqlite("SELECT count(*) FROM wnx_table;"), "1999\n");
+    sqlite("DROP TRIGGER keep;");
+    const ProgramRun removed = cli(command + Words{"5000"});
+    EXPECT_EQ(removed.exitCode, 1);
+    EXPECT_EQ(removed.err, "quenmar-cli: 未找到记录 5000\n");
+    EXPECT_EQ(sqlite("SELECT count(*) FROM wnx_table;"), "0\n");
+}
+
+// What an editor or another program put into the file reaches the terminal as text only,
+// and JSON as valid UTF-8.
+TEST_F(HistoryCliTest, StoredTextIsShownEscapedAndJsonStaysUtf8) {
+    ASSERT_EQ(cli({"history", "list"}).exitCode, 0);
+    sqlite("INSERT INTO wnx_table (_id,ysname,ysindex,ysnumber,ysday,gzsxid,upstr,downstr,dong,rot,uinfo) "
+           "VALUES "
+           "(1,'a' || char(27) || '[2J' || char(13) || char(10) || '2' || char(9) || 'forged',1,"
+           "CAST(X'3132FF' AS TEXT),45000,1,'','','',0,char(7) || CAST(X'FE' AS TEXT)),"
+           "(2,'b',1,'5',45000,1,'','','',0,'');");
+    EXPECT_EQ(cli({"history", "list"}).out, "2\tb\n1\ta\\x1b[2J\\r\\n2\\tforged\n");
+    const std::string shown = cli({"history", "show", "1"}).out;
+    EXPECT_NE(shown.find("ysname: a\\x1b[2J\\r\\n2\\tforged\nysindex: 1\nysnumber: 12\\xff\n"),
+              std::string::npos)
+        << shown;
+    EXPECT_NE(shown.find("uinfo: \\x07\\xfe\n"), std::string::npos) << shown;
+    // The number text of the record is cast as the number method reads it (the stray byte
+    // counts 0); the title that shows it is escaped, and the JSON holds U+FFFD in its place.
+    const ProgramRun review = cli({"history", "review", "1"});
+    EXPECT_EQ(review.exitCode, 0) << review.err;
+    EXPECT_EQ(review.out.find('\xff'), std::string::npos);
+    for (const Words& json :
+         {Words{"history", "review", "1", "--json"}, Words{"history", "show", "1", "--json"}}) {
+        const ProgramRun result = cli(json);
+        EXPECT_TRUE(utf8::isValid(result.out)) << json[1];
+        EXPECT_NE(result.out.find("12\xEF\xBF\xBD"), std::string::npos) << json[1];
+    }
+    EXPECT_NE(cli({"history", "list", "--json"}).out.find(R"("a\u001b[2J\r\n2\tforged")"), std::string::npos);
+    // An echoed argument cannot clear the screen either, and the message keeps one line.
+    EXPECT_EQ(cli({"history", "purge\x1b[2J\n"}).err,
+              "quenmar-cli: 未知的 history 子命令: purge\\x1b[2J\\n (应为 list、show、review 或 delete)\n");
 }
 
 // Without QUENMAR_HOME the files lie beside the program, or beneath the user's data folder

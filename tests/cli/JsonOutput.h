@@ -6,7 +6,7 @@
 #include <string>
 
 // The JSON quenmar-cli printed, parsed; a parse failure fails the test that asked.
-namespace quenmar::testing {
+namespace quenmar::test {
 
 inline Json::Value parseJson(const std::string& text) {
     Json::CharReaderBuilder builder;
@@ -17,4 +17,4 @@ inline Json::Value parseJson(const std::string& text) {
     return root;
 }
 
-} // namespace quenmar::testing
+} // namespace quenmar::test

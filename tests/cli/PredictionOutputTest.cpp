@@ -1,5 +1,5 @@
-#include "CliRunner.h"
 #include "JsonOutput.h"
+#include "Programs.h"
 #include "engine/Moment.h"
 #include "prediction/Calculation.h"
 
@@ -7,7 +7,7 @@
 #include <json/json.h>
 #include <memory>
 
-namespace quenmar::testing {
+namespace quenmar::test {
 
 namespace {
 
@@ -47,18 +47,18 @@ TEST(CastPrediction, TheSameRequestGivesTheSameJsonInTwoProcesses) {
                                    "2024-06-15 08:30:00.250", "--json"},
           std::vector<std::string>{"cast", "--method", "hand", "--lines", "976886", "--zodiac", "7",
                                    "--moment", "2022-11-07 12:00:00", "--json"}}) {
-        const CliResult first = runCli(args);
-        const CliResult second = runCli(args);
-        ASSERT_EQ(first.status, 0) << first.err;
-        EXPECT_EQ(second.status, 0);
+        const ProgramRun first = runCli(args);
+        const ProgramRun second = runCli(args);
+        ASSERT_EQ(first.exitCode, 0) << first.err;
+        EXPECT_EQ(second.exitCode, 0);
         EXPECT_FALSE(parseJson(first.out)["prediction"].asString().empty());
         EXPECT_EQ(first.out, second.out);
     }
 }
 
 TEST(CastPrediction, JsonCarriesTheBasisThePicksAndTheText) {
-    const CliResult r = runCli(kEmptyBetCast);
-    ASSERT_EQ(r.status, 0) << r.err;
+    const ProgramRun r = runCli(kEmptyBetCast);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
     const Json::Value root = parseJson(r.out);
     const Calculation calculation = emptyBetCalculation();
     const NumberBasis& b = calculation.basis;
@@ -110,8 +110,8 @@ TEST(CastPrediction, JsonCarriesTheBasisThePicksAndTheText) {
 TEST(CastPrediction, TextFormEndsWithThePredictionInPlainLines) {
     std::vector<std::string> args = kEmptyBetCast;
     args.pop_back(); // no --json
-    const CliResult r = runCli(args);
-    ASSERT_EQ(r.status, 0) << r.err;
+    const ProgramRun r = runCli(args);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string tail = "\n\n周易推演参考数据如下：\n"
                              " ---仅---供-----参---考---\n"
                              "推演十注:\n"
@@ -135,4 +135,4 @@ TEST(CastPrediction, TextFormEndsWithThePredictionInPlainLines) {
 
 } // namespace
 
-} // namespace quenmar::testing
+} // namespace quenmar::test

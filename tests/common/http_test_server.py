@@ -10,7 +10,7 @@ listens on 127.0.0.1, then serves until it is terminated.
   /stall?bytes=N               announces 1000000 bytes, sends N, then sends nothing
   /big?bytes=N[&length=0]      N bytes of "x", announced unless length=0
   /drip?bytes=N&chunk=K&delay=MS  N bytes in chunks of K with a pause between them
-  anything else                the file below --root, or 404
+  anything else                the file below --root (sent as ?type=CONTENT-TYPE), or 404
 
 With --make-certs DIR it writes a test certificate authority (ca.pem), a server certificate
 for 127.0.0.1 signed by it (server.pem, server.key) and a second, unrelated authority
@@ -126,7 +126,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.send_body(404, b"not found", content_type="text/plain")
                 return
             with open(path, "rb") as f:
-                self.send_body(200, f.read())
+                self.send_body(200, f.read(), content_type=query.get("type", "application/octet-stream"))
 
 
 class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):

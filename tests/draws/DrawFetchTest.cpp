@@ -1,6 +1,7 @@
 #include "draws/DrawFetch.h"
 
 #include "DrawsTestSupport.h"
+#include "EnvironmentVariable.h"
 #include "TempFolder.h"
 #include "TestServer.h"
 #include "cli/DrawsCommand.h"
@@ -16,6 +17,8 @@ class DrawsServer : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         s_dir = new test::TempFolder;
+        // The draws command keeps what it fetched: in a history of the suite's own.
+        s_home = new test::EnvironmentVariable("QUENMAR_HOME", s_dir->file("home").c_str());
         for (const char* name : {"daily_gb2312.html", "results_gb18030.html"}) {
             ASSERT_TRUE(test::writeFile(s_dir->file(name), test::fixtureBytes(name)));
         }
@@ -30,12 +33,35 @@ protected:
         ASSERT_TRUE(test::writeFile(
             s_dir->file("liar.html"),
             "<meta http-equiv=Content-Type content='text/html; charset=utf-8'><p>\xBF\xEC</p>"));
+        // A daily-draw page showing one ball "99", and a results table whose 双色球 row lost its
+        // blue ball: pages, but no draws.
+        ASSERT_TRUE(test::writeFile(s_dir->file("ball99.html"),
+                                    "<div class=more-time-cont><a><span class=kaij-tit>2024123期<b>2024-05-01"
+                                    "</b></span><span class=kaij-jg><i>99</i></span></a></div>"));
+        ASSERT_TRUE(test::writeFile(
+            s_dir->file("noblue.html"),
+            "<table "
+            "class=kjtable><tbody><tr></tr><tr></tr><tr><td>双色球</td><td></td><td>1期</td><td>d</td><td>"
+            "<span class=red>01</span><span class=red>02</span><span class=red>03</span><span class=red>04"
+            "</span><span class=red>05</span><span class=red>06</span></td></tr></tbody></table>"));
+        // A page whose issue and date try to work the terminal.
+        ASSERT_TRUE(test::writeFile(
+            s_dir->file("escape.html"),
+            "<div class=more-time-cont><a><span class=kaij-tit>1\x1b[2J期<b>\x07"
+            "d\xff</b></span>"
+            "<span class=kaij-jg><i>01</i><i>02</i><i>03</i><i>04</i><i>05</i><i>06</i><i>07</i>"
+            "<i>08</i><i>09</i><i>10</i><i>11</i><i>12</i><i>13</i><i>14</i><i>15</i><i>16</i>"
+            "<i>17</i><i>18</i><i>19</i><i>20</i></span></a></div>"));
+        // A UTF-8 page with one damaged byte, which only its Content-Type header calls UTF-8.
+        ASSERT_TRUE(test::writeFile(s_dir->file("damaged.html"), "<p>\xE5\xBF\xAB\xFF\xE4\xB9\x90</p>"));
         s_server = test::TestServer::start(s_dir->path()).release();
         ASSERT_NE(s_server, nullptr);
     }
     static void TearDownTestSuite() {
         delete s_server;
         s_server = nullptr;
+        delete s_home;
+        s_home = nullptr;
         delete s_dir;
         s_dir = nullptr;
     }
@@ -50,10 +76,12 @@ protected:
     }
 
     static test::TempFolder* s_dir;
+    static test::EnvironmentVariable* s_home;
     static test::TestServer* s_server;
 };
 
 test::TempFolder* DrawsServer::s_dir = nullptr;
+test::EnvironmentVariable* DrawsServer::s_home = nullptr;
 test::TestServer* DrawsServer::s_server = nullptr;
 
 TEST_F(DrawsServer, FetchPageDecodesAGb2312PageWithGbkCharacters) {
@@ -104,6 +132,44 @@ TEST_F(DrawsServer, APageDeclaringUtf8IsTakenAsUtf8WhenItIsSo) {
     ASSERT_TRUE(liar.ok());
     EXPECT_NE(liar->find("<p>快</p>"), std::string::npos);
 }
+
+TEST_F(DrawsServer, TheContentTypeHeaderCanDeclareUtf8) {
+    const auto http = defaultDrawSources().http;
+    const auto declared =
+        fetchPage(url("/damaged.html?type=text/html;%20charset=UTF-8"), PageCharset::Gb2312, http);
+    ASSERT_TRUE(declared.ok());
+    EXPECT_EQ(*declared, "<p>快\xEF\xBF\xBD乐</p>");
+}
+
+struct PageTextCase {
+    const char* name;
+    std::string bytes;
+    std::string contentType;
+    std::string text;
+};
+
+class PageTextTest : public ::testing::TestWithParam<PageTextCase> {};
+
+TEST_P(PageTextTest, ReadsUtf8WhenThePageIsOrSaysSoAndGbOtherwise) {
+    EXPECT_EQ(pageText(GetParam().bytes, GetParam().contentType), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, PageTextTest,
+    ::testing::Values(
+        // A site that moved to UTF-8 without saying so.
+        PageTextCase{"ValidUtf8", "<p>快乐8</p>", "", "<p>快乐8</p>"},
+        PageTextCase{"ValidUtf8LabelledGb", "<p>快乐8</p>", "text/html; charset=gb2312", "<p>快乐8</p>"},
+        // Damaged UTF-8 that says it is UTF-8 loses one character per bad byte, not the page.
+        PageTextCase{"DamagedHeader", "<p>\xE5\xBF\xAB\xFF</p>", "text/html; charset=\"UTF-8\"",
+                     "<p>快\xEF\xBF\xBD</p>"},
+        PageTextCase{"DamagedMeta", "<meta charset=utf8><p>\xE5\xBF\xAB\xFF</p>", "",
+                     "<meta charset=utf8><p>快\xEF\xBF\xBD</p>"},
+        // GB pages: unlabelled, labelled GB, and labelled UTF-8 wrongly.
+        PageTextCase{"Gb", "<p>\xBF\xEC</p>", "", "<p>快</p>"},
+        PageTextCase{"GbLabelled", "<p>\xBF\xEC</p>", "text/html;charset=GBK", "<p>快</p>"},
+        PageTextCase{"GbLabelledUtf8", "<p>\xBF\xEC</p>", "text/html; charset=utf-8", "<p>快</p>"}),
+    [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
 
 TEST(FetchPage, RefusesAnythingButHttpAndHttps) {
     for (const char* address : {"file:///etc/passwd", "ftp://127.0.0.1/", "gopher://x", "http://",
@@ -204,6 +270,25 @@ TEST_F(DrawsServer, CliFailsWithStatus1OnPagesWithoutADraw) {
         EXPECT_EQ(run.out, "") << c.path;
         EXPECT_EQ(run.err, c.message) << c.path;
     }
+}
+
+TEST_F(DrawsServer, ADrawThatBreaksItsLotterysRulesIsAFailedFetch) {
+    const FetchedDraw ball = fetchLatestDraw(*lotteryByCode(100), sources("/ball99.html", "/x"));
+    EXPECT_EQ(test::failureOf(ball), DrawFailure::NotADraw);
+    const CliRun run = runDraws({"--code", "101", "--url", url("/noblue.html"), "--json"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err,
+              "quenmar-cli: 开奖页面上的数据不是一期开奖 (the extra numbers are not one number from 01 "
+              "to 16)\n");
+}
+
+TEST_F(DrawsServer, CliShowsThePagesTextEscaped) {
+    // The page is read as UTF-8 with its header saying so; the stray byte becomes U+FFFD.
+    const CliRun run = runDraws({"--url", url("/escape.html?type=text/html;charset=utf-8")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "彩种: 快乐8 (100)\n期号: 1\\x1b[2J期\n日期: \\x07d\xEF\xBF\xBD\n"
+                       "开奖号码: 0102030405060708091011121314151617181920\n");
 }
 
 TEST(DrawsCli, BadOptionsExitWithStatus2) {

@@ -11,10 +11,10 @@ namespace quenmar {
 
 namespace {
 
-using testing_support::beijingInstant;
-using testing_support::derivedHexagram;
-using testing_support::kBeijingBias;
-using testing_support::lineBranches;
+using test::beijingInstant;
+using test::derivedHexagram;
+using test::kBeijingBias;
+using test::lineBranches;
 
 TEST(BranchRelations, PairEachBranchWithItsOppositeAndItsPartner) {
     // Independently of the pair tables: a clash is six branches apart; the combining pairs

@@ -12,7 +12,7 @@
 
 // Moments in China Standard Time and hexagrams by name, derived by the engine, for the expert
 // layer's tests.
-namespace quenmar::testing_support {
+namespace quenmar::test {
 
 inline constexpr int kBeijingBias = -480; // UTC = local time + bias
 
@@ -46,4 +46,4 @@ inline std::vector<std::string> lineBranches(const GuaModel& gua) {
     return branches;
 }
 
-} // namespace quenmar::testing_support
+} // namespace quenmar::test

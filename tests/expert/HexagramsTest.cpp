@@ -8,7 +8,7 @@ namespace quenmar {
 
 namespace {
 
-using testing_support::derivedHexagram;
+using test::derivedHexagram;
 
 Hexagram hexagramNamed(std::string_view name) {
     const GuaModel gua = derivedHexagram(name);

@@ -9,7 +9,7 @@ namespace quenmar {
 
 namespace {
 
-using testing_support::beijingInstant;
+using test::beijingInstant;
 
 constexpr std::int64_t kMinute = 60'000;
 constexpr std::int64_t kDay = 86'400'000;

@@ -28,8 +28,9 @@ ENV = dict(os.environ, TZ="Asia/Shanghai", LANG="C.UTF-8", LC_ALL="C.UTF-8")
 # The document as it stood when the file was recorded; keys added since are not judged here.
 RECORDED_KEYS = ("title", "primaryLabel", "changedLabel", "grid", "report", "chart", "numberBasis",
                  "rawPicks", "picks", "prediction")
-# The text form may gain sections after the prediction's lead; only what it printed then counts.
-TEXT_SECTIONS_ADDED_LATER = ("\n详细排盘:",)
+# The text form may gain sections after the report, each one block set off by a blank line
+# before and after it; only what it printed then counts.
+TEXT_SECTIONS_ADDED_LATER = ("\n\n详细排盘:",)
 
 
 def digest(data):
@@ -46,9 +47,10 @@ def text_digest(stdout):
     for marker in TEXT_SECTIONS_ADDED_LATER:
         start = stdout.find(marker)
         if start >= 0:
-            # A later section runs up to the next blank line; what follows it was there before.
-            end = stdout.find("\n\n", start + 1)
-            stdout = stdout[:start] + (stdout[end:] if end >= 0 else "\n")
+            # The section and the blank line before it go; it runs up to the next blank line,
+            # and what follows that was there before.
+            end = stdout.find("\n\n", start + len(marker))
+            stdout = stdout[:start + 1] + (stdout[end + 1:] if end >= 0 else "")
     return digest(stdout)
 
 

@@ -43,20 +43,20 @@ YsModel record(int id, std::string ysname, int ysindex, std::string ysnumber, do
 
 TEST_F(FixtureTest, ListsAndLoadsWhatAnEarlierVersionWrote) {
     TableDb db(m_root.path());
-    EXPECT_EQ(listRecords(db), (std::vector<ListRow>{{5, "开奖(2024年5月3日21时30分)"},
-                                                     {3, "自己装卦(2024年5月3日)"},
-                                                     {2, "毫秒(2024年5月3日14时5分30秒)"},
-                                                     {1, "abc(2024年5月3日14时)"}}));
-    EXPECT_EQ(loadRecord(db, 1), record(1, "abc(2024年5月3日14时)", 1, "123", at(2024, 5, 3, 14, 0, 0), 5, "",
-                                        "", {0, 0, -1, 0, 0, 0}, 0, "第一条"));
-    EXPECT_EQ(loadRecord(db, 2),
+    EXPECT_EQ(*listRecords(db), (std::vector<ListRow>{{5, "开奖(2024年5月3日21时30分)"},
+                                                      {3, "自己装卦(2024年5月3日)"},
+                                                      {2, "毫秒(2024年5月3日14时5分30秒)"},
+                                                      {1, "abc(2024年5月3日14时)"}}));
+    EXPECT_EQ(*loadRecord(db, 1), record(1, "abc(2024年5月3日14时)", 1, "123", at(2024, 5, 3, 14, 0, 0), 5,
+                                         "", "", {0, 0, -1, 0, 0, 0}, 0, "第一条"));
+    EXPECT_EQ(*loadRecord(db, 2),
               record(2, "毫秒(2024年5月3日14时5分30秒)", 3, "1714716330123", at(2024, 5, 3, 14, 5, 30, 123),
                      3, "", "", {0, 0, 0, 0, 0, 1}, 1, "当前时间"));
-    EXPECT_EQ(loadRecord(db, 3), record(3, "自己装卦(2024年5月3日)", 2, "", at(2024, 5, 3, 0, 0, 0), 12,
-                                        "001", "110", {1, 0, 0, -1, 0, 0}, 0, "两行\n备注"));
-    EXPECT_EQ(loadRecord(db, 4), YsModel{});
-    EXPECT_EQ(loadRecord(db, 5), record(5, "开奖(2024年5月3日21时30分)", 3, "1714743000456",
-                                        at(2024, 5, 3, 21, 30, 0), 7, "", "", {0, 0, 0, 0, 0, -1}, 2, ""));
+    EXPECT_EQ(*loadRecord(db, 3), record(3, "自己装卦(2024年5月3日)", 2, "", at(2024, 5, 3, 0, 0, 0), 12,
+                                         "001", "110", {1, 0, 0, -1, 0, 0}, 0, "两行\n备注"));
+    EXPECT_EQ(*loadRecord(db, 4), std::nullopt);
+    EXPECT_EQ(*loadRecord(db, 5), record(5, "开奖(2024年5月3日21时30分)", 3, "1714743000456",
+                                         at(2024, 5, 3, 21, 30, 0), 7, "", "", {0, 0, 0, 0, 0, -1}, 2, ""));
 }
 
 TEST_F(FixtureTest, ReviewsComputeTheSavedCharts) {
@@ -76,7 +76,7 @@ TEST_F(FixtureTest, ReviewsComputeTheSavedCharts) {
     };
     const ClockReading later{at(2025, 1, 1, 12, 0, 0), -480};
     for (const Expected& e : charts) {
-        CastRequest request = requestFromModel(loadRecord(db, e.id));
+        CastRequest request = requestFromModel(**loadRecord(db, e.id));
         prepareRequest(request, kGameHappy8, later);
         const ChartRun run = runChart(request);
         const ChartResult& chart = run.chart;
@@ -90,12 +90,12 @@ TEST_F(FixtureTest, ReviewsComputeTheSavedCharts) {
 TEST_F(FixtureTest, NewRecordsFollowTheOldOnesWithoutReusingADeletedId) {
     {
         TableDb db(m_root.path());
-        YsModel model = loadRecord(db, 3);
+        YsModel model = **loadRecord(db, 3);
         model._id = 0;
         ASSERT_TRUE(saveRecord(db, model));
     }
     TableDb db(m_root.path());
-    const auto rows = listRecords(db);
+    const auto rows = *listRecords(db);
     ASSERT_EQ(rows.size(), 5u);
     EXPECT_EQ(rows.front(), (ListRow{6, "自己装卦(2024年5月3日)"}));
 }

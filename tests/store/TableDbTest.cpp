@@ -1,13 +1,16 @@
 #include "store/TableDb.h"
 
+#include "BrokenHistory.h"
 #include "Files.h"
 #include "ReadOnlyFolder.h"
 #include "TempFolder.h"
 #include "store/RecordStore.h"
 
+#include <chrono>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <thread>
 
 namespace quenmar::store {
 namespace {
@@ -18,6 +21,12 @@ using test::TempFolder;
 // What an open gave, comparable in an assertion: nothing when it failed.
 std::optional<OpenedFile> opened(const Result<OpenedFile, StoreError>& result) {
     return result ? std::optional<OpenedFile>(*result) : std::nullopt;
+}
+
+// Why a store operation failed; nothing when it succeeded.
+template <typename T>
+std::optional<StoreError> errorOf(const Result<T, StoreError>& result) {
+    return result ? std::nullopt : std::optional(result.error());
 }
 
 std::filesystem::path dbFile(const TempFolder& root) {
@@ -92,8 +101,8 @@ TEST(TableDbTest, SecondStartKeepsTheRowsAndDoesNotRepairADroppedTable) {
     TableDb db(root.path());
     EXPECT_EQ(schemaOf(db, "wnx_table"), "<none>");
     EXPECT_FALSE(saveRecord(db, sample("lost")));
-    EXPECT_TRUE(listRecords(db).empty());
-    EXPECT_EQ(loadRecord(db, 1)._id, 0);
+    EXPECT_EQ(errorOf(listRecords(db)), StoreError::MissingTable);
+    EXPECT_EQ(errorOf(loadRecord(db, 1)), StoreError::MissingTable);
     EXPECT_FALSE(deleteRecord(db, 1));
     EXPECT_EQ(schemaOf(db, "wnx_table"), "<none>");
 }
@@ -104,7 +113,7 @@ TEST(TableDbTest, AnEmptyFileLeftByAnInterruptedFirstStartGetsTheTable) {
     test::writeFile(dbFile(root), "");
     TableDb db(root.path());
     EXPECT_TRUE(saveRecord(db, sample("first")));
-    EXPECT_EQ(listRecords(db).size(), 1u);
+    EXPECT_EQ(listRecords(db)->size(), 1u);
 }
 
 TEST(TableDbTest, AFileThatIsNotADatabaseIsLeftAlone) {
@@ -115,8 +124,8 @@ TEST(TableDbTest, AFileThatIsNotADatabaseIsLeftAlone) {
     {
         TableDb db(root.path());
         EXPECT_FALSE(saveRecord(db, sample("t")));
-        EXPECT_TRUE(listRecords(db).empty());
-        EXPECT_EQ(loadRecord(db, 1)._id, 0);
+        EXPECT_EQ(errorOf(listRecords(db)), StoreError::NotADatabase);
+        EXPECT_EQ(errorOf(loadRecord(db, 1)), StoreError::NotADatabase);
         EXPECT_FALSE(deleteRecord(db, 1));
     }
     EXPECT_EQ(test::readFile(dbFile(root)), garbage);
@@ -127,7 +136,7 @@ TEST(TableDbTest, AFolderWhereTheFileShouldBeFailsEveryOperation) {
     std::filesystem::create_directories(dbFile(root));
     TableDb db(root.path());
     EXPECT_FALSE(saveRecord(db, sample("t")));
-    EXPECT_TRUE(listRecords(db).empty());
+    EXPECT_EQ(errorOf(listRecords(db)), StoreError::NotADatabase);
     EXPECT_TRUE(std::filesystem::is_empty(dbFile(root)));
 }
 
@@ -137,8 +146,8 @@ TEST(TableDbTest, ADataFolderThatCannotBeMadeFailsEveryOperation) {
     TableDb db(base.path());
     EXPECT_FALSE(db.isOpen());
     EXPECT_FALSE(saveRecord(db, sample("t")));
-    EXPECT_TRUE(listRecords(db).empty());
-    EXPECT_EQ(loadRecord(db, 1)._id, 0);
+    EXPECT_EQ(errorOf(listRecords(db)), StoreError::OpenFailed);
+    EXPECT_EQ(errorOf(loadRecord(db, 1)), StoreError::OpenFailed);
     EXPECT_FALSE(deleteRecord(db, 1));
 }
 
@@ -157,10 +166,10 @@ TEST(TableDbTest, AReadOnlyDataFolderRefusesSavesButStillLists) {
         // Without a journal beside it SQLite will not change the file.
         TableDb db(root.path());
         EXPECT_FALSE(saveRecord(db, sample("refused")));
-        YsModel changed = loadRecord(db, 1);
+        YsModel changed = **loadRecord(db, 1);
         changed.uinfo = "changed";
         EXPECT_FALSE(saveRecord(db, changed));
-        const auto rows = listRecords(db);
+        const auto rows = *listRecords(db);
         ASSERT_EQ(rows.size(), 1u);
         EXPECT_EQ(rows[0].text, "kept");
     }
@@ -224,7 +233,7 @@ TEST(TableDbTest, StatementsWithoutAConnectionFailQuietly) {
     EXPECT_EQ(statement.step(), StepResult::Error);
     EXPECT_EQ(statement.columnInt(0), 0);
     EXPECT_EQ(statement.columnText(0), "");
-    EXPECT_TRUE(db.listRows("wnx_table", {"_id", "ysname"}).empty());
+    EXPECT_FALSE(db.listRows("wnx_table", {"_id", "ysname"}));
 }
 
 TEST(TableDbTest, AFailedBindStopsTheStatementFromRunning) {
@@ -249,6 +258,65 @@ TEST(TableDbTest, ClosingAndReopeningKeepsWorking) {
     EXPECT_EQ(opened(db.openDatabase(dbFile(root))), OpenedFile::Existing);
     EXPECT_TRUE(saveRecord(db, sample("c")));
     EXPECT_EQ(rowCount(db), 2);
+}
+
+struct DamageCase {
+    const char* name;
+    test::HistoryDamage damage;
+    StoreError error;
+    const char* message;
+};
+
+class UnreadableHistoryTest : public ::testing::TestWithParam<DamageCase> {};
+
+// A history that cannot be read must never pass for an empty one: the list, the load and the
+// delete say why, a save fails, and the file stays as it was.
+TEST_P(UnreadableHistoryTest, IsAnErrorRatherThanAnEmptyHistory) {
+    TempFolder root;
+    test::writeBrokenHistory(root.path(), GetParam().damage);
+    const auto before = test::readFile(dbFile(root));
+    {
+        TableDb db(root.path());
+        EXPECT_EQ(errorOf(listRecords(db)), GetParam().error);
+        EXPECT_EQ(errorOf(loadRecord(db, 1)), GetParam().error);
+        EXPECT_EQ(errorOf(deleteRecords(db, {1, 2})), GetParam().error);
+        EXPECT_EQ(saveMessage(saveRecord(db, sample("t"))), "保存失败");
+        EXPECT_EQ(readErrorMessage(GetParam().error), GetParam().message);
+    }
+    EXPECT_EQ(test::readFile(dbFile(root)), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Damages, UnreadableHistoryTest,
+    ::testing::Values(DamageCase{"Garbage", test::HistoryDamage::Garbage, StoreError::NotADatabase,
+                                 "历史记录无法读取: 文件不是数据库或已损坏"},
+                      DamageCase{"Truncated", test::HistoryDamage::Truncated, StoreError::NotADatabase,
+                                 "历史记录无法读取: 文件不是数据库或已损坏"},
+                      DamageCase{"Folder", test::HistoryDamage::Folder, StoreError::NotADatabase,
+                                 "历史记录无法读取: 文件不是数据库或已损坏"},
+                      DamageCase{"MissingColumn", test::HistoryDamage::MissingColumn,
+                                 StoreError::MissingColumn, "历史记录无法读取: wnx_table 表缺少列"},
+                      DamageCase{"MissingTable", test::HistoryDamage::MissingTable, StoreError::MissingTable,
+                                 "历史记录无法读取: 数据库中没有 wnx_table 表"}),
+    [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+
+TEST(UnreadableHistory, ALockIsWaitedForUpToTheBusyWaitThenReportedAsBusy) {
+    TempFolder root;
+    test::writeHistory(root.path());
+    test::HistoryLock lock(root.path());
+    ASSERT_TRUE(lock.held());
+    TableDb db(root.path());
+    EXPECT_EQ(errorOf(listRecords(db)), StoreError::Busy);
+    EXPECT_EQ(readErrorMessage(StoreError::Busy), "历史记录无法读取: 数据库文件被另一个程序锁定");
+    // A writer that finishes within the wait is waited for.
+    std::thread writer([&lock] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        lock.release();
+    });
+    const auto rows = listRecords(db);
+    writer.join();
+    ASSERT_TRUE(rows);
+    EXPECT_EQ(rows->size(), 3u);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "UpdateTestKit.h"
+#include "base/Utf8.h"
 #include "update/UpdateCrypto.h"
 #include "update/UpdateIndex.h"
 
@@ -98,8 +99,31 @@ TEST_F(UpdateCliTest, CheckShowsWhatTheWindowWouldShow) {
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out,
               "软件名称:Quenmar\n当前版本:V1.0.0\n最新版本:V1.0.1\n发布日期:2024年5月1日\n文件大小:0MB\n"
-              "更新内容:修正\n\"引号\"\n下载地址:" +
+              "更新内容:修正\\n\"引号\"\n下载地址:" +
                   s_server->url("/setup") + "\n文件指纹:" + kInstallerMd5 + "\n");
+}
+
+// The index is outside text: its controls are shown escaped, each line stays one line, and
+// bytes that are not UTF-8 become U+FFFD in the JSON.
+TEST_F(UpdateCliTest, CheckShowsTheIndexsTextAsTextOnly) {
+    const std::string url = publishIndex("hostile.json", [](std::string& json) {
+        json.replace(json.find("\"V1.0.1\""), 8, "\"V1.0.1\\u001b]0;owned\\u0007\"");
+        json.replace(json.find("修正"), 6, "修正\xff");
+    });
+    const auto text = runCli(checkArgs(url));
+    ASSERT_EQ(text.exitCode, 0) << text.err;
+    EXPECT_NE(text.out.find("\n最新版本:V1.0.1\\x1b]0;owned\\x07\n"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("\n更新内容:修正\\xff\\n\"引号\"\n"), std::string::npos) << text.out;
+    auto args = checkArgs(url);
+    args.push_back("--json");
+    const auto json = runCli(args);
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_NE(json.out.find(R"("body":"修正)"
+                            "\xEF\xBF\xBD"
+                            R"(\n\"引号\"")"),
+              std::string::npos)
+        << json.out;
+    EXPECT_NE(json.out.find(R"("verns":"V1.0.1\u001b]0;owned\u0007")"), std::string::npos) << json.out;
 }
 
 TEST_F(UpdateCliTest, CheckDownloadsAndVerifies) {
@@ -171,6 +195,16 @@ INSTANTIATE_TEST_SUITE_P(
                         },
                         "quenmar-cli: 不提供更新: no newer version (ver 1)\n"},
         FailedCheckCase{
+            "NegativeSize",
+            [] {
+                return UpdateCliTest::checkArgs(
+                    UpdateCliTest::publishIndex("negative.json", [](std::string& json) {
+                        const std::string size = "\"size\":" + std::to_string(kInstaller.size());
+                        json.replace(json.find(size), size.size(), "\"size\":-5");
+                    }));
+            },
+            "quenmar-cli: 不提供更新: the installer size \"size\" must be from 0 to 4 GiB (size -5)\n"},
+        FailedCheckCase{
             "IndexNotFound",
             [] { return UpdateCliTest::checkArgs(UpdateCliTest::s_server->url("/missing.json")); },
             "quenmar-cli: 没有可用的更新索引: the update index is not valid JSON (HTTP status 404)\n"},
@@ -219,7 +253,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadInputCase{"PublishBadVersion",
                      {"update", "publish", "--private-key", "k", "--url", "https://x/", "--installer", "i",
                       "--ver", "2a", "--verns", "v", "--day", "d", "--body", "b"},
-                     "quenmar-cli: --ver 应为整数\n"}),
+                     "quenmar-cli: --ver 应为整数\n"},
+        BadInputCase{"PublishVersionZero",
+                     {"update", "publish", "--private-key", "k", "--url", "https://x/", "--installer", "i",
+                      "--ver", "0", "--verns", "v", "--day", "d", "--body", "b"},
+                     "quenmar-cli: --ver 应为大于 0 的整数\n"}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(UpdateCliTest, PublishRefusesAKeyOfTheWrongSize) {

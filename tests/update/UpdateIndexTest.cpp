@@ -1,6 +1,7 @@
 #include "update/UpdateIndex.h"
 
 #include "UpdateTestKit.h"
+#include "update/UpdateCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -119,6 +120,34 @@ INSTANTIATE_TEST_SUITE_P(
                       BadDocumentCase{"TooLarge", std::string(2u << 20, ' ') + kFullIndex,
                                       "the update index is too large"}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
+
+struct OfferCase {
+    std::int64_t ver;
+    std::int64_t size;
+    const char* error; // empty: offered
+};
+
+class OfferValueTest : public ::testing::TestWithParam<OfferCase> {};
+
+// What the index says of its release must be possible before the window offers it.
+TEST_P(OfferValueTest, RefusesImpossibleVersionsAndSizes) {
+    UpdateIndex index = *parseUpdateIndex(kFullIndex);
+    index.ver = GetParam().ver;
+    index.size = GetParam().size;
+    EXPECT_EQ(test::errorOf(makeUpdateOffer(index, "", "/tmp")), GetParam().error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, OfferValueTest,
+    ::testing::Values(
+        OfferCase{2, 0, ""}, OfferCase{2, 4294967296, ""},
+        OfferCase{0, 10, "the version number \"ver\" must be a positive integer (ver 0)"},
+        OfferCase{-3, 10, "the version number \"ver\" must be a positive integer (ver -3)"},
+        OfferCase{1, -1, "no newer version (ver 1)"},
+        OfferCase{2, -1, "the installer size \"size\" must be from 0 to 4 GiB (size -1)"},
+        OfferCase{2, 4294967297, "the installer size \"size\" must be from 0 to 4 GiB (size 4294967297)"},
+        OfferCase{2, INT64_MAX,
+                  "the installer size \"size\" must be from 0 to 4 GiB (size 9223372036854775807)"}));
 
 } // namespace
 } // namespace quenmar::update

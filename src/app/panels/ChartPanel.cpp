@@ -14,12 +14,27 @@ namespace {
 
 constexpr int kColumnGap = 20;
 constexpr int kFirstColumnX = 30;
+constexpr int kReportBottomGap = 10;
 
-bool isLineColumn(int column) {
+} // namespace
+
+bool ChartPanel::isLineColumn(int column) {
     return column == kPrimaryLinesColumn || column == kChangedLinesColumn;
 }
 
-} // namespace
+std::array<int, kGridColumns> ChartPanel::columnX(int a) {
+    std::array<int, kGridColumns> x{};
+    int next = kFirstColumnX;
+    for (int c = 0; c < kGridColumns; ++c) {
+        x[static_cast<std::size_t>(c)] = next;
+        next += (isLineColumn(c) ? 3 * a : a) + kColumnGap;
+    }
+    return x;
+}
+
+int ChartPanel::rowTop(int row, int h) {
+    return (h + 10) * row + 3 * h + 50;
+}
 
 ChartPanel::ChartPanel(QWidget* parent) : QWidget(parent) {
     const QSize unit = textExtent(font(), QStringLiteral("长度"));
@@ -62,7 +77,7 @@ ChartPanel::ChartPanel(QWidget* parent) : QWidget(parent) {
                 label->resize(u, h);
                 cellWidget = label;
             }
-            cellWidget->move(30, (h + 10) * r + 3 * h + 50);
+            cellWidget->move(30, rowTop(r, h));
             cellWidget->setObjectName(QStringLiteral("cell_%1_%2").arg(r).arg(c));
             m_cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = cellWidget;
         }
@@ -93,12 +108,7 @@ void ChartPanel::resizeEvent(QResizeEvent*) {
 
 void ChartPanel::layoutGrid() {
     const int a = m_cells[0][0]->width();
-    std::array<int, kGridColumns> x{};
-    int next = kFirstColumnX;
-    for (int c = 0; c < kGridColumns; ++c) {
-        x[static_cast<std::size_t>(c)] = next;
-        next += (isLineColumn(c) ? 3 * a : a) + kColumnGap;
-    }
+    const std::array<int, kGridColumns> x = columnX(a);
     for (int r = 0; r < kGridRows; ++r) {
         for (int c = 0; c < kGridColumns; ++c) {
             QWidget* cellWidget = m_cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
@@ -122,8 +132,12 @@ void ChartPanel::layoutGrid() {
     const QWidget* lastRowFirst = m_cells[kGridRows - 1][0];
     m_heading->setGeometry(x1, lastRowFirst->geometry().bottom() + 1 + 10, x12 - x1, m_heading->height());
     const int reportTop = m_heading->geometry().bottom() + 1 + 10;
-    m_report->setGeometry(m_report->x(), reportTop, x12 + a - 10,
-                          std::max(m_lineHeight, height() - (m_heading->geometry().bottom() + 1) - 180));
+    int reportHeight = height() - (m_heading->geometry().bottom() + 1) - 180;
+    if (m_visibleHeight > 0) {
+        // The panel's lower part is cut off by the main window: the box ends above the cut.
+        reportHeight = std::min(reportHeight, m_visibleHeight - kReportBottomGap - reportTop);
+    }
+    m_report->setGeometry(m_report->x(), reportTop, x12 + a - 10, std::max(m_lineHeight, reportHeight));
     m_primaryName->setGeometry(x[3], m_primaryName->y(), x[7] - x[3], m_primaryName->height());
     m_changedName->setGeometry(x[8], m_changedName->y(), x12 - x[8], m_changedName->height());
     m_title->setGeometry(m_primaryName->x(), m_title->y(),
@@ -161,6 +175,11 @@ void ChartPanel::showRun(const ChartRun& run) {
     QString report = QString::fromStdString(run.report);
     report.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     m_report->setPlainText(report);
+}
+
+void ChartPanel::setVisibleHeight(int height) {
+    m_visibleHeight = height;
+    layoutGrid();
 }
 
 void ChartPanel::clear() {

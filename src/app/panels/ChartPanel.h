@@ -24,12 +24,23 @@ public:
 
     explicit ChartPanel(QWidget* parent = nullptr);
 
+    /// The x of each grid column's cells for a cell width `a`: column 1 at 30, 20 between
+    /// columns, the two 卦象 columns three cells wide. Exports lay the chart out the same way.
+    static std::array<int, kGridColumns> columnX(int a);
+    static bool isLineColumn(int column);
+    /// The top of grid row `row` (0 = line 6) for a line height `h`.
+    static int rowTop(int row, int h);
+
     /// Runs one calculation (quenmar::runCalculation) and shows it; raises `chartFinished` with
     /// it when the report is written. A request that casts nothing leaves the panel as it was.
     void runCalculation(const CastRequest& request);
 
     /// Empties the report box; the title, the labels and the grid keep their texts.
     void clear();
+
+    /// How much of the panel, from its top, the main window shows; the report box ends 10
+    /// above that rather than under the status bar. 0 (the default): the whole panel.
+    void setVisibleHeight(int height);
 
     /// The chart of the last run; false before the first one.
     bool hasChart() const { return m_hasChart; }
@@ -65,6 +76,7 @@ private:
     QPlainTextEdit* m_report = nullptr;
     int m_unit = 0;       // width of "长度"
     int m_lineHeight = 0; // height of "卦"
+    int m_visibleHeight = 0;
 };
 
 } // namespace quenmar::app

@@ -21,7 +21,10 @@ ChoicePicker::ChoicePicker(const QString& caption, const QStringList& items, QWi
     for (const QString& item : items) {
         longest = std::max(longest, item.size());
     }
-    const int listWidth = static_cast<int>(longest + 1) * cell.width() + 10;
+    // The width of the characters, or what this style needs beside them for its arrow and
+    // frame, whichever is more: no item is cut off.
+    const int listWidth =
+        std::max(static_cast<int>(longest + 1) * cell.width() + 10, m_list->sizeHint().width());
     m_list->setGeometry(labelWidth + 10, 2, listWidth, cell.height() + 8);
     resize(labelWidth + 10 + listWidth, cell.height() + 10);
 

@@ -17,6 +17,7 @@ public:
     ChoicePicker(const QString& caption, const QStringList& items, QWidget* parent = nullptr);
 
     int currentIndex() const;
+    QComboBox* list() const { return m_list; }
 
     /// Selects an item and raises `changed` for it, as a selection by the user does.
     void select(int index);

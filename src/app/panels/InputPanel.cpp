@@ -4,6 +4,7 @@
 #include "app/panels/ChoicePicker.h"
 #include "engine/CastRule.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,6 +31,10 @@ constexpr int kHandButtonWidth = 140;
 
 } // namespace
 
+QString InputPanel::disclaimerText() {
+    return kDisclaimer;
+}
+
 InputPanel::InputPanel(QWidget* parent) : QWidget(parent) {
     m_methodPicker = new ChoicePicker(QStringLiteral("起卦方式:"), kMethods, this);
     m_zodiacPicker = new ChoicePicker(QStringLiteral("卦主生肖:"), kZodiacs, this);
@@ -42,6 +47,8 @@ InputPanel::InputPanel(QWidget* parent) : QWidget(parent) {
     m_zodiacPicker->setObjectName(QStringLiteral("zodiacPicker"));
     m_compute->setObjectName(QStringLiteral("computeButton"));
     m_reset->setObjectName(QStringLiteral("resetButton"));
+    m_compute->setToolTip(QStringLiteral("按所选的起卦方式与卦主生肖演算 (在数字框中按 Enter 亦可)"));
+    m_reset->setToolTip(QStringLiteral("清空起卦条件、卦解与演算结果"));
 
     connect(m_methodPicker, &ChoicePicker::changed, this, &InputPanel::onMethodChanged);
     connect(m_zodiacPicker, &ChoicePicker::changed, this,
@@ -117,6 +124,7 @@ void InputPanel::setMethodControl(Control kind) {
         m_numberBox->resize(kNumberBoxWidth, height);
         connect(m_numberBox, &QLineEdit::textChanged, this,
                 [this](const QString& text) { m_request.numberText = text.trimmed().toStdString(); });
+        connect(m_numberBox, &QLineEdit::returnPressed, m_compute, &QPushButton::click);
         m_numberBox->show();
         m_numberBox->setFocus();
         break;
@@ -146,6 +154,10 @@ void InputPanel::setMethodControl(Control kind) {
         m_currentTime->setObjectName(QStringLiteral("currentTimeButton"));
         m_drawTime->setObjectName(QStringLiteral("drawTimeButton"));
         m_drawTime->setChecked(true);
+        // The two are one Tab stop, reached at the checked one; the arrow keys choose between
+        // them. Qt takes the other button out of the chain once one had the focus: here it is
+        // so from the start.
+        m_currentTime->setFocusPolicy(Qt::ClickFocus);
         m_request.timeChoice = TimeChoice::Draw;
         connect(m_currentTime, &QRadioButton::clicked, this,
                 [this] { m_request.timeChoice = TimeChoice::Current; });
@@ -157,6 +169,16 @@ void InputPanel::setMethodControl(Control kind) {
     }
     case Control::None:
         break;
+    }
+    // A new control would join the end of the window's tab chain: put it where it is seen,
+    // between the two pickers.
+    QWidget* previous = m_methodPicker->list();
+    for (QWidget* stop : {static_cast<QWidget*>(m_numberBox), static_cast<QWidget*>(m_handButton),
+                          static_cast<QWidget*>(m_currentTime), static_cast<QWidget*>(m_drawTime)}) {
+        if (stop != nullptr) {
+            setTabOrder(previous, stop);
+            previous = stop;
+        }
     }
 }
 

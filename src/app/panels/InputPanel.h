@@ -24,6 +24,9 @@ class InputPanel : public QWidget {
 public:
     explicit InputPanel(QWidget* parent = nullptr);
 
+    /// The notice below the row: a game, for entertainment only.
+    static QString disclaimerText();
+
     const CastRequest& request() const { return m_request; }
 
     /// The line-entry window's result: lines, flags and the toss time.

@@ -16,6 +16,7 @@ LabeledEdit::LabeledEdit(const QString& caption, Placement placement, QWidget* p
     if (placement == Placement::Above) {
         m_multi = new QPlainTextEdit(this);
         m_multi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        m_multi->setTabChangesFocus(true); // Tab moves on, as everywhere else in the window
         connect(m_multi, &QPlainTextEdit::textChanged, this,
                 [this] { emit edited(m_multi->toPlainText().trimmed().isEmpty()); });
     } else {
@@ -41,16 +42,22 @@ QWidget* LabeledEdit::editor() const {
     return m_multi != nullptr ? static_cast<QWidget*>(m_multi) : static_cast<QWidget*>(m_single);
 }
 
-void LabeledEdit::resizeEvent(QResizeEvent*) {
+QRect LabeledEdit::editorRect() const {
     const int captionWidth = m_caption->width();
     const int captionHeight = m_caption->height();
     if (m_placement == Placement::Above) {
-        m_caption->move(0, 0);
-        m_multi->setGeometry(0, captionHeight + 2, width(), std::max(0, height() - captionHeight - 2));
-    } else {
-        m_caption->move(0, (height() - captionHeight) / 2);
-        m_single->setGeometry(captionWidth + 3, 0, std::max(0, width() - captionWidth - 3), height());
+        return QRect(0, captionHeight + 2, width(), std::max(0, height() - captionHeight - 2));
     }
+    return QRect(captionWidth + 3, 0, std::max(0, width() - captionWidth - 3), height());
+}
+
+void LabeledEdit::resizeEvent(QResizeEvent*) {
+    if (m_placement == Placement::Above) {
+        m_caption->move(0, 0);
+    } else {
+        m_caption->move(0, (height() - m_caption->height()) / 2);
+    }
+    editor()->setGeometry(editorRect());
 }
 
 } // namespace quenmar::app

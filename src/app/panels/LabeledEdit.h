@@ -23,6 +23,8 @@ public:
     void setText(const QString& text);
     void clear() { setText(QString()); }
     QWidget* editor() const;
+    /// Where the edit box lies inside this widget at its current size.
+    QRect editorRect() const;
     QPlainTextEdit* multiLine() const { return m_multi; }
     QLineEdit* singleLine() const { return m_single; }
     QLabel* caption() const { return m_caption; }

@@ -1,6 +1,7 @@
 #include "app/panels/LineCell.h"
 
 #include <QPainter>
+#include <cmath>
 
 namespace quenmar::app {
 
@@ -14,19 +15,22 @@ void LineCell::setBit(const QString& bit) {
 }
 
 void LineCell::paintEvent(QPaintEvent*) {
-    if (m_bit.isEmpty()) {
+    QPainter painter(this);
+    paintBit(painter, rect(), m_bit, palette().color(QPalette::WindowText));
+}
+
+void LineCell::paintBit(QPainter& painter, const QRectF& cell, const QString& bit, const QColor& ink) {
+    if (bit != QLatin1String("1") && bit != QLatin1String("0")) {
         return;
     }
-    QPainter painter(this);
-    const int barHeight = std::max(3, height() / 3);
-    const int top = (height() - barHeight) / 2;
-    const QColor ink = palette().color(QPalette::WindowText);
-    if (m_bit == QLatin1String("1")) {
-        painter.fillRect(0, top, width(), barHeight, ink);
+    const qreal barHeight = std::max(3.0, std::floor(cell.height() / 3));
+    const qreal top = cell.top() + std::floor((cell.height() - barHeight) / 2);
+    if (bit == QLatin1String("1")) {
+        painter.fillRect(QRectF(cell.left(), top, cell.width(), barHeight), ink);
     } else {
-        const int third = width() / 3;
-        painter.fillRect(0, top, third, barHeight, ink);
-        painter.fillRect(width() - third, top, third, barHeight, ink);
+        const qreal third = std::floor(cell.width() / 3);
+        painter.fillRect(QRectF(cell.left(), top, third, barHeight), ink);
+        painter.fillRect(QRectF(cell.right() - third, top, third, barHeight), ink);
     }
 }
 

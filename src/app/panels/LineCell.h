@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QColor>
+#include <QRectF>
 #include <QString>
 #include <QWidget>
+
+class QPainter;
 
 namespace quenmar::app {
 
@@ -14,6 +18,10 @@ public:
     explicit LineCell(QWidget* parent = nullptr);
     void setBit(const QString& bit);
     QString bit() const { return m_bit; }
+
+    /// Draws a line's bars into `cell` as the grid shows them: "1" one bar, "0" two, other
+    /// texts nothing. Exports and prints draw the same bars.
+    static void paintBit(QPainter& painter, const QRectF& cell, const QString& bit, const QColor& ink);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -70,6 +70,15 @@ LineEntryPanel::LineEntryPanel(const ClockReading& now, QWidget* parent) : QWidg
     const DateTime fields = dateTimeFromMoment(now.moment).value_or(DateTime{});
     const int panelWidth = addTimePickers(fields, QPoint(tip->x(), timeTop), cell) + kGap;
     addButtons(panelWidth, timeTop + cell.height() + kGap, cell);
+    // Coins are entered from the bottom line up: the focus starts on 初爻 and Tab climbs the
+    // rows, then goes through the time pickers to the buttons.
+    const QList<QWidget*> stops{m_lines[0], m_lines[1], m_lines[2], m_lines[3], m_lines[4],
+                                m_lines[5], m_time[0],  m_time[1],  m_time[2],  m_time[3],
+                                m_time[4],  m_time[5],  m_ok,       m_cancel};
+    for (qsizetype i = 1; i < stops.size(); ++i) {
+        setTabOrder(stops[i - 1], stops[i]);
+    }
+    m_lines[0]->setFocus();
     resize(panelWidth, std::max(m_lines[0]->geometry().bottom() + 1, m_ok->geometry().bottom() + 1) + kGap);
 }
 
@@ -79,8 +88,9 @@ QComboBox* LineEntryPanel::addLinePickers(QSize cell) {
         label->setGeometry(0, row * (cell.height() + kGap) + kGap, cell.width() * 3, cell.height());
         auto* picker = new QComboBox(this);
         picker->addItems(kLineItems);
-        picker->setGeometry(label->geometry().right() + 1, label->y() - 3, cell.width() * 8,
-                            cell.height() + 6);
+        // Eight characters wide, or what the style needs to show the longest item in full.
+        picker->setGeometry(label->geometry().right() + 1, label->y() - 3,
+                            std::max(cell.width() * 8, picker->sizeHint().width()), cell.height() + 6);
         const int line = 6 - row;
         picker->setObjectName(QStringLiteral("linePicker%1").arg(line));
         m_lines[static_cast<std::size_t>(line - 1)] = picker;
@@ -118,7 +128,8 @@ int LineEntryPanel::addTimePickers(const DateTime& now, QPoint topLeft, QSize ce
         for (int item = 0; item < picker->count(); ++item) {
             widest = std::max(widest, metrics.horizontalAdvance(picker->itemText(item)));
         }
-        picker->setGeometry(x, topLeft.y(), widest + 30, cell.height() + 6);
+        picker->setGeometry(x, topLeft.y(), std::max(widest + 30, picker->sizeHint().width()),
+                            cell.height() + 6);
         picker->setObjectName(QStringLiteral("timePicker%1").arg(i));
         m_time[i] = picker;
         x = picker->geometry().right() + 1 + 2;
@@ -135,6 +146,7 @@ void LineEntryPanel::addButtons(int panelWidth, int top, QSize cell) {
                       cell.height() * 2);
     m_cancel->setGeometry(m_ok->geometry().right() + 1 + kGap, m_ok->y(), cell.width() * 5,
                           cell.height() * 2);
+    m_ok->setDefault(true); // Enter confirms; Escape cancels, as in every dialog
     connect(m_ok, &QPushButton::clicked, this, &LineEntryPanel::accept);
     connect(m_cancel, &QPushButton::clicked, this, &LineEntryPanel::cancelled);
 }

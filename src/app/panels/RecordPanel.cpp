@@ -1,6 +1,7 @@
 #include "app/panels/RecordPanel.h"
 
 #include "app/UiFont.h"
+#include "prediction/Prediction.h"
 #include "support/QrEncoder.h"
 
 #include <QCheckBox>
@@ -11,8 +12,12 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
+#include <QTextLayout>
 #include <QToolTip>
+#include <cmath>
 
 namespace quenmar::app {
 
@@ -64,33 +69,30 @@ void RecordPanel::buildContent() {
     m_results->setObjectName(QStringLiteral("resultsBox"));
     m_results->multiLine()->setReadOnly(true);
     m_results->setGeometry(0, m_selectAll->geometry().bottom() + 1 + kGap, fullWidth, ch * 16);
+    m_results->resize(fullWidth, std::max(ch * 16, wholePredictionHeight()));
 
     m_qrButton = new QPushButton(qrCaption(), this);
     m_qrButton->setObjectName(QStringLiteral("qrButton"));
+    m_qrButton->setToolTip(QStringLiteral("以二维码显示演算结果，用手机扫描查看"));
     m_qrButton->setEnabled(false);
     m_qrButton->setGeometry(m_results->geometry().right() + 1 - kGap - cw * 6,
                             m_results->geometry().bottom() + 1 + kGap, cw * 6, ch * 2);
 
-    // From the bottom up: the buttons, then the name box; the notes fill what is left.
-    const int buttonTop = height() - kGap - ch * 2;
-    const int nameTop = buttonTop - kGap - (ch + 8);
-    const int notesTop = m_qrButton->geometry().bottom() + 1 + kGap;
     m_notes = new LabeledEdit(QStringLiteral("用户备注:"), LabeledEdit::Placement::Above, this);
     m_notes->setObjectName(QStringLiteral("notesBox"));
-    m_notes->setGeometry(0, notesTop, fullWidth, std::max(ch * 3, nameTop - kGap - notesTop));
     m_name = new LabeledEdit(QStringLiteral("名称:"), LabeledEdit::Placement::Left, this);
     m_name->setObjectName(QStringLiteral("nameBox"));
-    m_name->setGeometry(0, m_notes->geometry().bottom() + 1 + kGap, fullWidth, ch + 8);
     m_save = new QPushButton(QStringLiteral("保存"), this);
     m_save->setObjectName(QStringLiteral("saveButton"));
+    m_save->setToolTip(QStringLiteral("以“名称”保存本次演算，标题自动加上日期 (Ctrl+S)"));
     m_save->setEnabled(false);
-    m_save->setGeometry(0, m_name->geometry().bottom() + 1 + kGap, cw * 5, ch * 2);
     m_help = new QPushButton(QStringLiteral("帮助"), this);
     m_help->setObjectName(QStringLiteral("helpButton"));
-    m_help->setGeometry(m_save->geometry().right() + 1 + kGap, m_save->y(), cw * 5, ch * 2);
+    m_help->setToolTip(QStringLiteral("打开帮助文档 (F1)"));
+    placeLowerControls();
 
     connect(m_results, &LabeledEdit::edited, this, &RecordPanel::onResultsEdited);
-    connect(m_name, &LabeledEdit::edited, this, &RecordPanel::onNameEdited);
+    connect(m_name, &LabeledEdit::edited, this, &RecordPanel::updateSaveButton);
     connect(m_list, &QListWidget::itemSelectionChanged, this, &RecordPanel::updateDeleteButton);
     connect(m_list, &QListWidget::currentRowChanged, this, &RecordPanel::updateDeleteButton);
     connect(m_selectAll, &QCheckBox::clicked, this, [this](bool ticked) {
@@ -102,6 +104,26 @@ void RecordPanel::buildContent() {
     connect(m_delete, &QPushButton::clicked, this, &RecordPanel::deleteClicked);
     connect(m_help, &QPushButton::clicked, this, &RecordPanel::helpClicked);
     connect(m_save, &QPushButton::clicked, this, &RecordPanel::onSave);
+    // Enter in the name box saves as the button would, and only when it would.
+    connect(m_name->singleLine(), &QLineEdit::returnPressed, this, [this] {
+        if (m_save->isEnabled()) {
+            m_save->click();
+        }
+    });
+    m_save->setShortcut(QKeySequence::Save);
+    // The list's own keys: Delete for "删除", Select All for "全选" (both only while the list
+    // has the focus, so that they never act from inside a text box).
+    const auto listKey = [this](QKeySequence::StandardKey key, QAbstractButton* button) {
+        auto* shortcut = new QShortcut(QKeySequence(key), m_list);
+        shortcut->setContext(Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, button, [button] {
+            if (button->isEnabled()) {
+                button->click();
+            }
+        });
+    };
+    listKey(QKeySequence::Delete, m_delete);
+    listKey(QKeySequence::SelectAll, m_selectAll);
     connect(m_qrButton, &QPushButton::clicked, this, &RecordPanel::toggleQr);
     connect(m_list, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) {
         // The review takes the list's current entry, whatever was double-clicked.
@@ -110,6 +132,62 @@ void RecordPanel::buildContent() {
             emit entryDoubleClicked(entryId(row));
         }
     });
+}
+
+void RecordPanel::placeLowerControls() {
+    const QSize cell = textExtent(font(), QStringLiteral("框"));
+    const int cw = cell.width();
+    const int ch = cell.height();
+    const int fullWidth = width();
+    // From the bottom up: the buttons, then the name box; the notes fill what is left.
+    const int buttonTop = height() - kGap - ch * 2;
+    const int nameTop = buttonTop - kGap - (ch + 8);
+    const int notesTop = m_qrButton->geometry().bottom() + 1 + kGap;
+    m_notes->setGeometry(0, notesTop, fullWidth, std::max(ch * 3, nameTop - kGap - notesTop));
+    m_name->setGeometry(0, m_notes->geometry().bottom() + 1 + kGap, fullWidth, ch + 8);
+    m_save->setGeometry(0, m_name->geometry().bottom() + 1 + kGap, cw * 5, ch * 2);
+    m_help->setGeometry(m_save->geometry().right() + 1 + kGap, m_save->y(), cw * 5, ch * 2);
+}
+
+int RecordPanel::resultsGrowth() const {
+    return m_results->height() - textExtent(font(), QStringLiteral("框")).height() * 16;
+}
+
+int RecordPanel::wholePredictionHeight() const {
+    // The widest prediction there can be: every pick full of two-digit numbers. The box wraps
+    // the long pre-selection line as the box's own text layout does.
+    std::array<PickNumbers, kPickCount> widest;
+    for (PickNumbers& pick : widest) {
+        for (int n = kHighestNumber - kPreselectionSize + 1; n <= kHighestNumber; ++n) {
+            pick.push(n);
+        }
+    }
+    const QStringList lines = QString::fromStdString(predictionTextOf(widest)).split(QStringLiteral("\r\n"));
+    const QPlainTextEdit* box = m_results->multiLine();
+    const qreal margin = box->document()->documentMargin();
+    const int frame = box->frameWidth();
+    const qreal textWidth = width() - 2 * frame - box->verticalScrollBar()->sizeHint().width() - 2 * margin;
+    QTextOption wrapping;
+    wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    int textHeight = 0;
+    for (const QString& line : lines) {
+        QTextLayout layout(line, box->font());
+        layout.setTextOption(wrapping);
+        layout.beginLayout();
+        qreal blockHeight = 0;
+        for (QTextLine row = layout.createLine(); row.isValid(); row = layout.createLine()) {
+            row.setLeadingIncluded(true);
+            row.setLineWidth(textWidth);
+            blockHeight += row.height();
+        }
+        layout.endLayout();
+        // The box stacks its lines block by block, each block rounded up to whole pixels.
+        textHeight += static_cast<int>(std::ceil(blockHeight));
+    }
+    // A margin above and below the text; the box keeps its scroll bar active unless another
+    // margin and a pixel are left free below the last line.
+    const int editHeight = textHeight + static_cast<int>(std::ceil(3 * margin)) + 1 + 2 * frame;
+    return m_results->editorRect().top() + editHeight;
 }
 
 void RecordPanel::fillList(const std::vector<store::ListRow>& rows) {
@@ -150,14 +228,19 @@ QString RecordPanel::notesText() const {
 
 void RecordPanel::onResultsEdited(bool empty) {
     m_qrButton->setEnabled(!empty);
+    updateSaveButton();
+    // A code on screen always holds the text beside it: whatever changed the results (a new
+    // calculation, "重设", a review) takes the old code away.
+    if (m_qrView == QrView::Shown) {
+        hideQr();
+    }
+    emit resultsShown(!empty);
 }
 
-void RecordPanel::onNameEdited(bool empty) {
-    if (m_results->text().trimmed().isEmpty()) {
-        m_save->setEnabled(false);
-    } else {
-        m_save->setEnabled(!empty);
-    }
+void RecordPanel::updateSaveButton() {
+    // Asked on every change of either box: a name typed before the results arrive counts as
+    // soon as they do, and results taken away disable saving whatever the name.
+    m_save->setEnabled(!m_results->text().trimmed().isEmpty() && !m_name->text().trimmed().isEmpty());
 }
 
 void RecordPanel::onSave() {
@@ -193,7 +276,8 @@ void RecordPanel::showQr() {
     m_qrButton->setText(qrCaption());
     m_qrPicture = new QLabel(this);
     m_qrPicture->setObjectName(QStringLiteral("qrPicture"));
-    m_qrPicture->setGeometry(m_results->geometry());
+    // Over the results box itself; its caption "演算结果:" stays readable.
+    m_qrPicture->setGeometry(m_results->editorRect().translated(m_results->pos()));
     if (const auto matrix = support::encodeQr(text.toStdString())) {
         // Stretched over the results box without smoothing, so the modules stay sharp.
         m_qrPicture->setPixmap(QPixmap::fromImage(
@@ -219,18 +303,31 @@ void RecordPanel::updateDeleteButton() {
     m_delete->setEnabled(!m_list->selectedItems().isEmpty() || m_list->currentRow() >= 0);
 }
 
-void RecordPanel::removeTicked(const std::function<void(int recordId)>& remove) {
-    // Removing entries is not a selection by the user: the delete button keeps its state.
-    const QSignalBlocker blocker(m_list);
-    int i = 0;
-    while (i < m_list->count()) {
+void RecordPanel::removeTicked(const std::function<bool(const std::vector<int>& recordIds)>& remove) {
+    std::vector<int> ticked;
+    for (int i = 0; i < m_list->count(); ++i) {
         if (m_list->item(i)->checkState() == Qt::Checked) {
-            remove(entryId(i));
-            delete m_list->takeItem(i);
-        } else {
-            ++i;
+            ticked.push_back(entryId(i));
         }
     }
+    if (!remove(ticked)) {
+        return;
+    }
+    // Removing entries is not a selection by the user: the delete button keeps its state.
+    const QSignalBlocker blocker(m_list);
+    for (int i = m_list->count() - 1; i >= 0; --i) {
+        if (m_list->item(i)->checkState() == Qt::Checked) {
+            delete m_list->takeItem(i);
+        }
+    }
+}
+
+int RecordPanel::tickedCount() const {
+    int ticked = 0;
+    for (int i = 0; i < m_list->count(); ++i) {
+        ticked += m_list->item(i)->checkState() == Qt::Checked ? 1 : 0;
+    }
+    return ticked;
 }
 
 int RecordPanel::entryId(int row) const {

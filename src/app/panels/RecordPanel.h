@@ -25,6 +25,12 @@ public:
 
     /// Builds the controls for the panel's size (the main window calls it after laying out).
     void buildContent();
+    /// How much taller than its described ch × 16 the results box was built, so that a whole
+    /// prediction shows without scrolling in this platform's font; 0 when it was not.
+    int resultsGrowth() const;
+    /// Lays the notes, the name box and the buttons out again for the panel's present
+    /// height (the main window grows once by the results box's growth).
+    void placeLowerControls();
 
     /// Empties and refills the history list, newest first.
     void fillList(const std::vector<store::ListRow>& rows);
@@ -34,8 +40,10 @@ public:
     QString resultText() const;
     QString notesText() const;
 
-    /// Removes the ticked entries one by one, calling `remove` with each record id.
-    void removeTicked(const std::function<void(int recordId)>& remove);
+    /// Calls `remove` once with the record ids of all ticked entries, and takes the entries
+    /// out of the list when it says they are gone.
+    void removeTicked(const std::function<bool(const std::vector<int>& recordIds)>& remove);
+    int tickedCount() const;
 
     QListWidget* historyList() const { return m_list; }
     QCheckBox* selectAll() const { return m_selectAll; }
@@ -50,6 +58,8 @@ public:
     QLabel* qrPicture() const { return m_qrPicture; }
 
 signals:
+    /// The results box was filled (true) or emptied (false).
+    void resultsShown(bool shown);
     void saveClicked(const QString& name);
     void deleteClicked();
     void helpClicked();
@@ -60,7 +70,7 @@ private:
     enum class QrView { Hidden, Shown };
 
     void onResultsEdited(bool empty);
-    void onNameEdited(bool empty);
+    void updateSaveButton();
     void onSave();
     QString qrCaption() const;
     void toggleQr();
@@ -68,6 +78,8 @@ private:
     void hideQr();
     void updateDeleteButton();
     int entryId(int row) const;
+    /// The results box's height that shows the widest prediction whole at the panel's width.
+    int wholePredictionHeight() const;
 
     QListWidget* m_list = nullptr;
     QCheckBox* m_selectAll = nullptr;

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 namespace quenmar::app {
 
@@ -19,6 +21,12 @@ void RefreshButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(rect(), QPixmap(picture));
+    if (hasFocus()) {
+        // Reached by Tab: the picture alone would not show it; Space refreshes.
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }
 
 void RefreshButton::enterEvent(QEnterEvent* event) {
