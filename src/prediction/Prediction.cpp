@@ -125,14 +125,11 @@ void appendFormatted(std::string& out, const PickNumbers& pick, int need) {
     const NumberSet chosen = chosenNumbers(pick, need);
     std::array<char, kHighestNumber * 3> text;
     char* end = text.data();
-    for (unsigned word = 0; word < chosen.bits.size(); ++word) {
-        for (std::uint64_t bits = chosen.bits[word]; bits != 0; bits &= bits - 1) {
-            const int v = static_cast<int>(word * 64 + static_cast<unsigned>(std::countr_zero(bits)));
-            *end++ = static_cast<char>('0' + v / 10);
-            *end++ = static_cast<char>('0' + v % 10);
-            *end++ = ',';
-        }
-    }
+    chosen.forEach([&end](int v) {
+        *end++ = static_cast<char>('0' + v / 10);
+        *end++ = static_cast<char>('0' + v % 10);
+        *end++ = ',';
+    });
     if (end != text.data()) {
         out.append(text.data(), end - 1); // no comma after the last
     }

@@ -2,11 +2,10 @@
 
 #include "engine/ChartResult.h"
 #include "prediction/NumberBasis.h"
+#include "prediction/NumberSet.h"
 #include "prediction/PickGenerator.h"
 
 #include <array>
-#include <bit>
-#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -31,22 +30,6 @@ std::vector<int> spreadByDecade(std::span<const int> values, int need);
 /// The pick as shown: exactly `need` values are sorted, any other count is spread by decade
 /// first; the values above 0, two digits at least, joined by ",". Empty when none is left.
 std::string formatPick(std::span<const int> values, int need);
-
-/// Numbers of 1..80 as a set: bit n is the number n. The numbers of a formatted pick, or of a
-/// draw, so that the hits of a bet are one count of common bits.
-struct NumberSet {
-    std::array<std::uint64_t, 2> bits{};
-
-    void add(int n) { bits[static_cast<unsigned>(n) >> 6] |= std::uint64_t{1} << (n & 63); }
-    bool contains(int n) const { return (bits[static_cast<unsigned>(n) >> 6] >> (n & 63) & 1u) != 0; }
-    int size() const { return std::popcount(bits[0]) + std::popcount(bits[1]); }
-    /// How many numbers the two sets share.
-    int common(const NumberSet& other) const {
-        return std::popcount(bits[0] & other.bits[0]) + std::popcount(bits[1] & other.bits[1]);
-    }
-
-    bool operator==(const NumberSet&) const = default;
-};
 
 /// The numbers each of the eleven raw picks keeps when it is formatted (formatPick).
 std::array<NumberSet, kPickCount> pickSets(const std::array<PickNumbers, kPickCount>& picks);
