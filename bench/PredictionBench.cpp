@@ -1,9 +1,11 @@
 // One whole calculation, from a request to the prediction text, and the prediction's parts:
-// the number basis, the eleven picks and their formatting into the text.
+// the number basis, the eleven picks and their formatting into the text; and the picks alone,
+// which checking saved calculations computes.
 #include "BenchRequests.h"
 #include "prediction/BaseNumbers.h"
 #include "prediction/Calculation.h"
 
+#include <array>
 #include <benchmark/benchmark.h>
 #include <string>
 #include <vector>
@@ -34,6 +36,17 @@ void BM_FullCalculation(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FullCalculation);
+
+// The chart and the eleven picks as number sets, without the report and the texts.
+void BM_ComputePicks(benchmark::State& state) {
+    const auto requests = benchRequests();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        auto picks = computePicks(requests[i++ % requests.size()]);
+        benchmark::DoNotOptimize(picks);
+    }
+}
+BENCHMARK(BM_ComputePicks);
 
 void BM_NumberBasis(benchmark::State& state) {
     const auto calculations = finishedCalculations();

@@ -65,28 +65,25 @@ std::array<std::string, kGridColumns> chartColumnTitles() {
     return titles;
 }
 
-ChartRun runChart(const CastRequest& request) {
-    ChartRun run;
-    // Nothing that cannot be cast may show a half-built chart.
-    const CastVerdict verdict = checkCast(request, CastStage::Completed);
-    if (!verdict.castable()) {
-        run.message = verdict.message;
-        return run;
-    }
-    ChartResult& chart = run.chart;
+namespace {
+
+// The two hexagrams of a run; only the chart outlives it.
+struct CastHexagrams {
+    GuaModel primary;
+    GuaModel changed;
+};
+
+// Calendar, cast and derivation of a request checkCast accepts, into a fresh chart.
+CastHexagrams castAndDerive(const CastRequest& request, ChartResult& chart, Pillars& pillars) {
     const std::string day = dayPillar(request.moment);
     const std::string dayStem(utf8::charAt(day, 0));
-    Pillars pillars{day, hourPillar(request.moment, dayStem)};
+    pillars = Pillars{day, hourPillar(request.moment, dayStem)};
     fillChartResult(chart, request, pillars);
 
     const bool byHand = request.method == CastMethod::ByHand;
-    const bool byNumber = request.method == CastMethod::ByNumber;
-    run.view.title =
-        chartTitle(request.method, byNumber ? std::string_view(request.numberText) : std::string_view{},
-                   chart.zodiacBranch, pillars.dayPillar, pillars.hourPillar);
-
-    GuaModel primary;
-    GuaModel changed;
+    CastHexagrams gua;
+    GuaModel& primary = gua.primary;
+    GuaModel& changed = gua.changed;
     if (byHand) {
         const HandCast cast = castByHand(request.upperLines, request.lowerLines, request.movingFlags);
         primary.upperTrigram = cast.upper;
@@ -109,14 +106,44 @@ ChartRun runChart(const CastRequest& request) {
         changed.lowerTrigram = trigramNumber(lines.lowerLines);
     }
     deriveChanged(changed);
-
-    run.view.primaryLabel = nameLabel(kPrimaryPrefix, primary);
-    run.view.changedLabel = nameLabel(chartTitleText(2), changed);
     completeChartResult(chart, primary, changed, byHand ? &request.movingFlags : nullptr);
-    fillGrid(run.view, chart, primary, changed);
+    return gua;
+}
+
+} // namespace
+
+ChartRun runChart(const CastRequest& request) {
+    ChartRun run;
+    // Nothing that cannot be cast may show a half-built chart.
+    const CastVerdict verdict = checkCast(request, CastStage::Completed);
+    if (!verdict.castable()) {
+        run.message = verdict.message;
+        return run;
+    }
+    ChartResult& chart = run.chart;
+    Pillars pillars;
+    const CastHexagrams gua = castAndDerive(request, chart, pillars);
+    const bool byNumber = request.method == CastMethod::ByNumber;
+    run.view.title =
+        chartTitle(request.method, byNumber ? std::string_view(request.numberText) : std::string_view{},
+                   chart.zodiacBranch, pillars.dayPillar, pillars.hourPillar);
+    run.view.primaryLabel = nameLabel(kPrimaryPrefix, gua.primary);
+    run.view.changedLabel = nameLabel(chartTitleText(2), gua.changed);
+    fillGrid(run.view, chart, gua.primary, gua.changed);
     run.report = writeReport(chart);
     run.charted = true;
     return run;
+}
+
+Result<ChartResult, std::string> castChart(const CastRequest& request) {
+    const CastVerdict verdict = checkCast(request, CastStage::Completed);
+    if (!verdict.castable()) {
+        return Failure{std::string(verdict.message)};
+    }
+    ChartResult chart;
+    Pillars pillars;
+    castAndDerive(request, chart, pillars);
+    return chart;
 }
 
 } // namespace quenmar

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "engine/CastRequest.h"
 #include "engine/ChartResult.h"
 
@@ -45,5 +46,9 @@ struct ChartRun {
 /// Casts and derives a completed request (see prepareRequest) into a fresh chart, its view and
 /// its report; a request that checkCast refuses at the completed stage is not cast.
 ChartRun runChart(const CastRequest& request);
+
+/// The chart of runChart alone, without the view and the report, for callers that need only
+/// the chart's values (checking saved calculations); checkCast's message when it refuses.
+Result<ChartResult, std::string> castChart(const CastRequest& request);
 
 } // namespace quenmar

@@ -13,4 +13,12 @@ Calculation runCalculation(const CastRequest& request) {
     return calculation;
 }
 
+Result<std::array<NumberSet, kPickCount>, std::string> computePicks(const CastRequest& request) {
+    const Result<ChartResult, std::string> chart = castChart(request);
+    if (!chart) {
+        return Failure{chart.error()};
+    }
+    return pickSets(generatePicks(buildNumberBasis(*chart)));
+}
+
 } // namespace quenmar

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "engine/CastRequest.h"
 #include "engine/ChartRun.h"
 #include "prediction/NumberBasis.h"
@@ -20,5 +21,10 @@ struct Calculation {
 /// The run of one calculation: the chart of a completed request (see prepareRequest), its
 /// number basis and its prediction.
 Calculation runCalculation(const CastRequest& request);
+
+/// The eleven picks of runCalculation as sets of the numbers its prediction text shows, made
+/// without the report, the chart panel's view or any text: what checking saved calculations
+/// against draws needs. The chart's refusal message when nothing can be cast.
+Result<std::array<NumberSet, kPickCount>, std::string> computePicks(const CastRequest& request);
 
 } // namespace quenmar

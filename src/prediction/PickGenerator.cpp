@@ -1,6 +1,7 @@
 #include "prediction/PickGenerator.h"
 
 #include "prediction/BaseNumbers.h"
+#include "prediction/PickSet.h"
 
 #include <algorithm>
 #include <charconv>
@@ -28,14 +29,35 @@ constexpr std::array<std::array<int, 10>, 10> PairCodes{{
     {5, 0, 0, 6, 50, 8, 0, 8, 4, 0},
 }};
 
+// The first and the last digit of each pair code (the same digit for a code below 10), the
+// characters a code adds to the seed.
+struct PairDigits {
+    int first;
+    int last;
+};
+constexpr auto PairCodeDigits = [] {
+    std::array<std::array<PairDigits, 10>, 10> digits{};
+    for (std::size_t a = 0; a < 10; ++a) {
+        for (std::size_t b = 0; b < 10; ++b) {
+            const int p = PairCodes[a][b];
+            digits[a][b] = p < 10 ? PairDigits{p, p} : PairDigits{p / 10, p % 10};
+        }
+    }
+    return digits;
+}();
+
+PairDigits pairDigits(int a, int b) {
+    if (a < 0 || a > 9 || b < 0 || b > 9) {
+        return {0, 0}; // the code 0
+    }
+    return PairCodeDigits[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)];
+}
+
 // A value above 80 is broken down under each of these in turn.
 constexpr std::array<int, 9> SplitDivisors{80, 2, 3, 4, 5, 6, 7, 8, 9};
 
 constexpr int kModes = 4;
 constexpr double kSnapFraction = 0.999999;
-constexpr std::size_t kSecondPassBelow = 30; // a short first pass gets a second post pass
-constexpr double kUnitPostFactor = 0.99;     // a post factor of exactly 1.0 would change nothing
-constexpr double kSecondPostFactor = 1.6;
 
 int saturated(long long value) {
     return static_cast<int>(std::clamp<long long>(value, -INT_MAX, INT_MAX));
@@ -58,113 +80,6 @@ std::array<int, kModes> candidatesOf(int digit, double s) {
             nonZeroMagnitude(snapTrunc(static_cast<double>(n) / s))};
 }
 
-// One number of a post pass under the factor d.
-int postScaled(int n, double d) {
-    return d < 1.0 ? snapTrunc(static_cast<double>(n) / d) : snapTrunc(static_cast<double>(n) * d);
-}
-
-// Sets of the numbers 0..80 as 128 bits.
-using Bits = std::array<std::uint64_t, 2>;
-
-constexpr void setBit(Bits& bits, int n) {
-    bits[static_cast<std::size_t>(n) >> 6] |= std::uint64_t{1} << (n & 63);
-}
-
-constexpr bool hasBit(const Bits& bits, int n) {
-    return (bits[static_cast<std::size_t>(n) >> 6] >> (n & 63) & 1u) != 0;
-}
-
-// The split values of one number above 80, in the order addValue tries them (each is 1..80),
-// and the set of them.
-struct SplitParts {
-    Bits all{};
-    std::uint8_t count = 0;
-    std::array<std::uint8_t, 2 * SplitDivisors.size()> parts{};
-};
-
-// A value equal to an earlier one, or to the last digit of an earlier one, is left out: once
-// the earlier value has been tried it is in the text followed by ",", and so is its last
-// digit, so the later one would be refused whatever the text held before.
-SplitParts splitPartsOf(int n) {
-    SplitParts split;
-    Bits settled{};
-    const auto put = [&](int part) {
-        if (hasBit(settled, part)) {
-            return;
-        }
-        split.parts[split.count++] = static_cast<std::uint8_t>(part);
-        setBit(split.all, part);
-        setBit(settled, part);
-        setBit(settled, part % 10);
-    };
-    for (const int divisor : SplitDivisors) {
-        const int quotient = n / divisor;
-        if (quotient >= 1 && quotient <= kHighestNumber) {
-            put(quotient);
-        }
-        if (const int remainder = n % divisor; remainder != 0) {
-            put(remainder);
-        }
-    }
-    return split;
-}
-
-// A chart's factors are whole tenths: the scales x, u and v lie in 0.1..20.0 and the post
-// factor in 0.0..8.0 (or is 0.99 or 1.6). The candidates, the post-pass values and the split
-// values of every input a chart can produce are therefore worked out once, by the functions
-// above, and looked up; any other input is computed on the spot.
-constexpr int kScaleTenths = 200;
-constexpr int kPostTenths = 80;
-constexpr int kUnitPostRow = kPostTenths + 1;
-constexpr int kSplitTable = 1024; // post passes stay below 80 / 0.1 = 800
-
-using CandidateRows = std::array<std::array<int, kModes>, 10>; // per seed digit
-
-struct Tables {
-    std::array<CandidateRows, kScaleTenths + 1> candidates;
-    std::array<std::array<std::int16_t, kHighestNumber + 1>, kUnitPostRow + 1> post;
-    std::array<SplitParts, kSplitTable> splits;
-};
-
-const Tables& tables() {
-    static const Tables built = [] {
-        Tables t{};
-        for (int k = 0; k <= kScaleTenths; ++k) {
-            for (int digit = 0; digit <= 9; ++digit) {
-                t.candidates[static_cast<std::size_t>(k)][static_cast<std::size_t>(digit)] =
-                    candidatesOf(digit, k / 10.0);
-            }
-        }
-        for (int row = 0; row <= kUnitPostRow; ++row) {
-            const double d = row == kUnitPostRow ? kUnitPostFactor : row / 10.0;
-            for (int n = 0; n <= kHighestNumber; ++n) {
-                t.post[static_cast<std::size_t>(row)][static_cast<std::size_t>(n)] =
-                    static_cast<std::int16_t>(postScaled(n, d));
-            }
-        }
-        for (int n = kHighestNumber + 1; n < kSplitTable; ++n) {
-            t.splits[static_cast<std::size_t>(n)] = splitPartsOf(n);
-        }
-        return t;
-    }();
-    return built;
-}
-
-// k when s is exactly k / 10 for 0 <= k <= limit, else -1.
-int tenthsIndex(double s, int limit) {
-    if (!(s >= 0.0 && s <= limit / 10.0)) {
-        return -1;
-    }
-    const int k = static_cast<int>(s * 10.0 + 0.5);
-    return k / 10.0 == s ? k : -1;
-}
-
-// Post factor d as a row of the post table, or nothing.
-const std::array<std::int16_t, kHighestNumber + 1>* postRow(double d) {
-    const int row = d == kUnitPostFactor ? kUnitPostRow : tenthsIndex(d, kPostTenths);
-    return row < 0 ? nullptr : &tables().post[static_cast<std::size_t>(row)];
-}
-
 // The seed is a handful of digit characters. A mask of the digit characters it holds answers
 // the one-digit membership tests; a text of several characters (only from a basis filled by
 // hand with values outside 0..9) is looked up in the seed itself.
@@ -179,28 +94,27 @@ public:
     }
 
     void addPairCode(int a, int b) {
-        const int p = pairCode(a, b);
-        if (p < 10) {
-            addDigitChar(p);
-            return;
-        }
-        // Codes have at most two digits: the first and the last character.
-        addDigitChar(p / 10);
-        addDigitChar(p % 10);
+        const PairDigits digits = pairDigits(a, b);
+        addDigitChar(digits.first);
+        addDigitChar(digits.last);
     }
 
-    std::string take() { return std::string(m_seed.data(), m_length); }
+    std::string take() const {
+        return std::string(m_seed.begin(), m_seed.begin() + static_cast<long>(m_length));
+    }
 
 private:
+    // Without a branch on whether the digit is new, which no predictor could guess: the
+    // character is always written, and only kept when it is new.
     void addDigitChar(int digit) {
-        if ((m_digits >> digit & 1u) == 0) {
-            m_digits |= 1u << digit;
-            append(static_cast<char>('0' + digit));
-        }
+        const bool fresh = (m_digits >> digit & 1u) == 0;
+        m_seed[m_length] = static_cast<std::uint16_t>('0' + digit);
+        m_length += fresh ? 1 : 0;
+        m_digits |= 1u << digit;
     }
 
     void addText(const std::string& text) {
-        if (std::string_view(m_seed.data(), m_length).find(text) == std::string_view::npos) {
+        if (take().find(text) == std::string::npos) {
             for (const char c : text) {
                 if (c >= '0' && c <= '9') {
                     m_digits |= 1u << (c - '0');
@@ -212,138 +126,20 @@ private:
 
     // A built basis gives ten digit characters at most. One filled by hand adds at most its
     // thirteen common and own values of up to eleven characters each, plus ten digits from
-    // the pair codes, which always lie in 0..90.
+    // the pair codes, which always lie in 0..90; one spare place takes a digit not kept.
     void append(char c) {
-        if (m_length < m_seed.size()) {
-            m_seed[m_length++] = c;
+        if (m_length < kLongestSeed) {
+            m_seed[m_length++] = static_cast<std::uint16_t>(c);
         }
     }
 
-    std::array<char, 13 * 11 + 10> m_seed; // only the first m_length are read
+    static constexpr std::size_t kLongestSeed = 13 * 11 + 10;
+    // Characters, but not of a character type: a store through a character type might change
+    // any object, and the length and the digit mask would be read back after every store.
+    std::array<std::uint16_t, kLongestSeed + 1> m_seed; // only the first m_length are read
     std::size_t m_length = 0;
     unsigned m_digits = 0;
 };
-
-// What appending n to a pick text makes occur there: the text of n itself, of each of its
-// digits, and (for TrailMarks) the texts that end where n ends, followed by ",".
-constexpr auto TextMarks = [] {
-    std::array<Bits, kHighestNumber + 1> marks{};
-    for (int n = 0; n <= kHighestNumber; ++n) {
-        setBit(marks[static_cast<std::size_t>(n)], n);
-        setBit(marks[static_cast<std::size_t>(n)], n % 10);
-        if (n >= 10) {
-            setBit(marks[static_cast<std::size_t>(n)], n / 10);
-        }
-    }
-    return marks;
-}();
-
-constexpr auto TrailMarks = [] {
-    std::array<Bits, kHighestNumber + 1> marks{};
-    for (int n = 0; n <= kHighestNumber; ++n) {
-        setBit(marks[static_cast<std::size_t>(n)], n);
-        setBit(marks[static_cast<std::size_t>(n)], n % 10);
-    }
-    return marks;
-}();
-
-// The pick text as a set. Every number the generator appends lies in 0..80 (0 only in the
-// first pass), so a text holds the decimal text of a one-digit n exactly when some number has
-// that digit, and of a two-digit n exactly when n itself is there (no number has three
-// digits, and commas split the rest); n followed by "," occurs exactly when some number ends
-// in n's text, which for two digits again means n itself. Two bit sets, of the texts that
-// occur and of the texts that occur followed by ",", answer every membership test.
-class PickSet {
-public:
-    std::size_t size() const { return m_count; }
-    int operator[](std::size_t i) const { return m_values[i]; }
-    std::span<const std::uint16_t> values() const { return {m_values.data(), m_count}; }
-
-    // Adds n under the rules of addValue; n must not be below 0 unless it is dropped.
-    void add(int n, bool dropNonPositive) {
-        if (n > kHighestNumber) {
-            addSplit(n);
-        } else if (n > 0 || (n == 0 && !dropNonPositive)) {
-            appendIf(n, !hasBit(m_texts, n));
-        }
-    }
-
-    PickNumbers numbers() const {
-        PickNumbers out;
-        for (std::size_t i = 0; i < m_count; ++i) {
-            out.push(m_values[i]);
-        }
-        return out;
-    }
-
-private:
-    void addSplit(int n) {
-        if (n >= kSplitTable) {
-            addParts(splitPartsOf(n));
-        } else {
-            addParts(tables().splits[static_cast<std::size_t>(n)]);
-        }
-    }
-
-    void addParts(const SplitParts& split) {
-        // Late in a pick every split value is usually there already: then none can be added.
-        if ((split.all[0] & ~m_trails[0]) == 0 && (split.all[1] & ~m_trails[1]) == 0) {
-            return;
-        }
-        for (std::size_t i = 0; i < split.count; ++i) {
-            appendIf(split.parts[i], !hasBit(m_trails, split.parts[i]));
-        }
-    }
-
-    // Without a branch on `fresh`, which no predictor could guess: the value is always
-    // written, and only counted and marked when it is new.
-    void appendIf(int n, bool fresh) {
-        const auto i = static_cast<std::size_t>(n);
-        const std::uint64_t keep = std::uint64_t{0} - static_cast<std::uint64_t>(fresh);
-        m_values[m_count] = static_cast<std::uint16_t>(n);
-        m_count += fresh ? 1 : 0;
-        m_texts[0] |= TextMarks[i][0] & keep;
-        m_texts[1] |= TextMarks[i][1] & keep;
-        m_trails[0] |= TrailMarks[i][0] & keep;
-        m_trails[1] |= TrailMarks[i][1] & keep;
-    }
-
-    // The numbers are distinct, so at most 81; one spare slot takes the write of a refused one.
-    // Not a character type, so that writing a number leaves the count and the bits in registers.
-    std::array<std::uint16_t, kHighestNumber + 2> m_values; // only the first m_count are read
-    std::size_t m_count = 0;
-    Bits m_texts{};
-    Bits m_trails{};
-};
-
-// Steps 5 and 6: the first-pass numbers rescaled by d, then, after a short first pass, the
-// result rescaled once more and appended.
-template <typename Number>
-PickNumbers postPasses(std::span<const Number> firstPass, double d) {
-    PickSet pick;
-    if (d == 1.0) {
-        d = kUnitPostFactor;
-    }
-    const auto* row = postRow(d);
-    const auto scaled = [&](int n) {
-        return row != nullptr && n >= 0 && n <= kHighestNumber ? (*row)[static_cast<std::size_t>(n)]
-                                                               : postScaled(n, d);
-    };
-    for (const Number n : firstPass) {
-        pick.add(scaled(n), true);
-    }
-    if (firstPass.size() < kSecondPassBelow) {
-        if (d == kUnitPostFactor) {
-            d = kSecondPostFactor;
-            row = postRow(d);
-        }
-        const std::size_t count = pick.size();
-        for (std::size_t i = 0; i < count; ++i) {
-            pick.add(scaled(pick[i]), true);
-        }
-    }
-    return pick.numbers();
-}
 
 // The first pass on the pick text itself, for scales below zero: their candidates can be
 // negative, and a "-" in the text is beyond what the set answers.
@@ -601,6 +397,21 @@ std::vector<int> splitLarge(int value, int divisor) {
     return parts;
 }
 
+std::vector<int> splitValues(int n) {
+    // splitLarge under each divisor, without a list for each.
+    std::vector<int> values;
+    values.reserve(2 * SplitDivisors.size());
+    for (const int divisor : SplitDivisors) {
+        if (const int quotient = n / divisor; quotient >= 1 && quotient <= kHighestNumber) {
+            values.push_back(quotient);
+        }
+        if (const int remainder = n % divisor; remainder != 0) {
+            values.push_back(remainder);
+        }
+    }
+    return values;
+}
+
 void addDigit(std::string& seed, int n) {
     const std::string text = decimal(n);
     if (seed.find(text) == std::string::npos) {
@@ -634,12 +445,10 @@ void addValue(std::string& text, int n, bool dropNonPositive) {
         }
         return;
     }
-    for (const int divisor : SplitDivisors) {
-        for (const int part : splitLarge(n, divisor)) {
-            const std::string entry = decimal(part) + ",";
-            if (text.find(entry) == std::string::npos) {
-                text += entry;
-            }
+    for (const int part : splitValues(n)) {
+        const std::string entry = decimal(part) + ",";
+        if (text.find(entry) == std::string::npos) {
+            text += entry;
         }
     }
 }
@@ -647,42 +456,10 @@ void addValue(std::string& text, int n, bool dropNonPositive) {
 PickNumbers expandSeedNumbers(std::string_view seed, double x, double u, double v, double d) {
     const std::array<double, 3> scales{x, u, v};
     if (std::ranges::any_of(scales, [](double s) { return s < 0.0; })) {
-        const std::vector<int> firstPass = firstPassAsText(seed, scales);
-        return postPasses(std::span<const int>(firstPass), d);
+        return postPassesOnSets(firstPassAsText(seed, scales), d);
     }
-    // With no scale below zero every candidate is 0 or more, which the set handles.
-    const Tables& t = tables();
-    std::array<const CandidateRows*, 3> rows{};
-    std::array<CandidateRows, 3> computed;
-    std::size_t rowCount = 0;
-    for (std::size_t k = 0; k < scales.size(); ++k) {
-        // A scale equal to an earlier one repeats that scale's candidates right behind them
-        // (or behind the x candidates), and every one of them would be refused.
-        if ((k >= 1 && scales[k] == scales[0]) || (k == 2 && scales[2] == scales[1])) {
-            continue;
-        }
-        if (const int tenths = tenthsIndex(scales[k], kScaleTenths); tenths >= 0) {
-            rows[rowCount++] = &t.candidates[static_cast<std::size_t>(tenths)];
-        } else {
-            for (std::size_t digit = 0; digit < computed[k].size(); ++digit) {
-                computed[k][digit] = candidatesOf(static_cast<int>(digit), scales[k]);
-            }
-            rows[rowCount++] = &computed[k];
-        }
-    }
-    PickSet firstPass;
-    for (const char c : seed) {
-        if (c < '0' || c > '9') {
-            continue;
-        }
-        const auto digit = static_cast<std::size_t>(c - '0');
-        for (std::size_t k = 0; k < rowCount; ++k) {
-            for (const int value : (*rows[k])[digit]) {
-                firstPass.add(value, false);
-            }
-        }
-    }
-    return postPasses(firstPass.values(), d);
+    // With no scale below zero every candidate is 0 or more, which the sets handle.
+    return expandSeedOnSets(seed, x, u, v, d);
 }
 
 std::string expandSeed(std::string_view seed, double x, double u, double v, double d) {

@@ -27,9 +27,16 @@ public:
 
     /// Appends a number; the generator guarantees it is new and in 1..80.
     void push(int n) {
-        if (m_count < m_values.size()) {
+        if (m_count < kMostNumbers) {
             m_values[m_count++] = n;
         }
+    }
+
+    /// Writes n after the last number and keeps it only when `keep`: how the generator appends
+    /// without a branch on whether a number is new. Needs size() below 81.
+    void appendIf(int n, bool keep) {
+        m_values[m_count] = n;
+        m_count += keep ? 1 : 0;
     }
 
     /// The pick text: every number followed by ",", e.g. "12,5,80,"; empty for no number.
@@ -38,7 +45,8 @@ public:
     bool operator==(const PickNumbers& other) const;
 
 private:
-    std::array<int, kHighestNumber> m_values{};
+    static constexpr std::size_t kMostNumbers = kHighestNumber + 1; // 0..80 in a first pass
+    std::array<int, kMostNumbers + 1> m_values{};                   // one spare place for appendIf
     std::size_t m_count = 0;
 };
 
@@ -77,6 +85,9 @@ int candidate(int digit, double s, int mode);
 /// Quotient value / divisor when it lies in 1..80, then the remainder when it is not 0.
 /// Nothing for a divisor of 0.
 std::vector<int> splitLarge(int value, int divisor);
+
+/// The values addValue tries for n above 80: splitLarge under 80, 2, 3, ..., 9 in turn.
+std::vector<int> splitValues(int n);
 
 /// Truncation toward zero, snapped away from zero when the fraction is within 0.000001 of a
 /// whole unit. Not-finite values give 0; values beyond the int range saturate.

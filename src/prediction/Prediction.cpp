@@ -89,47 +89,47 @@ void appendNumber(std::string& out, int value) {
     out.append(buffer.data(), end);
 }
 
-// formatPick for the generator's own numbers, which are distinct and 1..80: each decade group
-// holds at most eleven of them, and the chosen values go into a bit set and come out
-// ascending, which is what sorting them gives.
-void appendFormatted(std::string& out, const PickNumbers& pick, int need) {
-    std::array<std::uint64_t, 2> chosen{};
-    const auto take = [&](int v) {
-        chosen[static_cast<unsigned>(v) >> 6] |= std::uint64_t{1} << (v & 63);
-    };
+// The numbers formatPick keeps of the generator's own numbers, which are distinct and 1..80:
+// each decade group holds at most eleven of them, and the chosen values go into a bit set,
+// which gives them ascending, as sorting them does.
+NumberSet chosenNumbers(const PickNumbers& pick, int need) {
+    NumberSet chosen;
     if (pick.size() == static_cast<std::size_t>(need)) {
         for (const int v : pick.values()) {
-            take(v);
+            chosen.add(v);
         }
-    } else {
-        constexpr std::size_t kGroupCapacity = 11; // 70..80
-        std::array<std::array<std::uint8_t, kGroupCapacity>, kDecadeGroups> groups;
-        std::array<std::uint8_t, kDecadeGroups> counts{};
-        for (const int v : pick.values()) {
-            const std::size_t g = DecadeGroups[static_cast<std::size_t>(v)];
-            groups[g][counts[g]++] = static_cast<std::uint8_t>(v);
-        }
-        int taken = 0;
-        for (std::size_t sweep = 0; sweep < kGroupCapacity && taken < need; ++sweep) {
-            for (std::size_t g = 0; g < kDecadeGroups && taken < need; ++g) {
-                if (sweep < counts[g]) {
-                    take(groups[g][sweep]);
-                    ++taken;
-                }
+        return chosen;
+    }
+    constexpr std::size_t kGroupCapacity = 11; // 70..80
+    std::array<std::array<std::uint8_t, kGroupCapacity>, kDecadeGroups> groups;
+    std::array<std::uint8_t, kDecadeGroups> counts{};
+    for (const int v : pick.values()) {
+        const std::size_t g = DecadeGroups[static_cast<std::size_t>(v)];
+        groups[g][counts[g]++] = static_cast<std::uint8_t>(v);
+    }
+    int taken = 0;
+    for (std::size_t sweep = 0; sweep < kGroupCapacity && taken < need; ++sweep) {
+        for (std::size_t g = 0; g < kDecadeGroups && taken < need; ++g) {
+            if (sweep < counts[g]) {
+                chosen.add(groups[g][sweep]);
+                ++taken;
             }
         }
     }
-    // Every chosen number is 1..80: two digits, then a comma before the next, in one buffer.
+    return chosen;
+}
+
+// formatPick for the generator's own numbers: every chosen number is 1..80, two digits, then
+// a comma before the next, written into one buffer.
+void appendFormatted(std::string& out, const PickNumbers& pick, int need) {
+    const NumberSet chosen = chosenNumbers(pick, need);
     std::array<char, kHighestNumber * 3> text;
     char* end = text.data();
-    for (unsigned word = 0; word < chosen.size(); ++word) {
-        for (std::uint64_t bits = chosen[word]; bits != 0; bits &= bits - 1) {
-            const int v = static_cast<int>(word * 64 + static_cast<unsigned>(std::countr_zero(bits)));
-            *end++ = static_cast<char>('0' + v / 10);
-            *end++ = static_cast<char>('0' + v % 10);
-            *end++ = ',';
-        }
-    }
+    chosen.forEach([&end](int v) {
+        *end++ = static_cast<char>('0' + v / 10);
+        *end++ = static_cast<char>('0' + v % 10);
+        *end++ = ',';
+    });
     if (end != text.data()) {
         out.append(text.data(), end - 1); // no comma after the last
     }
@@ -195,6 +195,15 @@ std::array<PickNumbers, kPickCount> generatePicks(const NumberBasis& basis) {
         picks[static_cast<std::size_t>(pick - 1)] = generatePickNumbers(basis, pick, x);
     }
     return picks;
+}
+
+std::array<NumberSet, kPickCount> pickSets(const std::array<PickNumbers, kPickCount>& picks) {
+    std::array<NumberSet, kPickCount> sets;
+    for (int pick = 1; pick <= kPickCount; ++pick) {
+        const auto i = static_cast<std::size_t>(pick - 1);
+        sets[i] = chosenNumbers(picks[i], needOf(pick));
+    }
+    return sets;
 }
 
 std::string predictionTextOf(const std::array<PickNumbers, kPickCount>& picks) {

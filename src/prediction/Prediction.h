@@ -2,6 +2,7 @@
 
 #include "engine/ChartResult.h"
 #include "prediction/NumberBasis.h"
+#include "prediction/NumberSet.h"
 #include "prediction/PickGenerator.h"
 
 #include <array>
@@ -29,6 +30,9 @@ std::vector<int> spreadByDecade(std::span<const int> values, int need);
 /// The pick as shown: exactly `need` values are sorted, any other count is spread by decade
 /// first; the values above 0, two digits at least, joined by ",". Empty when none is left.
 std::string formatPick(std::span<const int> values, int need);
+
+/// The numbers each of the eleven raw picks keeps when it is formatted (formatPick).
+std::array<NumberSet, kPickCount> pickSets(const std::array<PickNumbers, kPickCount>& picks);
 
 /// The eleven raw picks of a basis, under its chart factor.
 std::array<PickNumbers, kPickCount> generatePicks(const NumberBasis& basis);

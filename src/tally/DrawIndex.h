@@ -34,6 +34,8 @@ struct IndexedDraw {
     std::string issue;
     std::string date;
     NumberSet numbers;
+
+    bool operator==(const IndexedDraw&) const = default;
 };
 
 class DrawIndex {

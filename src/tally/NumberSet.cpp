@@ -4,17 +4,6 @@
 
 namespace quenmar::tally {
 
-std::vector<int> NumberSet::numbers() const {
-    std::vector<int> out;
-    out.reserve(static_cast<std::size_t>(size()));
-    for (int number = 1; number <= kHighestNumber; ++number) {
-        if (contains(number)) {
-            out.push_back(number);
-        }
-    }
-    return out;
-}
-
 std::vector<int> numbersIn(std::string_view text) {
     std::vector<int> numbers;
     constexpr int kTooLarge = 1'000'000; // no number of any lottery comes near; saturate there

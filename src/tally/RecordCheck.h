@@ -31,9 +31,12 @@ inline constexpr std::string_view kEntertainmentNote =
 /// reason, when the record cannot be computed (a file edited by hand).
 struct RecordPicks {
     bool computed = false;
-    std::string problem;                          // why not, e.g. "未选择卦主生肖"
-    std::array<std::vector<int>, kBetCount> bets; // each in ascending order; short when the pick is
-    std::vector<int> preselection;                // 预选20码
+    std::string problem; // why not, e.g. "未选择卦主生肖"
+    // each in ascending order; short when the pick is. checkRecord moves them into its bets.
+    std::array<std::vector<int>, kBetCount> bets;
+    std::vector<int> preselection; // 预选20码
+
+    bool operator==(const RecordPicks&) const = default;
 };
 
 RecordPicks picksOfRecord(const store::YsModel& record);
@@ -44,6 +47,8 @@ struct BetCheck {
     std::vector<int> hits; // the numbers drawn, ascending
     bool playable = false; // ten numbers: a 选十 bet; a shorter pick is no bet and pays nothing
     Prize prize;           // playable bets only
+
+    bool operator==(const BetCheck&) const = default;
 };
 
 /// A saved calculation against its target draw.
@@ -56,6 +61,7 @@ struct RecordCheck {
     int preselectionHits = 0;
 
     bool drawn() const { return picks.computed && target.has_value(); }
+    bool operator==(const RecordCheck&) const = default;
 };
 
 /// The check of one record against the kept draws.
@@ -77,8 +83,9 @@ struct TallySummary {
     double expectedBets(int hits) const;
 };
 
-/// Checks the records in order. `progress` is told the number done after each record; when it
-/// returns false the checking stops there, and the checks made so far are returned.
+/// Checks the records, giving their checks in the records' order. `progress` is told the number
+/// done after each record; when it returns false the checking stops there, and the checks made
+/// so far are returned. Without `progress` the records are checked on every core at once.
 std::vector<RecordCheck> checkRecords(const std::vector<store::YsModel>& records, const DrawIndex& draws,
                                       const std::function<bool(std::size_t done)>& progress = {});
 

@@ -157,6 +157,18 @@ INSTANTIATE_TEST_SUITE_P(Cases, SplitLargeTable,
                                            SplitCase{161, 2, {80, 1}}, SplitCase{163, 2, {1}},
                                            SplitCase{85, 0, {}}));
 
+// splitValues computes the divisors' splits in one list; every value a post pass can split.
+TEST(SplitValues, AreTheSplitsUnderEachDivisorInTurn) {
+    for (int n = kHighestNumber + 1; n <= 2000; ++n) {
+        std::vector<int> expected;
+        for (const int divisor : {80, 2, 3, 4, 5, 6, 7, 8, 9}) {
+            const std::vector<int> parts = splitLarge(n, divisor);
+            expected.insert(expected.end(), parts.begin(), parts.end());
+        }
+        ASSERT_EQ(splitValues(n), expected) << n;
+    }
+}
+
 TEST(Seed, AddDigitAppendsOnlyNewText) {
     std::string seed;
     addDigit(seed, 4);

@@ -6,7 +6,10 @@
 #include "prediction/BaseNumbers.h"
 #include "prediction/Calculation.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <numeric>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -238,6 +241,31 @@ TEST(Prediction, AnEmptyChartStillFillsTheTemplate) {
     EXPECT_EQ(text.find('{'), std::string::npos);
 }
 
+// The text of generated picks is formatted on a set of the numbers; this compares it with
+// formatPick over picks of every size, in random order, the sizes that need no spreading
+// included.
+TEST(Prediction, FormatsGeneratedPicksAsFormatPickDoes) {
+    std::mt19937 random(20240611);
+    std::array<int, kHighestNumber> numbers{};
+    std::iota(numbers.begin(), numbers.end(), 1);
+    for (int round = 0; round < 500; ++round) {
+        std::array<PickNumbers, kPickCount> picks;
+        Picks formatted;
+        for (std::size_t i = 0; i < picks.size(); ++i) {
+            std::shuffle(numbers.begin(), numbers.end(), random);
+            const int need = i + 1 == picks.size() ? 20 : 10;
+            const int size = std::uniform_int_distribution<int>(0, 3)(random) == 0
+                                 ? need
+                                 : std::uniform_int_distribution<int>(0, kHighestNumber)(random);
+            for (int k = 0; k < size; ++k) {
+                picks[i].push(numbers[static_cast<std::size_t>(k)]);
+            }
+            formatted[i] = formatPick(picks[i].values(), need);
+        }
+        ASSERT_EQ(predictionTextOf(picks), literalPredictionText(formatted)) << round;
+    }
+}
+
 TEST(Prediction, PredictGathersRawPicksPicksAndText) {
     const ChartResult chart = finishedChart(byNumber("4711", 9, at(2024, 2, 29, 23, 45)));
     const NumberBasis basis = buildNumberBasis(chart);
@@ -265,6 +293,41 @@ TEST(Calculation, HoldsTheChartItsBasisAndItsPrediction) {
     EXPECT_EQ(calculation.prediction.text, predictionText(calculation.run.chart));
     // The same request always yields the same lines.
     EXPECT_EQ(runCalculation(request).prediction, calculation.prediction);
+}
+
+// The check of saved calculations takes the picks without the report and the view: the same
+// chart and the numbers the prediction text shows, for every method.
+TEST(Calculation, ComputePicksGivesTheNumbersOfThePredictionText) {
+    const char* lines[] = {"100", "011", "110", "001", "111", "000", "101", "010"};
+    for (int i = 0; i < 60; ++i) {
+        CastRequest r = byNumber(std::to_string(1 + i * 7919).c_str(), 1 + i % 12,
+                                 at(2023 + i % 3, 1 + i % 12, 1 + i % 28, i % 24, (i * 7) % 60));
+        if (i % 3 == 1) {
+            r.method = CastMethod::ByHand;
+            r.numberText.clear();
+            r.upperLines = lines[i % 8];
+            r.lowerLines = lines[(i / 3) % 8];
+            r.movingFlags = {i % 2, -(i % 5 == 0), 0, (i / 2) % 2, 0, -(i % 7 == 1)};
+        } else if (i % 3 == 2) {
+            r.method = CastMethod::ByMilliseconds;
+            r.timeChoice = TimeChoice::Draw;
+            r.numberText = std::to_string(1690000000000LL + i * 7654321LL);
+        }
+        const Calculation calculation = runCalculation(r);
+        const auto sets = computePicks(r);
+        ASSERT_TRUE(sets.ok()) << i;
+        EXPECT_EQ(castChart(r).value(), calculation.run.chart) << i;
+        for (std::size_t pick = 0; pick < kPickCount; ++pick) {
+            NumberSet shown;
+            for (const int n : pickValues(calculation.prediction.picks[pick])) {
+                shown.add(n);
+            }
+            EXPECT_EQ((*sets)[pick], shown) << i << " pick " << pick + 1;
+        }
+    }
+    const auto refused = computePicks(byNumber("", 1, at(2022, 11, 7, 12, 0)));
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error(), "未输入推算数字");
 }
 
 TEST(Calculation, ARefusedRequestYieldsOnlyTheReason) {

@@ -135,6 +135,32 @@ TEST(CheckRecord, ARecordThatCannotBeCastIsReportedNotGuessed) {
     EXPECT_FALSE(check.drawn());
 }
 
+// Checked on every core or one at a time with a progress report, the checks are the same and
+// in the records' order; a progress report that says stop keeps the checks made so far.
+TEST(CheckRecords, OnEveryCoreGivesWhatOneAtATimeGives) {
+    std::vector<store::YsModel> records;
+    for (int i = 0; i < 4'500; ++i) {
+        CastRequest request;
+        request.method = CastMethod::ByNumber;
+        request.numberText = std::to_string(1 + i * 7919);
+        request.zodiac = 1 + i % 12;
+        records.push_back(saved(request, at(2024, 5, 1 + i % 20, i % 24, i % 60)).record);
+        records.back()._id = i + 1;
+    }
+    std::vector<store::KeptDraw> draws;
+    for (int day = 1; day <= 10; ++day) {
+        draws.push_back(happy8(std::to_string(2024120 + day), "2024-05-" + twoDigitText({day}, "")));
+    }
+    const DrawIndex index(draws);
+    const std::vector<RecordCheck> shared = checkRecords(records, index);
+    const std::vector<RecordCheck> inOrder = checkRecords(records, index, [](std::size_t) { return true; });
+    ASSERT_EQ(shared.size(), records.size());
+    EXPECT_TRUE(shared == inOrder);
+    EXPECT_EQ(shared.back().id, 4'500);
+    const auto stopped = checkRecords(records, index, [](std::size_t done) { return done < 10; });
+    EXPECT_EQ(stopped.size(), 10U);
+}
+
 TEST(TallySummary, CountsPlayableBetsByHitsAndKeepsTheFloatingPrizeApart) {
     RecordCheck drawn;
     drawn.picks.computed = true;
