@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <numeric>
 #include <random>
 #include <string>
@@ -26,7 +26,9 @@ constexpr int kDraws = 10'000;
 // numbers and hand-entered lines, as the save button writes them.
 std::vector<store::YsModel> savedCalculations() {
     std::mt19937 random(14);
-    const auto pick = [&random](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    const auto pick = [&random](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(random);
+    };
     const char* lines[] = {"100", "011", "110", "001", "111", "000", "101", "010"};
     std::vector<store::YsModel> records;
     records.reserve(kRecords);

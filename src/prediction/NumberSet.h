@@ -41,7 +41,8 @@ public:
     }
 
     /// Calls `visit` with each number, ascending.
-    template <typename Visit> void forEach(Visit visit) const {
+    template <typename Visit>
+    void forEach(Visit visit) const {
         for (std::uint64_t bits = m_low; bits != 0; bits &= bits - 1) {
             visit(1 + std::countr_zero(bits));
         }

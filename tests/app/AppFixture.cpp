@@ -93,11 +93,17 @@ QString AppFixture::results() const {
 }
 
 void onNextModal(std::function<void(QWidget*)> action) {
+    // It gives up after 20 s, so that a dialog that never came cannot be answered in a later
+    // test by a handler of this one.
+    constexpr int kTicks = 2000;
     auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, action, ticks = 0]() mutable {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr || ++ticks == kTicks) {
             timer->stop();
             timer->deleteLater();
+        }
+        if (modal != nullptr) {
             action(modal);
         }
     });

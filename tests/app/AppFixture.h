@@ -52,7 +52,8 @@ private:
     std::unique_ptr<app::MainWin> m_window;
 };
 
-/// Runs `action` on the next modal dialog once it is open (GuaWin, a message box).
+/// Runs `action` on the next modal dialog once it is open (GuaWin, a message box), if one
+/// opens within 20 s.
 void onNextModal(std::function<void(QWidget*)> action);
 
 } // namespace quenmar::test
