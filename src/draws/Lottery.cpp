@@ -17,15 +17,17 @@ std::string twoDigits(int value) {
 // "6 different numbers from 01 to 33", "one number from 01 to 16", "3 digits".
 std::string zoneWords(const NumberZone& zone) {
     if (zone.width == 1) {
-        return std::to_string(zone.count) + " digits";
+        return std::to_string(zone.count) + "个数字";
     }
     const bool padded = zone.width == 2;
-    const std::string range = "from " + (padded ? twoDigits(zone.low) : std::to_string(zone.low)) + " to " +
-                              (padded ? twoDigits(zone.high) : std::to_string(zone.high));
+    std::string range = padded ? twoDigits(zone.low) : std::to_string(zone.low);
+    range += "至";
+    range += padded ? twoDigits(zone.high) : std::to_string(zone.high);
+    range += "之间的";
     if (zone.count == 1) {
-        return "one number " + range;
+        return range + "一个号码";
     }
-    return std::to_string(zone.count) + (zone.distinct ? " different" : "") + " numbers " + range;
+    return range + std::to_string(zone.count) + (zone.distinct ? "个不同号码" : "个号码");
 }
 
 // True when the text is `zone.count` numbers of the zone's width, each within its range.
@@ -72,20 +74,20 @@ std::string displayNumbers(const Lottery& lottery, const DrawResult& draw) {
 
 std::optional<std::string> implausibility(const Lottery& lottery, const DrawResult& draw) {
     if (utf8::length(draw.issue) > kMaxDrawTextLength) {
-        return "the issue is longer than " + std::to_string(kMaxDrawTextLength) + " characters";
+        return "期号超过" + std::to_string(kMaxDrawTextLength) + "个字符";
     }
     if (utf8::length(draw.date) > kMaxDrawTextLength) {
-        return "the date is longer than " + std::to_string(kMaxDrawTextLength) + " characters";
+        return "日期超过" + std::to_string(kMaxDrawTextLength) + "个字符";
     }
     if (draw.mainNumbers.empty() && draw.extraNumbers.empty()) {
         return std::nullopt;
     }
     if (!fitsZone(draw.mainNumbers, lottery.mainZone)) {
-        return "the main numbers are not " + zoneWords(lottery.mainZone);
+        return "主号码不是" + zoneWords(lottery.mainZone);
     }
     if (!fitsZone(draw.extraNumbers, lottery.extraZone)) {
-        return lottery.extraZone.count == 0 ? std::string("there are extra numbers")
-                                            : "the extra numbers are not " + zoneWords(lottery.extraZone);
+        return lottery.extraZone.count == 0 ? std::string("不应有附加号码")
+                                            : "附加号码不是" + zoneWords(lottery.extraZone);
     }
     return std::nullopt;
 }

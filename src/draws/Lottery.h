@@ -67,10 +67,10 @@ std::optional<Lottery> lotteryByCode(int code);
 /// The numbers text the display gets for a draw of `lottery`.
 std::string displayNumbers(const Lottery& lottery, const DrawResult& draw);
 
-/// Why `draw` cannot be a draw of `lottery`, in plain words ("the main numbers are not 6
-/// different numbers from 01 to 33"); nothing when it can. A page without a draw (both zones
-/// empty) passes: it is the site's answer, not a damaged one. Issue and date may hold at most
-/// kMaxDrawTextLength characters. The words never quote the page.
+/// Why `draw` cannot be a draw of `lottery`, in plain words ("主号码不是01至33之间的6个不同号码");
+/// nothing when it can. A page without a draw (both zones empty) passes: it is the site's answer, not a
+/// damaged one. Issue and date may hold at most kMaxDrawTextLength characters. The words never quote the
+/// page.
 std::optional<std::string> implausibility(const Lottery& lottery, const DrawResult& draw);
 
 } // namespace quenmar::draws

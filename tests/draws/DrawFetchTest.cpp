@@ -278,9 +278,7 @@ TEST_F(DrawsServer, ADrawThatBreaksItsLotterysRulesIsAFailedFetch) {
     const CliRun run = runDraws({"--code", "101", "--url", url("/noblue.html"), "--json"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err,
-              "quenmar-cli: 开奖页面上的数据不是一期开奖 (the extra numbers are not one number from 01 "
-              "to 16)\n");
+    EXPECT_EQ(run.err, "quenmar-cli: 开奖页面上的数据不是一期开奖 (附加号码不是01至16之间的一个号码)\n");
 }
 
 TEST_F(DrawsServer, CliShowsThePagesTextEscaped) {

@@ -45,32 +45,25 @@ INSTANTIATE_TEST_SUITE_P(
         // A page without a draw is the site's answer, not a damaged page.
         PlausibilityCase{"NoDraw", 101, "", "", "", ""},
         // One ball "99", a 3 MB line, a number out of range, twice the same ball.
-        PlausibilityCase{"SingleBall", 100, "99", "", "x",
-                         "the main numbers are not 20 different numbers from 01 to 80"},
+        PlausibilityCase{"SingleBall", 100, "99", "", "x", "主号码不是01至80之间的20个不同号码"},
         PlausibilityCase{"HugeLine", 100, std::string(3u << 20, '1'), "", "x",
-                         "the main numbers are not 20 different numbers from 01 to 80"},
+                         "主号码不是01至80之间的20个不同号码"},
         PlausibilityCase{"Eighty1", 100, kTwenty.substr(0, 38) + "81", "", "x",
-                         "the main numbers are not 20 different numbers from 01 to 80"},
+                         "主号码不是01至80之间的20个不同号码"},
         PlausibilityCase{"Repeated", 100, kTwenty.substr(0, 38) + "03", "", "x",
-                         "the main numbers are not 20 different numbers from 01 to 80"},
-        PlausibilityCase{"Zero", 101, "000203043233", "16", "x",
-                         "the main numbers are not 6 different numbers from 01 to 33"},
-        PlausibilityCase{"BlueSeventeen", 101, "010203043233", "17", "x",
-                         "the extra numbers are not one number from 01 to 16"},
-        PlausibilityCase{"NoBlue", 101, "010203043233", "", "x",
-                         "the extra numbers are not one number from 01 to 16"},
+                         "主号码不是01至80之间的20个不同号码"},
+        PlausibilityCase{"Zero", 101, "000203043233", "16", "x", "主号码不是01至33之间的6个不同号码"},
+        PlausibilityCase{"BlueSeventeen", 101, "010203043233", "17", "x", "附加号码不是01至16之间的一个号码"},
+        PlausibilityCase{"NoBlue", 101, "010203043233", "", "x", "附加号码不是01至16之间的一个号码"},
         PlausibilityCase{"LottoBluesTwice", 104, "0102033435", "0505", "x",
-                         "the extra numbers are not 2 different numbers from 01 to 12"},
-        PlausibilityCase{"NotDigits", 103, "5a8", "", "x", "the main numbers are not 3 digits"},
-        PlausibilityCase{"ExtraFor3D", 103, "528", "1", "x", "there are extra numbers"},
-        PlausibilityCase{"SevenStarFifteen", 106, "163802", "15", "x",
-                         "the extra numbers are not one number from 0 to 14"},
-        PlausibilityCase{"SevenStarLong", 106, "163802", "009", "x",
-                         "the extra numbers are not one number from 0 to 14"},
-        PlausibilityCase{"Arrange5Short", 105, "4071", "", "x", "the main numbers are not 5 digits"},
+                         "附加号码不是01至12之间的2个不同号码"},
+        PlausibilityCase{"NotDigits", 103, "5a8", "", "x", "主号码不是3个数字"},
+        PlausibilityCase{"ExtraFor3D", 103, "528", "1", "x", "不应有附加号码"},
+        PlausibilityCase{"SevenStarFifteen", 106, "163802", "15", "x", "附加号码不是0至14之间的一个号码"},
+        PlausibilityCase{"SevenStarLong", 106, "163802", "009", "x", "附加号码不是0至14之间的一个号码"},
+        PlausibilityCase{"Arrange5Short", 105, "4071", "", "x", "主号码不是5个数字"},
         // Issue and date are capped, counted in characters: 32 CJK characters pass, 33 do not.
-        PlausibilityCase{"LongIssue", 105, "40719", "", std::string(33, '9'),
-                         "the issue is longer than 32 characters"},
+        PlausibilityCase{"LongIssue", 105, "40719", "", std::string(33, '9'), "期号超过32个字符"},
         PlausibilityCase{"CjkIssue", 105, "40719", "",
                          [] {
                              std::string text;
@@ -85,8 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Plausibility, ALongDateIsRefusedToo) {
     DrawResult draw;
     draw.date = std::string(40, '-');
-    EXPECT_EQ(implausibility(*lotteryByCode(100), draw).value_or(""),
-              "the date is longer than 32 characters");
+    EXPECT_EQ(implausibility(*lotteryByCode(100), draw).value_or(""), "日期超过32个字符");
 }
 
 } // namespace
