@@ -86,13 +86,11 @@ int runList(const std::vector<std::string>& words, std::ostream& out, std::ostre
         return cannotRead(err, rows.error());
     }
     if (args->has("json")) {
-        JsonWriter json;
-        json.beginArray();
+        JsonDocument list = JsonDocument::array();
         for (const auto& row : *rows) {
-            json.beginObject().field("_id", row.id).field("ysname", row.text).endObject();
+            list.push_back({{"_id", row.id}, {"ysname", row.text}});
         }
-        json.endArray();
-        out << json.text() << '\n';
+        out << jsonText(list) << '\n';
         return kExitOk;
     }
     // One line per record, whatever its title holds.
@@ -114,21 +112,12 @@ int runShow(const std::vector<std::string>& words, std::ostream& out, std::ostre
     const YsModel& m = *record;
     const std::string dong = store::formatMovingFlags(m.dong);
     if (args->has("json")) {
-        JsonWriter json;
-        json.beginObject()
-            .field("_id", m._id)
-            .field("ysname", m.ysname)
-            .field("ysindex", m.ysindex)
-            .field("ysnumber", m.ysnumber)
-            .field("ysday", m.ysday)
-            .field("gzsxid", m.gzsxid)
-            .field("upstr", m.upstr)
-            .field("downstr", m.downstr)
-            .field("dong", dong)
-            .field("rot", m.rot)
-            .field("uinfo", m.uinfo)
-            .endObject();
-        out << json.text() << '\n';
+        const JsonDocument fields{
+            {"_id", m._id},     {"ysname", m.ysname}, {"ysindex", m.ysindex}, {"ysnumber", m.ysnumber},
+            {"ysday", m.ysday}, {"gzsxid", m.gzsxid}, {"upstr", m.upstr},     {"downstr", m.downstr},
+            {"dong", dong},     {"rot", m.rot},       {"uinfo", m.uinfo},
+        };
+        out << jsonText(fields) << '\n';
         return kExitOk;
     }
     // Every text of the file is shown escaped: a title or a note may hold anything an editor

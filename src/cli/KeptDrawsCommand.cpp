@@ -77,23 +77,21 @@ int runImport(const Args& args, std::ostream& err) {
 // list: one line a draw, or JSON.
 void writeList(const std::vector<store::KeptDraw>& kept, bool asJson, std::ostream& out) {
     if (asJson) {
-        JsonWriter json;
-        json.beginArray();
+        JsonDocument list = JsonDocument::array();
         for (const store::KeptDraw& draw : kept) {
-            json.beginObject()
-                .field("code", draw.code)
-                .field("name", lotteryName(draw.code))
-                .field("issue", draw.issue)
-                .field("date", draw.date)
-                .field("mainNumbers", draw.mainNumbers)
-                .field("extraNumbers", draw.extraNumbers)
-                .field("obtainedAt", draw.obtainedAt)
-                .field("obtained", dateTimeText(draw.obtainedAt))
-                .field("source", draw.source)
-                .endObject();
+            list.push_back({
+                {"code", draw.code},
+                {"name", lotteryName(draw.code)},
+                {"issue", draw.issue},
+                {"date", draw.date},
+                {"mainNumbers", draw.mainNumbers},
+                {"extraNumbers", draw.extraNumbers},
+                {"obtainedAt", draw.obtainedAt},
+                {"obtained", dateTimeText(draw.obtainedAt)},
+                {"source", draw.source},
+            });
         }
-        json.endArray();
-        out << json.text() << '\n';
+        out << jsonText(list) << '\n';
         return;
     }
     for (const store::KeptDraw& draw : kept) {

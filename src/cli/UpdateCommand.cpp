@@ -64,28 +64,18 @@ std::string checkText(const update::UpdateWindowModel& model, const DownloadChec
 std::string checkJson(const update::UpdateIndex& index, const update::UpdateWindowModel& model,
                       const DownloadCheck& download) {
     const update::UpdateOffer& offer = model.offer();
-    JsonWriter json;
-    json.beginObject()
-        .field("name", index.name)
-        .field("ver", index.ver)
-        .field("verns", index.verns)
-        .field("day", index.day)
-        .field("size", index.size)
-        .field("sizeText", update::megabytesText(index.size))
-        .field("md5", offer.md5)
-        .field("url", offer.downloadUrl)
-        .field("body", index.body)
-        .field("lines", model.lines());
+    JsonDocument check{
+        {"name", index.name},     {"ver", index.ver},         {"verns", index.verns},
+        {"day", index.day},       {"size", index.size},       {"sizeText", update::megabytesText(index.size)},
+        {"md5", offer.md5},       {"url", offer.downloadUrl}, {"body", index.body},
+        {"lines", model.lines()},
+    };
     if (download.attempted) {
-        json.key("download")
-            .beginObject()
-            .field("path", download.path)
-            .field("downloaded", download.downloaded)
-            .field("fingerprintMatches", download.fingerprintMatches)
-            .endObject();
+        check["download"] = {{"path", download.path},
+                             {"downloaded", download.downloaded},
+                             {"fingerprintMatches", download.fingerprintMatches}};
     }
-    json.endObject();
-    return json.text();
+    return jsonText(check);
 }
 
 int runCheck(const Args& args, std::ostream& out, std::ostream& err) {
@@ -197,18 +187,17 @@ int runPublish(const Args& args, std::ostream& out, std::ostream& err) {
     if (!encrypted) {
         return badInput(err, update::updateErrorMessage(encrypted.error()));
     }
-    JsonWriter json;
-    json.beginObject()
-        .field("name", args.value("name") ? *args.value("name") : std::string(update::kApplicationName))
-        .field("ver", ver)
-        .field("verns", *args.value("verns"))
-        .field("day", *args.value("day"))
-        .field("url", *encrypted)
-        .field("md5", *md5)
-        .field("body", *args.value("body"))
-        .field("size", static_cast<std::int64_t>(size))
-        .endObject();
-    out << json.text() << '\n';
+    const JsonDocument index{
+        {"name", args.value("name") ? *args.value("name") : std::string(update::kApplicationName)},
+        {"ver", ver},
+        {"verns", *args.value("verns")},
+        {"day", *args.value("day")},
+        {"url", *encrypted},
+        {"md5", *md5},
+        {"body", *args.value("body")},
+        {"size", static_cast<std::int64_t>(size)},
+    };
+    out << jsonText(index) << '\n';
     return kExitOk;
 }
 
