@@ -136,14 +136,10 @@ JsonDocument summaryJson(const TallySummary& summary) {
 
 } // namespace
 
-int runHistoryCheck(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    const auto args = parseArgs(words, {}, {"json"});
-    if (!args) {
-        return fail(err, args.error().message, kExitBadInput);
-    }
+int runHistoryCheck(const Args& args, std::ostream& out, std::ostream& err) {
     const auto db = openHistoryFile();
     std::vector<store::YsModel> records;
-    if (args->positional.empty()) {
+    if (args.positional.empty()) {
         auto saved = tally::savedRecords(*db);
         if (!saved) {
             return fail(err, store::readErrorMessage(saved.error()), kExitFailed);
@@ -152,7 +148,7 @@ int runHistoryCheck(const std::vector<std::string>& words, std::ostream& out, st
     }
     // As show and review: a word that is no record id (0, a negative number, text) names no
     // record.
-    for (const std::string& word : args->positional) {
+    for (const std::string& word : args.positional) {
         auto record = store::loadRecord(*db, recordId(word));
         if (!record) {
             return fail(err, store::readErrorMessage(record.error()), kExitFailed);
@@ -173,7 +169,7 @@ int runHistoryCheck(const std::vector<std::string>& words, std::ostream& out, st
         summary.add(check);
     }
 
-    if (args->has("json")) {
+    if (args.has("json")) {
         JsonDocument checked = JsonDocument::array();
         for (const RecordCheck& check : checks) {
             checked.push_back(recordJson(check));

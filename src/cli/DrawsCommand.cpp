@@ -52,15 +52,7 @@ std::string drawText(const draws::Lottery& lottery, const draws::DrawResult& dra
 
 } // namespace
 
-int runDrawsCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    if (!words.empty() && isKeptDrawsSubcommand(words.front())) {
-        return runKeptDrawsCommand(words, out, err);
-    }
-    const auto parsedArgs = parseArgs(words, {"code", "url"}, {"json"});
-    if (!parsedArgs) {
-        return reportError(err, parsedArgs.error().message, kExitBadInput);
-    }
-    const Args& args = *parsedArgs;
+int runDrawsCommand(const Args& args, std::ostream& out, std::ostream& err) {
     if (!args.positional.empty()) {
         return reportError(err, "多余的参数: " + args.positional.front(), kExitBadInput);
     }

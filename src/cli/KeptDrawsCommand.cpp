@@ -47,33 +47,6 @@ std::string lotteryName(int code) {
     return lottery ? std::string(lottery->name) : std::to_string(code);
 }
 
-int runImport(const Args& args, std::ostream& err) {
-    if (args.positional.size() != 1) {
-        return fail(err,
-                    args.positional.empty() ? "缺少要导入的CSV文件" : "多余的参数: " + args.positional[1],
-                    kExitBadInput);
-    }
-    const std::filesystem::path file = args.positional.front();
-    const auto bytes = support::readFileBytes(file);
-    if (!bytes) {
-        return fail(err, "无法读取文件 " + file.string(), kExitFailed);
-    }
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(file, error);
-    const auto db = openHistoryFile();
-    const auto imported = tally::importDrawCsv(*db, *bytes, momentFromDateTime(support::readLocalClock()),
-                                               (error ? file : absolute).string());
-    if (!imported) {
-        return fail(err, tally::csvProblemText(imported.error()) + ", 文件中的开奖均未保存", kExitFailed);
-    }
-    err << "已导入" << imported->added << "期开奖";
-    if (imported->alreadyKept > 0) {
-        err << " (另有" << imported->alreadyKept << "期此前已保存)";
-    }
-    err << '\n';
-    return kExitOk;
-}
-
 // list: one line a draw, or JSON.
 void writeList(const std::vector<store::KeptDraw>& kept, bool asJson, std::ostream& out) {
     if (asJson) {
@@ -102,7 +75,69 @@ void writeList(const std::vector<store::KeptDraw>& kept, bool asJson, std::ostre
     }
 }
 
+// The kept draws of --code (all of them without it), or the exit status once the problem is said.
+Result<std::vector<store::KeptDraw>, int> keptDraws(const Args& args, std::ostream& err) {
+    const auto code = codeOption(args);
+    if (!code) {
+        return Failure{fail(err, code.error().message, kExitBadInput)};
+    }
+    if (!args.positional.empty()) {
+        return Failure{fail(err, "多余的参数: " + args.positional.front(), kExitBadInput)};
+    }
+    const auto db = openHistoryFile();
+    auto kept = store::listDraws(*db, *code);
+    if (!kept) {
+        return Failure{fail(err, kCannotRead, kExitFailed)};
+    }
+    return std::move(*kept);
+}
+
 } // namespace
+
+int runDrawsImport(const Args& args, std::ostream& /*out*/, std::ostream& err) {
+    if (args.positional.size() != 1) {
+        return fail(err,
+                    args.positional.empty() ? "缺少要导入的CSV文件" : "多余的参数: " + args.positional[1],
+                    kExitBadInput);
+    }
+    const std::filesystem::path file = args.positional.front();
+    const auto bytes = support::readFileBytes(file);
+    if (!bytes) {
+        return fail(err, "无法读取文件 " + file.string(), kExitFailed);
+    }
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(file, error);
+    const auto db = openHistoryFile();
+    const auto imported = tally::importDrawCsv(*db, *bytes, momentFromDateTime(support::readLocalClock()),
+                                               (error ? file : absolute).string());
+    if (!imported) {
+        return fail(err, tally::csvProblemText(imported.error()) + ", 文件中的开奖均未保存", kExitFailed);
+    }
+    err << "已导入" << imported->added << "期开奖";
+    if (imported->alreadyKept > 0) {
+        err << " (另有" << imported->alreadyKept << "期此前已保存)";
+    }
+    err << '\n';
+    return kExitOk;
+}
+
+int runDrawsExport(const Args& args, std::ostream& out, std::ostream& err) {
+    const auto kept = keptDraws(args, err);
+    if (!kept) {
+        return kept.error();
+    }
+    out << tally::drawCsv(*kept);
+    return kExitOk;
+}
+
+int runDrawsList(const Args& args, std::ostream& out, std::ostream& err) {
+    const auto kept = keptDraws(args, err);
+    if (!kept) {
+        return kept.error();
+    }
+    writeList(*kept, args.has("json"), out);
+    return kExitOk;
+}
 
 void keepObtainedDraws(int code, const draws::PageDraws& page, std::ostream& err) {
     const auto db = openHistoryFile();
@@ -113,43 +148,6 @@ void keepObtainedDraws(int code, const draws::PageDraws& page, std::ostream& err
     } else if (const std::string text = tally::conflictText(*kept); !text.empty()) {
         reportError(err, text, kExitFailed);
     }
-}
-
-bool isKeptDrawsSubcommand(const std::string& word) {
-    return word == "import" || word == "export" || word == "list";
-}
-
-int runKeptDrawsCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    const std::string& subcommand = words.front();
-    const std::vector<std::string> rest(words.begin() + 1, words.end());
-    const bool import = subcommand == "import";
-    const auto args =
-        parseArgs(rest, import ? std::set<std::string>{} : std::set<std::string>{"code"},
-                  subcommand == "list" ? std::set<std::string>{"json"} : std::set<std::string>{});
-    if (!args) {
-        return fail(err, args.error().message, kExitBadInput);
-    }
-    if (import) {
-        return runImport(*args, err);
-    }
-    const auto code = codeOption(*args);
-    if (!code) {
-        return fail(err, code.error().message, kExitBadInput);
-    }
-    if (!args->positional.empty()) {
-        return fail(err, "多余的参数: " + args->positional.front(), kExitBadInput);
-    }
-    const auto db = openHistoryFile();
-    const auto kept = store::listDraws(*db, *code);
-    if (!kept) {
-        return fail(err, kCannotRead, kExitFailed);
-    }
-    if (subcommand == "export") {
-        out << tally::drawCsv(*kept);
-    } else {
-        writeList(*kept, args->has("json"), out);
-    }
-    return kExitOk;
 }
 
 } // namespace quenmar::cli

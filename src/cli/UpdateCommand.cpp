@@ -78,7 +78,12 @@ std::string checkJson(const update::UpdateIndex& index, const update::UpdateWind
     return jsonText(check);
 }
 
-int runCheck(const Args& args, std::ostream& out, std::ostream& err) {
+} // namespace
+
+int runUpdateCheck(const Args& args, std::ostream& out, std::ostream& err) {
+    if (!args.positional.empty()) {
+        return badInput(err, "多余的参数: " + args.positional.front());
+    }
     const std::string indexUrl =
         args.value("index-url") ? *args.value("index-url") : update::defaultIndexUrl();
     if (!support::isWebAddress(indexUrl)) {
@@ -152,7 +157,10 @@ int runCheck(const Args& args, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
-int runPublish(const Args& args, std::ostream& out, std::ostream& err) {
+int runUpdatePublish(const Args& args, std::ostream& out, std::ostream& err) {
+    if (!args.positional.empty()) {
+        return badInput(err, "多余的参数: " + args.positional.front());
+    }
     for (const char* required : {"private-key", "url", "installer", "ver", "verns", "day", "body"}) {
         if (args.value(required) == nullptr) {
             return badInput(err, std::string("缺少选项 --") + required);
@@ -199,28 +207,6 @@ int runPublish(const Args& args, std::ostream& out, std::ostream& err) {
     };
     out << jsonText(index) << '\n';
     return kExitOk;
-}
-
-} // namespace
-
-int runUpdateCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    if (words.empty() || (words[0] != "check" && words[0] != "publish")) {
-        return badInput(err, "update 的子命令应为 check 或 publish");
-    }
-    const bool check = words[0] == "check";
-    const std::vector<std::string> rest(words.begin() + 1, words.end());
-    const auto parsed =
-        check
-            ? parseArgs(rest, {"index-url", "public-key", "ca-file", "download"}, {"json"})
-            : parseArgs(rest, {"private-key", "url", "installer", "ver", "verns", "day", "body", "name"}, {});
-    if (!parsed) {
-        return badInput(err, parsed.error().message);
-    }
-    const Args& args = *parsed;
-    if (!args.positional.empty()) {
-        return badInput(err, "多余的参数: " + args.positional.front());
-    }
-    return check ? runCheck(args, out, err) : runPublish(args, out, err);
 }
 
 } // namespace quenmar::cli
