@@ -251,11 +251,15 @@ public:
             }
             if (spec.run != nullptr) {
                 // A command without operands still collects the words, to name the first one as
-                // extra; its help does not show them.
+                // extra; its help does not show them. CLI11 lets a command keep the words after
+                // "--" only while it still waits for operands: this one always does, and takes
+                // all there are.
                 const std::string name = spec.operands.empty() ? "WORDS" : std::string(spec.operands);
                 const std::string help(spec.operandsHelp);
-                added.operands =
-                    added.app->add_option(name, help)->expected(0, -1)->allow_extra_args()->type_name("");
+                added.operands = added.app->add_option(name, help)
+                                     ->expected(CLI::detail::expected_max_vector_size, -1)
+                                     ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+                                     ->type_name("");
                 if (spec.operands.empty()) {
                     added.operands->group("");
                 }
