@@ -12,7 +12,12 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace quenmar::cli {
 
