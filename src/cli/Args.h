@@ -1,17 +1,16 @@
 #pragma once
 
-#include "base/Result.h"
-
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
-// Options of the form "--name value" and "--flag", plus positional words.
+// The words of one command once read (see CommandLine.h): its options with a value
+// ("--name value"), its flags ("--flag") and its operands, in the order typed.
 namespace quenmar::cli {
 
 struct Args {
-    std::map<std::string, std::string> values;
+    std::map<std::string, std::string> values; // by name without "--"; a later repetition won
     std::set<std::string> flags;
     std::vector<std::string> positional;
 
@@ -23,12 +22,6 @@ struct Args {
 struct ArgsError {
     std::string message;
 };
-
-/// Parses `words` knowing which options take a value and which are flags. Unknown options,
-/// missing values and text that is not UTF-8 are errors. A later repetition wins.
-Result<Args, ArgsError> parseArgs(const std::vector<std::string>& words,
-                                  const std::set<std::string>& valueOptions,
-                                  const std::set<std::string>& flagOptions);
 
 /// Exit statuses of the command line.
 inline constexpr int kExitOk = 0;

@@ -54,12 +54,6 @@ std::optional<int> parseInt(std::string_view text) {
     return value;
 }
 
-const std::set<std::string>& castValueOptions() {
-    static const std::set<std::string> options{"method", "zodiac", "number",    "lines",     "moment",
-                                               "time",   "game",   kSaveOption, kNotesOption};
-    return options;
-}
-
 // --method: None when it is not given.
 Result<CastMethod, ArgsError> methodOption(const Args& args) {
     const std::string* text = args.value("method");
@@ -324,19 +318,15 @@ Result<ClockReading, ArgsError> clockFor(const Args& args) {
     return now;
 }
 
-int runCastCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+int runCastCommand(const Args& args, std::ostream& out, std::ostream& err) {
     const auto badInput = [&err](const std::string& message) {
         return reportError(err, message, kExitBadInput);
     };
-    const auto args = parseArgs(words, castValueOptions(), {"json"});
-    if (!args) {
-        return badInput(args.error().message);
-    }
-    const auto cast = castInvocation(*args);
+    const auto cast = castInvocation(args);
     if (!cast) {
         return badInput(cast.error().message);
     }
-    if (const auto save = checkSaveOptions(*args); !save) {
+    if (const auto save = checkSaveOptions(args); !save) {
         return badInput(save.error().message);
     }
     const Calculation calculation = computeCast(cast->request, cast->gameCode, cast->now);
@@ -345,8 +335,8 @@ int runCastCommand(const std::vector<std::string>& words, std::ostream& out, std
     }
     const Annotations annotations = annotate(calculation.run.chart, cast->now.standardBiasMinutes);
     out << (cast->json ? castJson(calculation, annotations) + "\n" : castText(calculation, annotations));
-    if (const std::string* title = args->value(kSaveOption)) {
-        const std::string* notes = args->value(kNotesOption);
+    if (const std::string* title = args.value(kSaveOption)) {
+        const std::string* notes = args.value(kNotesOption);
         return saveCastRecord(calculation, *title, notes ? *notes : std::string(), err);
     }
     return kExitOk;

@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace quenmar::cli {
 
@@ -21,6 +20,6 @@ std::optional<double> parseMomentText(std::string_view text);
 Result<ClockReading, ArgsError> clockFor(const Args& args);
 
 /// quenmar-cli cast ...: prints the chart; exit 0, or 2 with one line on `err`.
-int runCastCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+int runCastCommand(const Args& args, std::ostream& out, std::ostream& err);
 
 } // namespace quenmar::cli

@@ -146,165 +146,146 @@ namespace {
 
 // Every ChartResult field under its own name; the method and the time choice as the integers
 // a saved record holds.
-void writeChartFields(JsonWriter& json, const ChartResult& c) {
-    json.field("method", static_cast<int>(c.method))
-        .field("numberText", c.numberText)
-        .field("upperLines", c.upperLines)
-        .field("lowerLines", c.lowerLines)
-        .field("timeChoice", static_cast<int>(c.timeChoice))
-        .field("moment", c.moment)
-        .field("zodiac", c.zodiac)
-        .field("zodiacBranch", c.zodiacBranch)
-        .field("zodiacDigit", c.zodiacDigit)
-        .field("zodiacElement", c.zodiacElement)
-        .field("dayPillar", c.dayPillar)
-        .field("dayStem", c.dayStem)
-        .field("dayBranch", c.dayBranch)
-        .field("dayStemDigit", c.dayStemDigit)
-        .field("dayBranchDigit", c.dayBranchDigit)
-        .field("hourPillar", c.hourPillar)
-        .field("hourStem", c.hourStem)
-        .field("hourBranch", c.hourBranch)
-        .field("hourStemDigit", c.hourStemDigit)
-        .field("hourBranchDigit", c.hourBranchDigit)
-        .field("primaryName", c.primaryName)
-        .field("primaryPalaceName", c.primaryPalaceName)
-        .field("primaryGeneration", c.primaryGeneration)
-        .field("changedName", c.changedName)
-        .field("changedPalaceName", c.changedPalaceName)
-        .field("changedGeneration", c.changedGeneration)
-        .field("primarySpirits", c.primarySpirits)
-        .field("primaryRelations", c.primaryRelations)
-        .field("primaryStems", c.primaryStems)
-        .field("primaryBranches", c.primaryBranches)
-        .field("primaryStemDigits", c.primaryStemDigits)
-        .field("primaryBranchDigits", c.primaryBranchDigits)
-        .field("primaryElements", c.primaryElements)
-        .field("shiIndex", c.shiIndex)
-        .field("yingIndex", c.yingIndex)
-        .field("movingMarks", c.movingMarks)
-        .field("changedRelations", c.changedRelations)
-        .field("changedStems", c.changedStems)
-        .field("changedBranches", c.changedBranches)
-        .field("changedStemDigits", c.changedStemDigits)
-        .field("changedBranchDigits", c.changedBranchDigits)
-        .field("changedElements", c.changedElements)
-        .field("changedShiIndex", c.changedShiIndex)
-        .field("changedYingIndex", c.changedYingIndex);
+JsonDocument chartFields(const ChartResult& c) {
+    return {
+        {"method", static_cast<int>(c.method)},
+        {"numberText", c.numberText},
+        {"upperLines", c.upperLines},
+        {"lowerLines", c.lowerLines},
+        {"timeChoice", static_cast<int>(c.timeChoice)},
+        {"moment", c.moment},
+        {"zodiac", c.zodiac},
+        {"zodiacBranch", c.zodiacBranch},
+        {"zodiacDigit", c.zodiacDigit},
+        {"zodiacElement", c.zodiacElement},
+        {"dayPillar", c.dayPillar},
+        {"dayStem", c.dayStem},
+        {"dayBranch", c.dayBranch},
+        {"dayStemDigit", c.dayStemDigit},
+        {"dayBranchDigit", c.dayBranchDigit},
+        {"hourPillar", c.hourPillar},
+        {"hourStem", c.hourStem},
+        {"hourBranch", c.hourBranch},
+        {"hourStemDigit", c.hourStemDigit},
+        {"hourBranchDigit", c.hourBranchDigit},
+        {"primaryName", c.primaryName},
+        {"primaryPalaceName", c.primaryPalaceName},
+        {"primaryGeneration", c.primaryGeneration},
+        {"changedName", c.changedName},
+        {"changedPalaceName", c.changedPalaceName},
+        {"changedGeneration", c.changedGeneration},
+        {"primarySpirits", c.primarySpirits},
+        {"primaryRelations", c.primaryRelations},
+        {"primaryStems", c.primaryStems},
+        {"primaryBranches", c.primaryBranches},
+        {"primaryStemDigits", c.primaryStemDigits},
+        {"primaryBranchDigits", c.primaryBranchDigits},
+        {"primaryElements", c.primaryElements},
+        {"shiIndex", c.shiIndex},
+        {"yingIndex", c.yingIndex},
+        {"movingMarks", c.movingMarks},
+        {"changedRelations", c.changedRelations},
+        {"changedStems", c.changedStems},
+        {"changedBranches", c.changedBranches},
+        {"changedStemDigits", c.changedStemDigits},
+        {"changedBranchDigits", c.changedBranchDigits},
+        {"changedElements", c.changedElements},
+        {"changedShiIndex", c.changedShiIndex},
+        {"changedYingIndex", c.changedYingIndex},
+    };
 }
 
 // Every NumberBasis field under its own name; the cross relations as six arrays of four.
-void writeNumberBasis(JsonWriter& json, const NumberBasis& b) {
-    json.field("querentDigit", b.querentDigit)
-        .field("dayStemDigit", b.dayStemDigit)
-        .field("dayBranchDigit", b.dayBranchDigit)
-        .field("hourStemDigit", b.hourStemDigit)
-        .field("hourBranchDigit", b.hourBranchDigit)
-        .field("primaryStemDigits", b.primaryStemDigits)
-        .field("primaryBranchDigits", b.primaryBranchDigits)
-        .field("changedStemDigits", b.changedStemDigits)
-        .field("changedBranchDigits", b.changedBranchDigits)
-        .field("querentRelations", b.querentRelations);
-    json.key("crossRelations").beginArray();
-    for (const auto& line : b.crossRelations) {
-        json.array(line);
-    }
-    json.endArray();
-    json.field("markedLine", b.markedLine)
-        .field("markedDigits", b.markedDigits)
-        .field("shiIndex", b.shiIndex)
-        .field("yingIndex", b.yingIndex)
-        .field("shiDigits", b.shiDigits)
-        .field("yingDigits", b.yingDigits)
-        .field("changedShiIndex", b.changedShiIndex)
-        .field("changedYingIndex", b.changedYingIndex)
-        .field("changedShiYingRelations", b.changedShiYingRelations)
-        .field("changedShiYingDigits", b.changedShiYingDigits);
+JsonDocument numberBasisFields(const NumberBasis& b) {
+    return {
+        {"querentDigit", b.querentDigit},
+        {"dayStemDigit", b.dayStemDigit},
+        {"dayBranchDigit", b.dayBranchDigit},
+        {"hourStemDigit", b.hourStemDigit},
+        {"hourBranchDigit", b.hourBranchDigit},
+        {"primaryStemDigits", b.primaryStemDigits},
+        {"primaryBranchDigits", b.primaryBranchDigits},
+        {"changedStemDigits", b.changedStemDigits},
+        {"changedBranchDigits", b.changedBranchDigits},
+        {"querentRelations", b.querentRelations},
+        {"crossRelations", b.crossRelations},
+        {"markedLine", b.markedLine},
+        {"markedDigits", b.markedDigits},
+        {"shiIndex", b.shiIndex},
+        {"yingIndex", b.yingIndex},
+        {"shiDigits", b.shiDigits},
+        {"yingDigits", b.yingDigits},
+        {"changedShiIndex", b.changedShiIndex},
+        {"changedYingIndex", b.changedYingIndex},
+        {"changedShiYingRelations", b.changedShiYingRelations},
+        {"changedShiYingDigits", b.changedShiYingDigits},
+    };
 }
 
-void writeLineAnnotations(JsonWriter& json, const std::array<LineAnnotation, 6>& lines) {
-    json.beginArray();
+JsonDocument lineAnnotations(const std::array<LineAnnotation, 6>& lines) {
+    JsonDocument array = JsonDocument::array();
     for (const LineAnnotation& line : lines) {
-        json.beginObject()
-            .field("void", line.isVoid)
-            .field("monthBreak", line.monthBreak)
-            .field("dayClash", line.dayClash)
-            .key("hidden");
+        JsonDocument hidden; // null when the line hides no spirit
         if (line.hidden) {
-            json.beginObject()
-                .field("relation", line.hidden->relation)
-                .field("ganzhi", line.hidden->ganzhi)
-                .field("element", line.hidden->element)
-                .endObject();
-        } else {
-            json.null();
+            hidden = {{"relation", line.hidden->relation},
+                      {"ganzhi", line.hidden->ganzhi},
+                      {"element", line.hidden->element}};
         }
-        json.endObject();
+        array.push_back({{"void", line.isVoid},
+                         {"monthBreak", line.monthBreak},
+                         {"dayClash", line.dayClash},
+                         {"hidden", hidden}});
     }
-    json.endArray();
+    return array;
 }
 
 // The annotations under the command line's keys; outside the years of the solar terms the year
 // and month pillars are empty texts and "solarTerm" is null.
-void writeAnnotations(JsonWriter& json, const Annotations& a) {
-    json.field("yearPillar", a.yearPillar)
-        .field("monthPillar", a.monthPillar)
-        .field("dayPillar", a.dayPillar)
-        .field("hourPillar", a.hourPillar)
-        .key("solarTerm");
+JsonDocument annotationFields(const Annotations& a) {
+    JsonDocument term;
     if (a.solarTerm) {
-        json.beginObject().field("name", a.solarTerm->name).field("moment", a.solarTerm->moment).endObject();
-    } else {
-        json.null();
+        term = {{"name", a.solarTerm->name}, {"moment", a.solarTerm->moment}};
     }
-    json.field("voidBranches", a.voidBranches)
-        .field("primaryKind", a.primaryKind)
-        .field("changedKind", a.changedKind);
-    json.key("guaShen")
-        .beginObject()
-        .field("branch", a.guaShen.branch)
-        .field("lines", a.guaShen.lines)
-        .endObject();
-    json.field("nuclear", a.nuclear).field("opposite", a.opposite).field("reversed", a.reversed);
-    json.key("lines");
-    writeLineAnnotations(json, a.lines);
-    json.key("changedLines");
-    writeLineAnnotations(json, a.changedLines);
-    json.field("changedRelationsByPrimaryPalace", a.changedRelationsByPrimaryPalace);
+    return {
+        {"yearPillar", a.yearPillar},
+        {"monthPillar", a.monthPillar},
+        {"dayPillar", a.dayPillar},
+        {"hourPillar", a.hourPillar},
+        {"solarTerm", term},
+        {"voidBranches", a.voidBranches},
+        {"primaryKind", a.primaryKind},
+        {"changedKind", a.changedKind},
+        {"guaShen", {{"branch", a.guaShen.branch}, {"lines", a.guaShen.lines}}},
+        {"nuclear", a.nuclear},
+        {"opposite", a.opposite},
+        {"reversed", a.reversed},
+        {"lines", lineAnnotations(a.lines)},
+        {"changedLines", lineAnnotations(a.changedLines)},
+        {"changedRelationsByPrimaryPalace", a.changedRelationsByPrimaryPalace},
+    };
 }
 
 } // namespace
 
 std::string castJson(const Calculation& calculation, const Annotations& annotations) {
     const ChartView& view = calculation.run.view;
-    JsonWriter json;
-    json.beginObject();
-    json.field("title", view.title)
-        .field("primaryLabel", view.primaryLabel)
-        .field("changedLabel", view.changedLabel);
-    json.key("grid").beginArray();
-    for (const auto& row : view.cells) {
-        json.array(row);
-    }
-    json.endArray();
-    json.field("report", calculation.run.report);
-    json.key("chart").beginObject();
-    writeChartFields(json, calculation.run.chart);
-    json.endObject();
-    json.key("numberBasis").beginObject();
-    writeNumberBasis(json, calculation.basis);
-    json.endObject();
-    json.key("rawPicks").beginArray();
+    JsonDocument rawPicks = JsonDocument::array();
     for (const PickNumbers& pick : calculation.prediction.rawPicks) {
-        json.value(pick.text());
+        rawPicks.push_back(pick.text());
     }
-    json.endArray();
-    json.field("picks", calculation.prediction.picks).field("prediction", calculation.prediction.text);
-    json.key("annotations").beginObject();
-    writeAnnotations(json, annotations);
-    json.endObject();
-    json.endObject();
-    return json.text();
+    return jsonText({
+        {"title", view.title},
+        {"primaryLabel", view.primaryLabel},
+        {"changedLabel", view.changedLabel},
+        {"grid", view.cells},
+        {"report", calculation.run.report},
+        {"chart", chartFields(calculation.run.chart)},
+        {"numberBasis", numberBasisFields(calculation.basis)},
+        {"rawPicks", rawPicks},
+        {"picks", calculation.prediction.picks},
+        {"prediction", calculation.prediction.text},
+        {"annotations", annotationFields(annotations)},
+    });
 }
 
 } // namespace quenmar::cli

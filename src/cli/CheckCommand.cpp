@@ -87,70 +87,59 @@ std::string summaryText(const TallySummary& summary) {
     return text;
 }
 
-void writeRecordJson(const RecordCheck& check, JsonWriter& json) {
-    json.beginObject()
-        .field("_id", check.id)
-        .field("title", check.title)
-        .field("status", statusOf(check))
-        .field("problem", check.picks.problem);
+// A record not yet drawn has no "target" and its bets no hits or prizes.
+JsonDocument recordJson(const RecordCheck& check) {
+    JsonDocument record{{"_id", check.id},
+                        {"title", check.title},
+                        {"status", statusOf(check)},
+                        {"problem", check.picks.problem}};
     if (check.target) {
-        json.key("target")
-            .beginObject()
-            .field("issue", check.target->issue)
-            .field("date", check.target->date)
-            .endObject();
+        record["target"] = {{"issue", check.target->issue}, {"date", check.target->date}};
     }
-    json.key("bets").beginArray();
+    JsonDocument bets = JsonDocument::array();
     for (const tally::BetCheck& bet : check.bets) {
-        json.beginObject().field("numbers", bet.numbers).field("playable", bet.playable);
+        JsonDocument b{{"numbers", bet.numbers}, {"playable", bet.playable}};
         if (check.target) {
-            json.field("hits", bet.hits).field("hitCount", static_cast<int>(bet.hits.size()));
+            b["hits"] = bet.hits;
+            b["hitCount"] = bet.hits.size();
             if (bet.playable) {
-                json.field("prize", bet.prize.yuan).field("floating", bet.prize.floating);
+                b["prize"] = bet.prize.yuan;
+                b["floating"] = bet.prize.floating;
             }
         }
-        json.endObject();
+        bets.push_back(std::move(b));
     }
-    json.endArray();
-    json.key("preselection").beginObject().field("numbers", check.picks.preselection);
+    record["bets"] = std::move(bets);
+    JsonDocument preselection{{"numbers", check.picks.preselection}};
     if (check.target) {
-        json.field("hitCount", check.preselectionHits);
+        preselection["hitCount"] = check.preselectionHits;
     }
-    json.endObject().endObject();
+    record["preselection"] = std::move(preselection);
+    return record;
 }
 
-void writeSummaryJson(const TallySummary& summary, JsonWriter& json) {
+JsonDocument summaryJson(const TallySummary& summary) {
     std::array<double, tally::kHitCounts> chance{};
     std::array<double, tally::kHitCounts> expected{};
     for (int k = 0; k < tally::kHitCounts; ++k) {
         chance[static_cast<std::size_t>(k)] = tally::chanceOfHits(k);
         expected[static_cast<std::size_t>(k)] = summary.expectedBets(k);
     }
-    json.key("summary")
-        .beginObject()
-        .field("records", summary.records)
-        .field("undrawn", summary.undrawn)
-        .field("uncomputed", summary.uncomputed)
-        .field("bets", summary.bets)
-        .field("betsByHits", summary.betsByHits)
-        .field("chance", chance)
-        .field("expectedBets", expected)
-        .field("stakeYuan", summary.stakeYuan)
-        .field("prizeYuan", summary.prizeYuan)
-        .field("floatingPrizes", summary.floatingPrizes)
-        .endObject();
+    return {
+        {"records", summary.records},       {"undrawn", summary.undrawn},
+        {"uncomputed", summary.uncomputed}, {"bets", summary.bets},
+        {"betsByHits", summary.betsByHits}, {"chance", chance},
+        {"expectedBets", expected},         {"stakeYuan", summary.stakeYuan},
+        {"prizeYuan", summary.prizeYuan},   {"floatingPrizes", summary.floatingPrizes},
+    };
 }
 
 } // namespace
 
-int runHistoryCheck(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    const auto args = parseArgs(words, {}, {"json"});
-    if (!args) {
-        return fail(err, args.error().message, kExitBadInput);
-    }
+int runHistoryCheck(const Args& args, std::ostream& out, std::ostream& err) {
     const auto db = openHistoryFile();
     std::vector<store::YsModel> records;
-    if (args->positional.empty()) {
+    if (args.positional.empty()) {
         auto saved = tally::savedRecords(*db);
         if (!saved) {
             return fail(err, store::readErrorMessage(saved.error()), kExitFailed);
@@ -159,7 +148,7 @@ int runHistoryCheck(const std::vector<std::string>& words, std::ostream& out, st
     }
     // As show and review: a word that is no record id (0, a negative number, text) names no
     // record.
-    for (const std::string& word : args->positional) {
+    for (const std::string& word : args.positional) {
         auto record = store::loadRecord(*db, recordId(word));
         if (!record) {
             return fail(err, store::readErrorMessage(record.error()), kExitFailed);
@@ -180,16 +169,12 @@ int runHistoryCheck(const std::vector<std::string>& words, std::ostream& out, st
         summary.add(check);
     }
 
-    if (args->has("json")) {
-        JsonWriter json;
-        json.beginObject().key("records").beginArray();
+    if (args.has("json")) {
+        JsonDocument checked = JsonDocument::array();
         for (const RecordCheck& check : checks) {
-            writeRecordJson(check, json);
+            checked.push_back(recordJson(check));
         }
-        json.endArray();
-        writeSummaryJson(summary, json);
-        json.endObject();
-        out << json.text() << '\n';
+        out << jsonText({{"records", checked}, {"summary", summaryJson(summary)}}) << '\n';
         return kExitOk;
     }
     std::string text;

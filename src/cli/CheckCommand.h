@@ -1,8 +1,8 @@
 #pragma once
 
+#include "cli/Args.h"
+
 #include <iosfwd>
-#include <string>
-#include <vector>
 
 namespace quenmar::cli {
 
@@ -10,6 +10,6 @@ namespace quenmar::cli {
 /// them, newest first, when none is named) against the kept 快乐8 draws, then the summary of
 /// their bets beside chance. Exit 0; 1 when a record is missing or the history or the draws
 /// cannot be read; 2 for bad input.
-int runHistoryCheck(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+int runHistoryCheck(const Args& args, std::ostream& out, std::ostream& err);
 
 } // namespace quenmar::cli

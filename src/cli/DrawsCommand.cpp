@@ -25,18 +25,16 @@ std::optional<int> parseCode(const std::string& text) {
 }
 
 std::string drawJson(const draws::Lottery& lottery, const draws::DrawResult& draw) {
-    JsonWriter json;
-    json.beginObject()
-        .field("code", lottery.code)
-        .field("name", draw.name)
-        .field("issue", draw.issue)
-        .field("date", draw.date)
-        .field("mainNumbers", draw.mainNumbers)
-        .field("extraNumbers", draw.extraNumbers)
-        .field("numbersText", draws::displayNumbers(lottery, draw))
-        .field("status", draw.status)
-        .endObject();
-    return json.text();
+    return jsonText({
+        {"code", lottery.code},
+        {"name", draw.name},
+        {"issue", draw.issue},
+        {"date", draw.date},
+        {"mainNumbers", draw.mainNumbers},
+        {"extraNumbers", draw.extraNumbers},
+        {"numbersText", draws::displayNumbers(lottery, draw)},
+        {"status", draw.status},
+    });
 }
 
 std::string drawText(const draws::Lottery& lottery, const draws::DrawResult& draw) {
@@ -54,15 +52,7 @@ std::string drawText(const draws::Lottery& lottery, const draws::DrawResult& dra
 
 } // namespace
 
-int runDrawsCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    if (!words.empty() && isKeptDrawsSubcommand(words.front())) {
-        return runKeptDrawsCommand(words, out, err);
-    }
-    const auto parsedArgs = parseArgs(words, {"code", "url"}, {"json"});
-    if (!parsedArgs) {
-        return reportError(err, parsedArgs.error().message, kExitBadInput);
-    }
-    const Args& args = *parsedArgs;
+int runDrawsCommand(const Args& args, std::ostream& out, std::ostream& err) {
     if (!args.positional.empty()) {
         return reportError(err, "多余的参数: " + args.positional.front(), kExitBadInput);
     }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "cli/Args.h"
+
 #include <iosfwd>
-#include <string>
-#include <vector>
 
 namespace quenmar::cli {
 
@@ -10,6 +10,6 @@ namespace quenmar::cli {
 /// lottery (from its built-in source, or from the page at URL) and prints it. Exit 0 with the
 /// draw; 1 with one line on `err` when the page cannot be fetched or holds no draw; 2 for bad
 /// options.
-int runDrawsCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+int runDrawsCommand(const Args& args, std::ostream& out, std::ostream& err);
 
 } // namespace quenmar::cli

@@ -3,7 +3,6 @@
 #include "base/Utf8.h"
 #include "cli/CastCommand.h"
 #include "cli/CastOutput.h"
-#include "cli/CheckCommand.h"
 #include "cli/ErrorLine.h"
 #include "cli/HistoryFile.h"
 #include "cli/Json.h"
@@ -16,7 +15,6 @@
 #include <memory>
 #include <optional>
 #include <ostream>
-#include <set>
 
 namespace quenmar::cli {
 
@@ -24,8 +22,6 @@ namespace {
 
 using store::TableDb;
 using store::YsModel;
-
-constexpr const char* kSubcommands = "list、show、review 或 delete";
 
 std::string numberText(double value) {
     char buffer[64];
@@ -46,16 +42,14 @@ int cannotRead(std::ostream& err, store::StoreError error) {
 }
 
 // One record word and nothing more, as show and review take.
-Result<Args, ArgsError> parseOneRecord(const std::vector<std::string>& words,
-                                       const std::set<std::string>& values) {
-    auto parsed = parseArgs(words, values, {"json"});
-    if (parsed && parsed->positional.empty()) {
+Result<void, ArgsError> checkOneRecord(const Args& args) {
+    if (args.positional.empty()) {
         return Failure{ArgsError{"缺少记录编号"}};
     }
-    if (parsed && parsed->positional.size() > 1) {
-        return Failure{ArgsError{"多余的参数: " + parsed->positional[1]}};
+    if (args.positional.size() > 1) {
+        return Failure{ArgsError{"多余的参数: " + args.positional[1]}};
     }
-    return parsed;
+    return {};
 }
 
 // The record a word names, or the exit status once "未找到记录" or why the history cannot
@@ -72,27 +66,23 @@ Result<YsModel, int> namedRecord(const std::string& word, std::ostream& err) {
     return **record;
 }
 
-int runList(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    const auto args = parseArgs(words, {}, {"json"});
-    if (!args) {
-        return badInput(err, args.error().message);
-    }
-    if (!args->positional.empty()) {
-        return badInput(err, "多余的参数: " + args->positional.front());
+} // namespace
+
+int runHistoryList(const Args& args, std::ostream& out, std::ostream& err) {
+    if (!args.positional.empty()) {
+        return badInput(err, "多余的参数: " + args.positional.front());
     }
     const auto db = openHistoryFile();
     const auto rows = store::listRecords(*db);
     if (!rows) {
         return cannotRead(err, rows.error());
     }
-    if (args->has("json")) {
-        JsonWriter json;
-        json.beginArray();
+    if (args.has("json")) {
+        JsonDocument list = JsonDocument::array();
         for (const auto& row : *rows) {
-            json.beginObject().field("_id", row.id).field("ysname", row.text).endObject();
+            list.push_back({{"_id", row.id}, {"ysname", row.text}});
         }
-        json.endArray();
-        out << json.text() << '\n';
+        out << jsonText(list) << '\n';
         return kExitOk;
     }
     // One line per record, whatever its title holds.
@@ -102,33 +92,23 @@ int runList(const std::vector<std::string>& words, std::ostream& out, std::ostre
     return kExitOk;
 }
 
-int runShow(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    const auto args = parseOneRecord(words, {});
-    if (!args) {
-        return badInput(err, args.error().message);
+int runHistoryShow(const Args& args, std::ostream& out, std::ostream& err) {
+    if (const auto one = checkOneRecord(args); !one) {
+        return badInput(err, one.error().message);
     }
-    const auto record = namedRecord(args->positional.front(), err);
+    const auto record = namedRecord(args.positional.front(), err);
     if (!record) {
         return record.error();
     }
     const YsModel& m = *record;
     const std::string dong = store::formatMovingFlags(m.dong);
-    if (args->has("json")) {
-        JsonWriter json;
-        json.beginObject()
-            .field("_id", m._id)
-            .field("ysname", m.ysname)
-            .field("ysindex", m.ysindex)
-            .field("ysnumber", m.ysnumber)
-            .field("ysday", m.ysday)
-            .field("gzsxid", m.gzsxid)
-            .field("upstr", m.upstr)
-            .field("downstr", m.downstr)
-            .field("dong", dong)
-            .field("rot", m.rot)
-            .field("uinfo", m.uinfo)
-            .endObject();
-        out << json.text() << '\n';
+    if (args.has("json")) {
+        const JsonDocument fields{
+            {"_id", m._id},     {"ysname", m.ysname}, {"ysindex", m.ysindex}, {"ysnumber", m.ysnumber},
+            {"ysday", m.ysday}, {"gzsxid", m.gzsxid}, {"upstr", m.upstr},     {"downstr", m.downstr},
+            {"dong", dong},     {"rot", m.rot},       {"uinfo", m.uinfo},
+        };
+        out << jsonText(fields) << '\n';
         return kExitOk;
     }
     // Every text of the file is shown escaped: a title or a note may hold anything an editor
@@ -150,16 +130,15 @@ int runShow(const std::vector<std::string>& words, std::ostream& out, std::ostre
     return kExitOk;
 }
 
-int runReview(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    const auto args = parseOneRecord(words, {"moment"});
-    if (!args) {
-        return badInput(err, args.error().message);
+int runHistoryReview(const Args& args, std::ostream& out, std::ostream& err) {
+    if (const auto one = checkOneRecord(args); !one) {
+        return badInput(err, one.error().message);
     }
-    const auto now = clockFor(*args);
+    const auto now = clockFor(args);
     if (!now) {
         return badInput(err, now.error().message);
     }
-    const auto model = namedRecord(args->positional.front(), err);
+    const auto model = namedRecord(args.positional.front(), err);
     if (!model) {
         return model.error();
     }
@@ -180,23 +159,19 @@ int runReview(const std::vector<std::string>& words, std::ostream& out, std::ost
         return refused(calculation.run.message);
     }
     const Annotations annotations = annotate(calculation.run.chart, now->standardBiasMinutes);
-    out << (args->has("json") ? castJson(calculation, annotations) + "\n"
-                              : castText(calculation, annotations));
+    out << (args.has("json") ? castJson(calculation, annotations) + "\n"
+                             : castText(calculation, annotations));
     return kExitOk;
 }
 
-int runDelete(const std::vector<std::string>& words, std::ostream& err) {
-    const auto args = parseArgs(words, {}, {});
-    if (!args) {
-        return badInput(err, args.error().message);
-    }
-    if (args->positional.empty()) {
+int runHistoryDelete(const Args& args, std::ostream& /*out*/, std::ostream& err) {
+    if (args.positional.empty()) {
         return badInput(err, "缺少记录编号");
     }
     // Every word once, in the order typed: a record named twice is deleted once.
     std::vector<std::string> named;
     std::vector<int> ids;
-    for (const std::string& word : args->positional) {
+    for (const std::string& word : args.positional) {
         if (std::find(named.begin(), named.end(), word) == named.end()) {
             named.push_back(word);
             ids.push_back(recordId(word));
@@ -228,8 +203,6 @@ int runDelete(const std::vector<std::string>& words, std::ostream& err) {
     return status;
 }
 
-} // namespace
-
 Result<void, ArgsError> checkSaveOptions(const Args& args) {
     const std::string* title = args.value(kSaveOption);
     if (title == nullptr) {
@@ -251,30 +224,6 @@ int saveCastRecord(const Calculation& calculation, const std::string& title, con
     const auto saved = store::saveRecord(*db, store::modelFromChart(calculation.run.chart, title, notes));
     err << store::saveMessage(saved) << '\n';
     return saved ? kExitOk : kExitFailed;
-}
-
-int runHistoryCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    if (words.empty()) {
-        return badInput(err, std::string("缺少 history 子命令 (") + kSubcommands + ")");
-    }
-    const std::string& subcommand = words.front();
-    const std::vector<std::string> rest(words.begin() + 1, words.end());
-    if (subcommand == "list") {
-        return runList(rest, out, err);
-    }
-    if (subcommand == "show") {
-        return runShow(rest, out, err);
-    }
-    if (subcommand == "review") {
-        return runReview(rest, out, err);
-    }
-    if (subcommand == "delete") {
-        return runDelete(rest, err);
-    }
-    if (subcommand == "check") {
-        return runHistoryCheck(rest, out, err);
-    }
-    return badInput(err, "未知的 history 子命令: " + subcommand + " (应为 " + kSubcommands + ")");
 }
 
 } // namespace quenmar::cli

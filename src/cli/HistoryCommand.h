@@ -6,7 +6,6 @@
 
 #include <iosfwd>
 #include <string>
-#include <vector>
 
 // The history of saved calculations from a terminal, on the same database as the desktop
 // program (see support/ProgramPaths.h for where it lives).
@@ -24,8 +23,19 @@ Result<void, ArgsError> checkSaveOptions(const Args& args);
 int saveCastRecord(const Calculation& calculation, const std::string& title, const std::string& notes,
                    std::ostream& err);
 
-/// quenmar-cli history list|show|review|delete ...: exit 0, 1 when a record is missing
-/// or the store fails, 2 with one line on `err` for bad input.
-int runHistoryCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+// quenmar-cli history list|show|review|delete ...: exit 0, 1 when a record is missing or the
+// store fails, 2 with one line on `err` for bad input.
+
+/// history list [--json]: id and title of every record, newest first.
+int runHistoryList(const Args& args, std::ostream& out, std::ostream& err);
+
+/// history show ID [--json]: the columns of one record.
+int runHistoryShow(const Args& args, std::ostream& out, std::ostream& err);
+
+/// history review ID [--moment TIME] [--json]: the record computed again, as `cast` prints it.
+int runHistoryReview(const Args& args, std::ostream& out, std::ostream& err);
+
+/// history delete ID...: the records deleted in one transaction; each id without one is named.
+int runHistoryDelete(const Args& args, std::ostream& out, std::ostream& err);
 
 } // namespace quenmar::cli

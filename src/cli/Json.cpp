@@ -9,13 +9,14 @@ namespace quenmar::cli {
 
 namespace {
 
-// The text as a JSON string literal, quotes included. JSON is UTF-8: a byte that is not part
-// of a well-formed sequence (a file edited by hand, a page, an index) becomes U+FFFD.
-std::string jsonString(std::string_view raw) {
+// Why not JsonDocument::dump(): its Grisu2 digits are not always the shortest (about one
+// moment in a thousand would gain a 17th digit), it writes a whole double as "45000.0", and it
+// spells U+0008 and U+000C as \b and \f where this program has always written \u0008 and \u000c.
+// Scripts compare these documents as text, so they keep the spelling they had.
+
+void writeString(std::string_view raw, std::string& out) {
     static constexpr char hex[] = "0123456789abcdef";
     const std::string text = utf8::repaired(raw);
-    std::string out;
-    out.reserve(text.size() + 2);
     out += '"';
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
@@ -46,93 +47,72 @@ std::string jsonString(std::string_view raw) {
         }
     }
     out += '"';
-    return out;
+}
+
+void writeDouble(double number, std::string& out) {
+    if (!std::isfinite(number)) {
+        out += "null";
+        return;
+    }
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
+    out.append(buffer, result.ptr);
+}
+
+void writeValue(const JsonDocument& value, std::string& out) {
+    using Type = JsonDocument::value_t;
+    switch (value.type()) {
+    case Type::object: {
+        out += '{';
+        bool first = true;
+        for (const auto& [key, member] : value.items()) {
+            out += first ? "" : ",";
+            first = false;
+            writeString(key, out);
+            out += ':';
+            writeValue(member, out);
+        }
+        out += '}';
+        break;
+    }
+    case Type::array: {
+        out += '[';
+        bool first = true;
+        for (const JsonDocument& element : value) {
+            out += first ? "" : ",";
+            first = false;
+            writeValue(element, out);
+        }
+        out += ']';
+        break;
+    }
+    case Type::string:
+        writeString(value.get_ref<const std::string&>(), out);
+        break;
+    case Type::boolean:
+        out += value.get<bool>() ? "true" : "false";
+        break;
+    case Type::number_integer:
+        out += std::to_string(value.get<std::int64_t>());
+        break;
+    case Type::number_unsigned:
+        out += std::to_string(value.get<std::uint64_t>());
+        break;
+    case Type::number_float:
+        writeDouble(value.get<double>(), out);
+        break;
+    default: // null, and the binary and discarded values no document of ours holds
+        out += "null";
+        break;
+    }
 }
 
 } // namespace
 
-void JsonWriter::separate() {
-    if (m_afterKey) {
-        m_afterKey = false;
-        return;
-    }
-    if (!m_first.empty()) {
-        if (!m_first.back()) {
-            m_out += ',';
-        }
-        m_first.back() = false;
-    }
-}
-
-JsonWriter& JsonWriter::beginObject() {
-    separate();
-    m_out += '{';
-    m_first.push_back(true);
-    return *this;
-}
-
-JsonWriter& JsonWriter::endObject() {
-    m_out += '}';
-    m_first.pop_back();
-    return *this;
-}
-
-JsonWriter& JsonWriter::beginArray() {
-    separate();
-    m_out += '[';
-    m_first.push_back(true);
-    return *this;
-}
-
-JsonWriter& JsonWriter::endArray() {
-    m_out += ']';
-    m_first.pop_back();
-    return *this;
-}
-
-JsonWriter& JsonWriter::key(std::string_view name) {
-    separate();
-    m_out += jsonString(name);
-    m_out += ':';
-    m_afterKey = true;
-    return *this;
-}
-
-JsonWriter& JsonWriter::value(std::string_view text) {
-    separate();
-    m_out += jsonString(text);
-    return *this;
-}
-
-JsonWriter& JsonWriter::value(std::int64_t number) {
-    separate();
-    m_out += std::to_string(number);
-    return *this;
-}
-
-JsonWriter& JsonWriter::value(double number) {
-    separate();
-    if (!std::isfinite(number)) {
-        m_out += "null";
-        return *this;
-    }
-    // The shortest text that reads back as the same double.
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
-    m_out.append(buffer, result.ptr);
-    return *this;
-}
-
-JsonWriter& JsonWriter::value(bool flag) {
-    separate();
-    m_out += flag ? "true" : "false";
-    return *this;
-}
-
-JsonWriter& JsonWriter::null() {
-    separate();
-    m_out += "null";
-    return *this;
+std::string jsonText(const JsonDocument& document) {
+    std::string out;
+    writeValue(document, out);
+    return out;
 }
 
 } // namespace quenmar::cli

@@ -47,7 +47,54 @@ std::string lotteryName(int code) {
     return lottery ? std::string(lottery->name) : std::to_string(code);
 }
 
-int runImport(const Args& args, std::ostream& err) {
+// list: one line a draw, or JSON.
+void writeList(const std::vector<store::KeptDraw>& kept, bool asJson, std::ostream& out) {
+    if (asJson) {
+        JsonDocument list = JsonDocument::array();
+        for (const store::KeptDraw& draw : kept) {
+            list.push_back({
+                {"code", draw.code},
+                {"name", lotteryName(draw.code)},
+                {"issue", draw.issue},
+                {"date", draw.date},
+                {"mainNumbers", draw.mainNumbers},
+                {"extraNumbers", draw.extraNumbers},
+                {"obtainedAt", draw.obtainedAt},
+                {"obtained", dateTimeText(draw.obtainedAt)},
+                {"source", draw.source},
+            });
+        }
+        out << jsonText(list) << '\n';
+        return;
+    }
+    for (const store::KeptDraw& draw : kept) {
+        out << draw.code << '\t' << lotteryName(draw.code) << '\t' << utf8::escapeControls(draw.issue) << '\t'
+            << utf8::escapeControls(draw.date) << '\t' << draw.mainNumbers
+            << (draw.extraNumbers.empty() ? "" : "+" + draw.extraNumbers) << '\t'
+            << dateTimeText(draw.obtainedAt) << '\t' << utf8::escapeControls(draw.source) << '\n';
+    }
+}
+
+// The kept draws of --code (all of them without it), or the exit status once the problem is said.
+Result<std::vector<store::KeptDraw>, int> keptDraws(const Args& args, std::ostream& err) {
+    const auto code = codeOption(args);
+    if (!code) {
+        return Failure{fail(err, code.error().message, kExitBadInput)};
+    }
+    if (!args.positional.empty()) {
+        return Failure{fail(err, "多余的参数: " + args.positional.front(), kExitBadInput)};
+    }
+    const auto db = openHistoryFile();
+    auto kept = store::listDraws(*db, *code);
+    if (!kept) {
+        return Failure{fail(err, kCannotRead, kExitFailed)};
+    }
+    return std::move(*kept);
+}
+
+} // namespace
+
+int runDrawsImport(const Args& args, std::ostream& /*out*/, std::ostream& err) {
     if (args.positional.size() != 1) {
         return fail(err,
                     args.positional.empty() ? "缺少要导入的CSV文件" : "多余的参数: " + args.positional[1],
@@ -74,37 +121,23 @@ int runImport(const Args& args, std::ostream& err) {
     return kExitOk;
 }
 
-// list: one line a draw, or JSON.
-void writeList(const std::vector<store::KeptDraw>& kept, bool asJson, std::ostream& out) {
-    if (asJson) {
-        JsonWriter json;
-        json.beginArray();
-        for (const store::KeptDraw& draw : kept) {
-            json.beginObject()
-                .field("code", draw.code)
-                .field("name", lotteryName(draw.code))
-                .field("issue", draw.issue)
-                .field("date", draw.date)
-                .field("mainNumbers", draw.mainNumbers)
-                .field("extraNumbers", draw.extraNumbers)
-                .field("obtainedAt", draw.obtainedAt)
-                .field("obtained", dateTimeText(draw.obtainedAt))
-                .field("source", draw.source)
-                .endObject();
-        }
-        json.endArray();
-        out << json.text() << '\n';
-        return;
+int runDrawsExport(const Args& args, std::ostream& out, std::ostream& err) {
+    const auto kept = keptDraws(args, err);
+    if (!kept) {
+        return kept.error();
     }
-    for (const store::KeptDraw& draw : kept) {
-        out << draw.code << '\t' << lotteryName(draw.code) << '\t' << utf8::escapeControls(draw.issue) << '\t'
-            << utf8::escapeControls(draw.date) << '\t' << draw.mainNumbers
-            << (draw.extraNumbers.empty() ? "" : "+" + draw.extraNumbers) << '\t'
-            << dateTimeText(draw.obtainedAt) << '\t' << utf8::escapeControls(draw.source) << '\n';
-    }
+    out << tally::drawCsv(*kept);
+    return kExitOk;
 }
 
-} // namespace
+int runDrawsList(const Args& args, std::ostream& out, std::ostream& err) {
+    const auto kept = keptDraws(args, err);
+    if (!kept) {
+        return kept.error();
+    }
+    writeList(*kept, args.has("json"), out);
+    return kExitOk;
+}
 
 void keepObtainedDraws(int code, const draws::PageDraws& page, std::ostream& err) {
     const auto db = openHistoryFile();
@@ -115,43 +148,6 @@ void keepObtainedDraws(int code, const draws::PageDraws& page, std::ostream& err
     } else if (const std::string text = tally::conflictText(*kept); !text.empty()) {
         reportError(err, text, kExitFailed);
     }
-}
-
-bool isKeptDrawsSubcommand(const std::string& word) {
-    return word == "import" || word == "export" || word == "list";
-}
-
-int runKeptDrawsCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    const std::string& subcommand = words.front();
-    const std::vector<std::string> rest(words.begin() + 1, words.end());
-    const bool import = subcommand == "import";
-    const auto args =
-        parseArgs(rest, import ? std::set<std::string>{} : std::set<std::string>{"code"},
-                  subcommand == "list" ? std::set<std::string>{"json"} : std::set<std::string>{});
-    if (!args) {
-        return fail(err, args.error().message, kExitBadInput);
-    }
-    if (import) {
-        return runImport(*args, err);
-    }
-    const auto code = codeOption(*args);
-    if (!code) {
-        return fail(err, code.error().message, kExitBadInput);
-    }
-    if (!args->positional.empty()) {
-        return fail(err, "多余的参数: " + args->positional.front(), kExitBadInput);
-    }
-    const auto db = openHistoryFile();
-    const auto kept = store::listDraws(*db, *code);
-    if (!kept) {
-        return fail(err, kCannotRead, kExitFailed);
-    }
-    if (subcommand == "export") {
-        out << tally::drawCsv(*kept);
-    } else {
-        writeList(*kept, args->has("json"), out);
-    }
-    return kExitOk;
 }
 
 } // namespace quenmar::cli

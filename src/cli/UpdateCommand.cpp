@@ -64,31 +64,26 @@ std::string checkText(const update::UpdateWindowModel& model, const DownloadChec
 std::string checkJson(const update::UpdateIndex& index, const update::UpdateWindowModel& model,
                       const DownloadCheck& download) {
     const update::UpdateOffer& offer = model.offer();
-    JsonWriter json;
-    json.beginObject()
-        .field("name", index.name)
-        .field("ver", index.ver)
-        .field("verns", index.verns)
-        .field("day", index.day)
-        .field("size", index.size)
-        .field("sizeText", update::megabytesText(index.size))
-        .field("md5", offer.md5)
-        .field("url", offer.downloadUrl)
-        .field("body", index.body)
-        .field("lines", model.lines());
+    JsonDocument check{
+        {"name", index.name},     {"ver", index.ver},         {"verns", index.verns},
+        {"day", index.day},       {"size", index.size},       {"sizeText", update::megabytesText(index.size)},
+        {"md5", offer.md5},       {"url", offer.downloadUrl}, {"body", index.body},
+        {"lines", model.lines()},
+    };
     if (download.attempted) {
-        json.key("download")
-            .beginObject()
-            .field("path", download.path)
-            .field("downloaded", download.downloaded)
-            .field("fingerprintMatches", download.fingerprintMatches)
-            .endObject();
+        check["download"] = {{"path", download.path},
+                             {"downloaded", download.downloaded},
+                             {"fingerprintMatches", download.fingerprintMatches}};
     }
-    json.endObject();
-    return json.text();
+    return jsonText(check);
 }
 
-int runCheck(const Args& args, std::ostream& out, std::ostream& err) {
+} // namespace
+
+int runUpdateCheck(const Args& args, std::ostream& out, std::ostream& err) {
+    if (!args.positional.empty()) {
+        return badInput(err, "多余的参数: " + args.positional.front());
+    }
     const std::string indexUrl =
         args.value("index-url") ? *args.value("index-url") : update::defaultIndexUrl();
     if (!support::isWebAddress(indexUrl)) {
@@ -162,7 +157,10 @@ int runCheck(const Args& args, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
-int runPublish(const Args& args, std::ostream& out, std::ostream& err) {
+int runUpdatePublish(const Args& args, std::ostream& out, std::ostream& err) {
+    if (!args.positional.empty()) {
+        return badInput(err, "多余的参数: " + args.positional.front());
+    }
     for (const char* required : {"private-key", "url", "installer", "ver", "verns", "day", "body"}) {
         if (args.value(required) == nullptr) {
             return badInput(err, std::string("缺少选项 --") + required);
@@ -197,41 +195,18 @@ int runPublish(const Args& args, std::ostream& out, std::ostream& err) {
     if (!encrypted) {
         return badInput(err, update::updateErrorMessage(encrypted.error()));
     }
-    JsonWriter json;
-    json.beginObject()
-        .field("name", args.value("name") ? *args.value("name") : std::string(update::kApplicationName))
-        .field("ver", ver)
-        .field("verns", *args.value("verns"))
-        .field("day", *args.value("day"))
-        .field("url", *encrypted)
-        .field("md5", *md5)
-        .field("body", *args.value("body"))
-        .field("size", static_cast<std::int64_t>(size))
-        .endObject();
-    out << json.text() << '\n';
+    const JsonDocument index{
+        {"name", args.value("name") ? *args.value("name") : std::string(update::kApplicationName)},
+        {"ver", ver},
+        {"verns", *args.value("verns")},
+        {"day", *args.value("day")},
+        {"url", *encrypted},
+        {"md5", *md5},
+        {"body", *args.value("body")},
+        {"size", static_cast<std::int64_t>(size)},
+    };
+    out << jsonText(index) << '\n';
     return kExitOk;
-}
-
-} // namespace
-
-int runUpdateCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    if (words.empty() || (words[0] != "check" && words[0] != "publish")) {
-        return badInput(err, "update 的子命令应为 check 或 publish");
-    }
-    const bool check = words[0] == "check";
-    const std::vector<std::string> rest(words.begin() + 1, words.end());
-    const auto parsed =
-        check
-            ? parseArgs(rest, {"index-url", "public-key", "ca-file", "download"}, {"json"})
-            : parseArgs(rest, {"private-key", "url", "installer", "ver", "verns", "day", "body", "name"}, {});
-    if (!parsed) {
-        return badInput(err, parsed.error().message);
-    }
-    const Args& args = *parsed;
-    if (!args.positional.empty()) {
-        return badInput(err, "多余的参数: " + args.positional.front());
-    }
-    return check ? runCheck(args, out, err) : runPublish(args, out, err);
 }
 
 } // namespace quenmar::cli

@@ -4,7 +4,7 @@
 #include "EnvironmentVariable.h"
 #include "TempFolder.h"
 #include "TestServer.h"
-#include "cli/DrawsCommand.h"
+#include "cli/CommandLine.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -228,7 +228,9 @@ struct CliRun {
 CliRun runDraws(const std::vector<std::string>& words) {
     std::ostringstream out;
     std::ostringstream err;
-    const int status = cli::runDrawsCommand(words, out, err);
+    std::vector<std::string> line{"draws"};
+    line.insert(line.end(), words.begin(), words.end());
+    const int status = cli::runCommandLine(line, out, err);
     return {status, out.str(), err.str()};
 }
 
