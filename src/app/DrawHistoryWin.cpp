@@ -386,13 +386,16 @@ void DrawHistoryWin::runCheck() {
 }
 
 void DrawHistoryWin::showCheck(const CheckOutcome& outcome) {
+    // A cancel that came after the last record but before this is still the user's answer: a
+    // check stores nothing, so it is shown as cancelled, with how far it got (which may be all).
+    const bool cancelled = outcome.cancelled || (m_work && m_work->cancelled);
     endWork();
     m_model->setChecks(outcome.checks);
     m_chart->showSummary(outcome.summary);
     m_summary->setText(summaryText(outcome.summary));
     if (!outcome.failure.isEmpty()) {
         m_checkStatus->setText(outcome.failure);
-    } else if (outcome.cancelled) {
+    } else if (cancelled) {
         m_checkStatus->setText(QStringLiteral("对奖已取消: 已对%1条, 共%2条记录")
                                    .arg(outcome.checks.size())
                                    .arg(outcome.records));

@@ -122,22 +122,22 @@ Words operator+(Words a, const Words& b) {
     return a;
 }
 
-INSTANTIATE_TEST_SUITE_P(ParserRules, CommandLineRefuses,
-                         ::testing::Values(
-                             // The later of two values wins, wherever the options stand.
-                             UsageError{kCast + Words{"--zodiac", "13"},
-                                        "卦主生肖应为1到12之间的整数 (子鼠为1)"},
-                             // A value is the next word, even one that looks like an option.
-                             UsageError{kCast + Words{"--notes", "--help"}, "--notes 只能与 --save 一起使用"},
-                             UsageError{kCast + Words{"--json=1"}, "未知选项: --json"},
-                             UsageError{kCast + Words{"-x"}, "未知选项: -x"},
-                             UsageError{kCast + Words{"--version"}, "未知选项: --version"},
-                             UsageError{kCast + Words{"--", "--json"}, "多余的参数: --json"},
-                             UsageError{{"draws", "--json", "list"}, "多余的参数: list"},
-                             UsageError{{"history", "--json", "list"},
-                                        "未知的 history 子命令: --json (应为 list、show、review 或 delete)"},
-                             UsageError{{"history", "review", "1", "--moment"}, "选项 --moment 缺少取值"},
-                             UsageError{{"-x", "cast"}, "未知命令 (见 quenmar-cli --help)"}));
+INSTANTIATE_TEST_SUITE_P(
+    ParserRules, CommandLineRefuses,
+    ::testing::Values(
+        // The later of two values wins, wherever the options stand.
+        UsageError{kCast + Words{"--zodiac", "13"}, "卦主生肖应为1到12之间的整数 (子鼠为1)"},
+        // A value is the next word, even one that looks like an option.
+        UsageError{kCast + Words{"--notes", "--help"}, "--notes 只能与 --save 一起使用"},
+        UsageError{kCast + Words{"--json=1"}, "未知选项: --json"},
+        UsageError{kCast + Words{"-x"}, "未知选项: -x"},
+        UsageError{kCast + Words{"--version"}, "未知选项: --version"},
+        UsageError{kCast + Words{"--", "--json"}, "多余的参数: --json"},
+        UsageError{{"draws", "--json", "list"}, "多余的参数: list"},
+        UsageError{{"history", "--json", "list"},
+                   "未知的 history 子命令: --json (应为 list、show、review、delete 或 check)"},
+        UsageError{{"history", "review", "1", "--moment"}, "选项 --moment 缺少取值"},
+        UsageError{{"-x", "cast"}, "未知命令 (见 quenmar-cli --help)"}));
 
 } // namespace
 } // namespace quenmar::test

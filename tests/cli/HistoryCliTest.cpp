@@ -128,8 +128,8 @@ struct BadInput {
 
 TEST_F(HistoryCliTest, RefusesBadInputBeforeTouchingTheDatabase) {
     const std::vector<BadInput> cases{
-        {{"history"}, "缺少 history 子命令 (list、show、review 或 delete)"},
-        {{"history", "purge"}, "未知的 history 子命令: purge (应为 list、show、review 或 delete)"},
+        {{"history"}, "缺少 history 子命令 (list、show、review、delete 或 check)"},
+        {{"history", "purge"}, "未知的 history 子命令: purge (应为 list、show、review、delete 或 check)"},
         {{"history", "list", "extra"}, "多余的参数: extra"},
         {{"history", "list", "--moment", "x"}, "未知选项: --moment"},
         {{"history", "show"}, "缺少记录编号"},
@@ -367,8 +367,9 @@ TEST_F(HistoryCliTest, StoredTextIsShownEscapedAndJsonStaysUtf8) {
     }
     EXPECT_NE(cli({"history", "list", "--json"}).out.find(R"("a\u001b[2J\r\n2\tforged")"), std::string::npos);
     // An echoed argument cannot clear the screen either, and the message keeps one line.
-    EXPECT_EQ(cli({"history", "purge\x1b[2J\n"}).err,
-              "quenmar-cli: 未知的 history 子命令: purge\\x1b[2J\\n (应为 list、show、review 或 delete)\n");
+    EXPECT_EQ(
+        cli({"history", "purge\x1b[2J\n"}).err,
+        "quenmar-cli: 未知的 history 子命令: purge\\x1b[2J\\n (应为 list、show、review、delete 或 check)\n");
 }
 
 // Without QUENMAR_HOME the files lie beside the program, or beneath the user's data folder
