@@ -112,61 +112,16 @@ void InputPanel::setMethodControl(Control kind) {
     m_drawTime = nullptr;
     m_control = kind;
 
-    const int height = m_zodiacPicker->height();
     switch (kind) {
-    case Control::Number: {
-        m_numberBox = new QLineEdit(this);
-        m_numberBox->setObjectName(QStringLiteral("numberBox"));
-        m_numberBox->setInputMethodHints(Qt::ImhDigitsOnly);
-        // Only ASCII digits can be typed: the number rules count no other character.
-        m_numberBox->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_numberBox));
-        m_numberBox->resize(kNumberBoxWidth, height);
-        connect(m_numberBox, &QLineEdit::textChanged, this,
-                [this](const QString& text) { m_request.numberText = text.trimmed().toStdString(); });
-        connect(m_numberBox, &QLineEdit::returnPressed, m_compute, &QPushButton::click);
-        m_numberBox->show();
-        m_numberBox->setFocus();
+    case Control::Number:
+        buildNumberBox();
         break;
-    }
     case Control::Hand:
-        m_handButton = new QPushButton(QStringLiteral("点击自己装卦"), this);
-        m_handButton->setObjectName(QStringLiteral("handButton"));
-        m_handButton->resize(kHandButtonWidth, height);
-        connect(m_handButton, &QPushButton::clicked, this, [this] {
-            m_request.recordId = 0;
-            emit resultsReset();
-            emit openLineEntry();
-        });
-        m_handButton->show();
+        buildHandButton();
         break;
-    case Control::Time: {
-        m_timeGroup = new QWidget(this);
-        m_timeGroup->setObjectName(QStringLiteral("timeModeGroup"));
-        const QSize cell = textExtent(font(), QStringLiteral("框"));
-        const auto makeButton = [&](const QString& caption, int x) {
-            auto* button = new QRadioButton(caption, m_timeGroup);
-            button->setGeometry(x, 0, static_cast<int>(caption.size() + 2) * cell.width(), cell.height() + 5);
-            return button;
-        };
-        m_currentTime = makeButton(QStringLiteral("当前时间"), 0);
-        m_drawTime = makeButton(QStringLiteral("开奖时间"), m_currentTime->width() + kGap);
-        m_currentTime->setObjectName(QStringLiteral("currentTimeButton"));
-        m_drawTime->setObjectName(QStringLiteral("drawTimeButton"));
-        m_drawTime->setChecked(true);
-        // The two are one Tab stop, reached at the checked one; the arrow keys choose between
-        // them. Qt takes the other button out of the chain once one had the focus: here it is
-        // so from the start.
-        m_currentTime->setFocusPolicy(Qt::ClickFocus);
-        m_request.timeChoice = TimeChoice::Draw;
-        connect(m_currentTime, &QRadioButton::clicked, this,
-                [this] { m_request.timeChoice = TimeChoice::Current; });
-        connect(m_drawTime, &QRadioButton::clicked, this,
-                [this] { m_request.timeChoice = TimeChoice::Draw; });
-        m_timeGroup->resize(m_drawTime->geometry().right() + 1, cell.height() + 5);
-        m_timeGroup->show();
+    case Control::Time:
+        buildTimeGroup();
         break;
-    }
     case Control::None:
         break;
     }
@@ -180,6 +135,61 @@ void InputPanel::setMethodControl(Control kind) {
             previous = stop;
         }
     }
+}
+
+void InputPanel::buildNumberBox() {
+    const int height = m_zodiacPicker->height();
+    m_numberBox = new QLineEdit(this);
+    m_numberBox->setObjectName(QStringLiteral("numberBox"));
+    m_numberBox->setInputMethodHints(Qt::ImhDigitsOnly);
+    // Only ASCII digits can be typed: the number rules count no other character.
+    m_numberBox->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_numberBox));
+    m_numberBox->resize(kNumberBoxWidth, height);
+    connect(m_numberBox, &QLineEdit::textChanged, this,
+            [this](const QString& text) { m_request.numberText = text.trimmed().toStdString(); });
+    connect(m_numberBox, &QLineEdit::returnPressed, m_compute, &QPushButton::click);
+    m_numberBox->show();
+    m_numberBox->setFocus();
+}
+
+void InputPanel::buildHandButton() {
+    const int height = m_zodiacPicker->height();
+    m_handButton = new QPushButton(QStringLiteral("点击自己装卦"), this);
+    m_handButton->setObjectName(QStringLiteral("handButton"));
+    m_handButton->resize(kHandButtonWidth, height);
+    connect(m_handButton, &QPushButton::clicked, this, [this] {
+        m_request.recordId = 0;
+        emit resultsReset();
+        emit openLineEntry();
+    });
+    m_handButton->show();
+}
+
+void InputPanel::buildTimeGroup() {
+    m_timeGroup = new QWidget(this);
+    m_timeGroup->setObjectName(QStringLiteral("timeModeGroup"));
+    const QSize cell = textExtent(font(), QStringLiteral("框"));
+    const auto makeButton = [&](const QString& caption, int x) {
+        auto* button = new QRadioButton(caption, m_timeGroup);
+        button->setGeometry(x, 0, static_cast<int>(caption.size() + 2) * cell.width(), cell.height() + 5);
+        return button;
+    };
+    m_currentTime = makeButton(QStringLiteral("当前时间"), 0);
+    m_drawTime = makeButton(QStringLiteral("开奖时间"), m_currentTime->width() + kGap);
+    m_currentTime->setObjectName(QStringLiteral("currentTimeButton"));
+    m_drawTime->setObjectName(QStringLiteral("drawTimeButton"));
+    m_drawTime->setChecked(true);
+    // The two are one Tab stop, reached at the checked one; the arrow keys choose between
+    // them. Qt takes the other button out of the chain once one had the focus: here it is
+    // so from the start.
+    m_currentTime->setFocusPolicy(Qt::ClickFocus);
+    m_request.timeChoice = TimeChoice::Draw;
+    connect(m_currentTime, &QRadioButton::clicked, this,
+            [this] { m_request.timeChoice = TimeChoice::Current; });
+    connect(m_drawTime, &QRadioButton::clicked, this, [this] { m_request.timeChoice = TimeChoice::Draw; });
+    m_timeGroup->resize(m_drawTime->geometry().right() + 1, cell.height() + 5);
+    m_timeGroup->show();
 }
 
 void InputPanel::relayout() {

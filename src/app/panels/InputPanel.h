@@ -66,6 +66,9 @@ private:
     void onMethodChanged(int index, const QString& text);
     void onZodiacChanged(int index);
     void setMethodControl(Control kind);
+    void buildNumberBox();
+    void buildHandButton();
+    void buildTimeGroup();
     void relayout();
 
     CastRequest m_request;

@@ -90,7 +90,10 @@ void RecordPanel::buildContent() {
     m_help->setObjectName(QStringLiteral("helpButton"));
     m_help->setToolTip(QStringLiteral("打开帮助文档 (F1)"));
     placeLowerControls();
+    connectControls();
+}
 
+void RecordPanel::connectControls() {
     connect(m_results, &LabeledEdit::edited, this, &RecordPanel::onResultsEdited);
     connect(m_name, &LabeledEdit::edited, this, &RecordPanel::updateSaveButton);
     connect(m_list, &QListWidget::itemSelectionChanged, this, &RecordPanel::updateDeleteButton);

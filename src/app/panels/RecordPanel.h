@@ -31,6 +31,7 @@ public:
     /// Lays the notes, the name box and the buttons out again for the panel's present
     /// height (the main window grows once by the results box's growth).
     void placeLowerControls();
+    void connectControls();
 
     /// Empties and refills the history list, newest first.
     void fillList(const std::vector<store::ListRow>& rows);
