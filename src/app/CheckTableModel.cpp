@@ -1,7 +1,6 @@
 #include "app/CheckTableModel.h"
 
 #include <QColor>
-#include <algorithm>
 #include <array>
 
 namespace quenmar::app {
@@ -53,8 +52,9 @@ bool CheckTableModel::isHit(const tally::RecordCheck& check, int line, int colum
         return false;
     }
     const tally::BetCheck& bet = check.bets[static_cast<std::size_t>(line)];
+    const std::vector<int> numbers = bet.numbers.numbers();
     const auto at = static_cast<std::size_t>(column - kFirstNumberColumn);
-    return at < bet.numbers.size() && std::binary_search(bet.hits.begin(), bet.hits.end(), bet.numbers[at]);
+    return at < numbers.size() && bet.hits.contains(numbers[at]);
 }
 
 QVariant CheckTableModel::display(const tally::RecordCheck& check, int line, int column) const {
@@ -86,7 +86,7 @@ QVariant CheckTableModel::display(const tally::RecordCheck& check, int line, int
         if (line == kPreselectionLine) {
             return QString();
         }
-        const std::vector<int>& numbers = check.bets[static_cast<std::size_t>(line)].numbers;
+        const std::vector<int> numbers = check.bets[static_cast<std::size_t>(line)].numbers.numbers();
         const auto at = static_cast<std::size_t>(column - kFirstNumberColumn);
         return at < numbers.size() ? twoDigits(numbers[at]) : QString();
     }
@@ -96,7 +96,7 @@ QVariant CheckTableModel::display(const tally::RecordCheck& check, int line, int
     if (column == kHitsColumn) {
         const int hits = line == kPreselectionLine
                              ? check.preselectionHits
-                             : static_cast<int>(check.bets[static_cast<std::size_t>(line)].hits.size());
+                             : check.bets[static_cast<std::size_t>(line)].hits.size();
         return hits;
     }
     if (line == kPreselectionLine) {

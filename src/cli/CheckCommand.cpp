@@ -98,9 +98,9 @@ JsonDocument recordJson(const RecordCheck& check) {
     }
     JsonDocument bets = JsonDocument::array();
     for (const tally::BetCheck& bet : check.bets) {
-        JsonDocument b{{"numbers", bet.numbers}, {"playable", bet.playable}};
+        JsonDocument b{{"numbers", bet.numbers.numbers()}, {"playable", bet.playable}};
         if (check.target) {
-            b["hits"] = bet.hits;
+            b["hits"] = bet.hits.numbers();
             b["hitCount"] = bet.hits.size();
             if (bet.playable) {
                 b["prize"] = bet.prize.yuan;
@@ -110,7 +110,7 @@ JsonDocument recordJson(const RecordCheck& check) {
         bets.push_back(std::move(b));
     }
     record["bets"] = std::move(bets);
-    JsonDocument preselection{{"numbers", check.picks.preselection}};
+    JsonDocument preselection{{"numbers", check.picks.preselection.numbers()}};
     if (check.target) {
         preselection["hitCount"] = check.preselectionHits;
     }

@@ -46,4 +46,8 @@ std::string twoDigitText(const std::vector<int>& numbers, std::string_view separ
     return text;
 }
 
+std::string twoDigitText(const NumberSet& numbers, std::string_view separator) {
+    return twoDigitText(numbers.numbers(), separator);
+}
+
 } // namespace quenmar::tally

@@ -21,5 +21,7 @@ NumberSet numberSetOf(const std::vector<int>& numbers);
 
 /// Two digits each, joined by `separator`: "02,07,10".
 std::string twoDigitText(const std::vector<int>& numbers, std::string_view separator);
+/// The same of a set's numbers, ascending.
+std::string twoDigitText(const NumberSet& numbers, std::string_view separator);
 
 } // namespace quenmar::tally

@@ -35,9 +35,9 @@ RecordPicks picksOfRecord(const store::YsModel& record) {
     }
     picks.computed = true;
     for (std::size_t bet = 0; bet < static_cast<std::size_t>(kBetCount); ++bet) {
-        picks.bets[bet] = (*sets)[bet].numbers();
+        picks.bets[bet] = (*sets)[bet];
     }
-    picks.preselection = (*sets)[kPreselectionPick].numbers();
+    picks.preselection = (*sets)[kPreselectionPick];
     return picks;
 }
 
@@ -50,8 +50,8 @@ RecordCheck checkRecord(const store::YsModel& record, const DrawIndex& draws) {
         return check;
     }
     for (std::size_t bet = 0; bet < static_cast<std::size_t>(kBetCount); ++bet) {
-        check.bets[bet].playable = check.picks.bets[bet].size() == static_cast<std::size_t>(kBetNumbers);
-        check.bets[bet].numbers = std::move(check.picks.bets[bet]); // the bet keeps them from here
+        check.bets[bet].playable = check.picks.bets[bet].size() == kBetNumbers;
+        check.bets[bet].numbers = check.picks.bets[bet];
     }
     const IndexedDraw* target = draws.targetFor(record.ysday);
     if (target == nullptr) {
@@ -59,13 +59,12 @@ RecordCheck checkRecord(const store::YsModel& record, const DrawIndex& draws) {
     }
     check.target = *target;
     for (BetCheck& bet : check.bets) {
-        const NumberSet hits = numberSetOf(bet.numbers) & target->numbers;
-        bet.hits = hits.numbers();
+        bet.hits = bet.numbers & target->numbers;
         if (bet.playable) {
-            bet.prize = pickTenPrize(target->issueNumber, hits.size());
+            bet.prize = pickTenPrize(target->issueNumber, bet.hits.size());
         }
     }
-    check.preselectionHits = numberSetOf(check.picks.preselection).sharedWith(target->numbers);
+    check.preselectionHits = check.picks.preselection.sharedWith(target->numbers);
     return check;
 }
 
@@ -84,7 +83,7 @@ void TallySummary::add(const RecordCheck& check) {
             continue;
         }
         ++bets;
-        ++betsByHits[bet.hits.size()];
+        ++betsByHits[static_cast<std::size_t>(bet.hits.size())];
         stakeYuan += kStakeYuan;
         if (bet.prize.floating) {
             ++floatingPrizes;

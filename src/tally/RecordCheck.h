@@ -32,9 +32,10 @@ inline constexpr std::string_view kEntertainmentNote =
 struct RecordPicks {
     bool computed = false;
     std::string problem; // why not, e.g. "未选择卦主生肖"
-    // each in ascending order; short when the pick is. checkRecord moves them into its bets.
-    std::array<std::vector<int>, kBetCount> bets;
-    std::vector<int> preselection; // 预选20码
+    // Sets, not lists: a pick's numbers are distinct and shown in ascending order, and a set
+    // costs no allocation, which counts when a long history is checked at once.
+    std::array<NumberSet, kBetCount> bets; // fewer than ten when the pick is short
+    NumberSet preselection;                // 预选20码
 
     bool operator==(const RecordPicks&) const = default;
 };
@@ -43,8 +44,8 @@ RecordPicks picksOfRecord(const store::YsModel& record);
 
 /// One bet against the target draw.
 struct BetCheck {
-    std::vector<int> numbers;
-    std::vector<int> hits; // the numbers drawn, ascending
+    NumberSet numbers;
+    NumberSet hits;        // the numbers drawn
     bool playable = false; // ten numbers: a 选十 bet; a shorter pick is no bet and pays nothing
     Prize prize;           // playable bets only
 

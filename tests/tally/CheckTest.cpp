@@ -110,12 +110,12 @@ TEST(CheckRecord, RecomputesThePicksTheUserSawWithTheRecordsOwnMomentForEveryMet
         for (std::size_t bet = 0; bet < kBetCount; ++bet) {
             EXPECT_EQ(twoDigitText(check.bets[bet].numbers, ","), picks[bet]);
             std::vector<int> hits;
-            for (const int number : check.bets[bet].numbers) {
-                if (kDrawNumbers.find(twoDigitText({number}, "")) != std::string::npos) {
+            for (const int number : check.bets[bet].numbers.numbers()) {
+                if (kDrawNumbers.find(twoDigitText(std::vector<int>{number}, "")) != std::string::npos) {
                     hits.push_back(number);
                 }
             }
-            EXPECT_EQ(check.bets[bet].hits, hits);
+            EXPECT_EQ(check.bets[bet].hits.numbers(), hits);
             EXPECT_EQ(check.bets[bet].prize, pickTenPrize(2024123, static_cast<int>(hits.size())));
         }
         EXPECT_EQ(twoDigitText(check.picks.preselection, ","), picks[kBetCount]);
@@ -168,7 +168,9 @@ TEST(TallySummary, CountsPlayableBetsByHitsAndKeepsTheFloatingPrizeApart) {
     const std::array<int, kBetCount> hits{0, 0, 1, 3, 3, 5, 8, 10, 4, 2};
     for (std::size_t bet = 0; bet < kBetCount; ++bet) {
         drawn.bets[bet].playable = bet != 9; // a short pick: no bet
-        drawn.bets[bet].hits.resize(static_cast<std::size_t>(hits[bet]));
+        for (int number = 1; number <= hits[bet]; ++number) {
+            drawn.bets[bet].hits.add(number);
+        }
         drawn.bets[bet].prize = pickTenPrize(2025350, hits[bet]);
     }
     RecordCheck undrawn;
