@@ -101,4 +101,16 @@ void BM_CheckOneHundredThousand(benchmark::State& state) {
 }
 BENCHMARK(BM_CheckOneHundredThousand)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// One record's check on one core, over the first 10,000 of the same records: the cost the
+// whole check shares among the cores, steadier to compare than the whole.
+void BM_CheckOneRecord(benchmark::State& state) {
+    static const std::vector<store::YsModel> records = savedCalculations();
+    const tally::DrawIndex index(keptDraws());
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(tally::checkRecord(records[i++ % 10'000], index));
+    }
+}
+BENCHMARK(BM_CheckOneRecord);
+
 } // namespace
