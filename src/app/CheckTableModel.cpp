@@ -94,9 +94,8 @@ QVariant CheckTableModel::display(const tally::RecordCheck& check, int line, int
         return QString();
     }
     if (column == kHitsColumn) {
-        const int hits = line == kPreselectionLine
-                             ? check.preselectionHits
-                             : check.bets[static_cast<std::size_t>(line)].hits.size();
+        const int hits = line == kPreselectionLine ? check.preselectionHits
+                                                   : check.bets[static_cast<std::size_t>(line)].hits.size();
         return hits;
     }
     if (line == kPreselectionLine) {

@@ -5,6 +5,7 @@
 #include "store/RecordStore.h"
 
 #include <algorithm>
+#include <atomic>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -100,35 +101,34 @@ double TallySummary::expectedBets(int hits) const {
 namespace {
 
 // Without a progress report nobody needs the records done in order: they are shared among the
-// cores, each thread checking a run of them into slots of its own. A thread that cannot be
-// started leaves its run to the calling thread.
+// cores, each thread taking the next run of records as it finishes one and checking them into
+// their own slots, so that a core slowed by anything else leaves more of the work to the others.
+// A thread that cannot be started leaves its share to the calling thread.
 std::vector<RecordCheck> checkOnEveryCore(const std::vector<store::YsModel>& records,
                                           const DrawIndex& draws) {
     constexpr std::size_t kLeastPerThread = 2'000; // below that a thread costs more than it saves
+    constexpr std::size_t kRun = 256;              // records taken at a time
     const std::size_t count = records.size();
     const std::size_t cores = std::max(1U, std::thread::hardware_concurrency());
     const std::size_t threads = std::min(cores, 1 + count / kLeastPerThread);
-    const std::size_t share = (count + threads - 1) / threads;
     std::vector<RecordCheck> checks(count);
-    const auto checkRun = [&records, &draws, &checks](std::size_t from, std::size_t to) {
-        for (std::size_t i = from; i < to; ++i) {
-            checks[i] = checkRecord(records[i], draws);
+    std::atomic<std::size_t> next{0};
+    const auto checkRuns = [&records, &draws, &checks, &next, count] {
+        for (std::size_t from = next.fetch_add(kRun); from < count; from = next.fetch_add(kRun)) {
+            for (std::size_t i = from; i < std::min(from + kRun, count); ++i) {
+                checks[i] = checkRecord(records[i], draws);
+            }
         }
     };
     std::vector<std::thread> helpers;
-    std::vector<std::pair<std::size_t, std::size_t>> left = {{0, std::min(share, count)}};
     for (std::size_t t = 1; t < threads; ++t) {
-        const std::size_t from = std::min(t * share, count);
-        const std::size_t to = std::min(from + share, count);
         try {
-            helpers.emplace_back(checkRun, from, to);
+            helpers.emplace_back(checkRuns);
         } catch (const std::system_error&) {
-            left.emplace_back(from, to);
+            break; // the threads started so far and this one share what is left
         }
     }
-    for (const auto& [from, to] : left) {
-        checkRun(from, to);
-    }
+    checkRuns();
     for (std::thread& helper : helpers) {
         helper.join();
     }
