@@ -1,11 +1,13 @@
 #include "engine/Casting.h"
 
 #include "base/Utf8.h"
+#include "engine/Calendar.h"
 #include "engine/Moment.h"
 #include "engine/Tables.h"
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace quenmar {
 
@@ -216,6 +218,31 @@ void prepareRequest(CastRequest& request, int gameCode, const ClockReading& now)
     default:
         break;
     }
+}
+
+CastTrigrams castTrigrams(const CastRequest& request) {
+    CastTrigrams cast;
+    ChangedLines changed;
+    if (request.method == CastMethod::ByHand) {
+        HandCast hand = castByHand(request.upperLines, request.lowerLines, request.movingFlags);
+        cast.upper = hand.upper;
+        cast.lower = hand.lower;
+        cast.movingFlags = std::move(hand.movingFlags);
+        changed = changedByFlags(trigramLines(cast.upper), trigramLines(cast.lower), cast.movingFlags);
+    } else {
+        const std::optional<NumberCast> byNumber =
+            castByNumber(request.numberText, hourNumber(request.moment));
+        if (!byNumber) {
+            return cast;
+        }
+        cast.upper = byNumber->upper;
+        cast.lower = byNumber->lower;
+        cast.movingLine = byNumber->movingLine;
+        changed = changedByMovingLine(trigramLines(cast.upper), trigramLines(cast.lower), cast.movingLine);
+    }
+    cast.changedUpper = trigramNumber(changed.upperLines);
+    cast.changedLower = trigramNumber(changed.lowerLines);
+    return cast;
 }
 
 } // namespace quenmar

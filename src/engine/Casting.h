@@ -65,6 +65,21 @@ ChangedLines changedByMovingLine(std::string_view upperLines, std::string_view l
 ChangedLines changedByFlags(std::string_view upperLines, std::string_view lowerLines,
                             const std::vector<int>& movingFlags);
 
+/// The two hexagrams of a cast as trigram numbers, with what moves.
+struct CastTrigrams {
+    int upper = 0; // the primary hexagram
+    int lower = 0;
+    int changedUpper = 0;
+    int changedLower = 0;
+    int movingLine = 0;           // a number cast
+    std::vector<int> movingFlags; // a cast by hand
+};
+
+/// The cast of a completed request: by hand from its lines and flags, otherwise by the number
+/// rules at the hour of its moment. Trigrams 0 when the number rules cast nothing (an empty
+/// text), which checkCast never lets through.
+CastTrigrams castTrigrams(const CastRequest& request);
+
 /// Sum of the decimal values of the characters; a character that is not an ASCII digit
 /// counts 0.
 long long digitSum(std::string_view text);

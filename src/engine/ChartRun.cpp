@@ -10,6 +10,7 @@
 #include "engine/Tables.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quenmar {
 
@@ -81,30 +82,17 @@ CastHexagrams castAndDerive(const CastRequest& request, ChartResult& chart, Pill
     fillChartResult(chart, request, pillars);
 
     const bool byHand = request.method == CastMethod::ByHand;
+    CastTrigrams cast = castTrigrams(request);
     CastHexagrams gua;
     GuaModel& primary = gua.primary;
     GuaModel& changed = gua.changed;
-    if (byHand) {
-        const HandCast cast = castByHand(request.upperLines, request.lowerLines, request.movingFlags);
-        primary.upperTrigram = cast.upper;
-        primary.lowerTrigram = cast.lower;
-        primary.movingFlags = cast.movingFlags;
-        derive(primary, dayStem);
-        const ChangedLines lines =
-            changedByFlags(primary.upperLines, primary.lowerLines, primary.movingFlags);
-        changed.upperTrigram = trigramNumber(lines.upperLines);
-        changed.lowerTrigram = trigramNumber(lines.lowerLines);
-    } else {
-        const auto cast = castByNumber(request.numberText, hourNumber(request.moment));
-        primary.upperTrigram = cast->upper;
-        primary.lowerTrigram = cast->lower;
-        primary.movingLine = cast->movingLine;
-        derive(primary, dayStem);
-        const ChangedLines lines =
-            changedByMovingLine(primary.upperLines, primary.lowerLines, primary.movingLine);
-        changed.upperTrigram = trigramNumber(lines.upperLines);
-        changed.lowerTrigram = trigramNumber(lines.lowerLines);
-    }
+    primary.upperTrigram = cast.upper;
+    primary.lowerTrigram = cast.lower;
+    primary.movingLine = cast.movingLine;
+    primary.movingFlags = std::move(cast.movingFlags);
+    derive(primary, dayStem);
+    changed.upperTrigram = cast.changedUpper;
+    changed.lowerTrigram = cast.changedLower;
     deriveChanged(changed);
     completeChartResult(chart, primary, changed, byHand ? &request.movingFlags : nullptr);
     return gua;

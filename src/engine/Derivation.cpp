@@ -144,8 +144,9 @@ void splitPillar(std::string_view pillar, std::string& stem, std::string& branch
     const StemBranch parts = splitGanzhi(pillar);
     stem = parts.stem;
     branch = parts.branch;
-    stemDigitOut = stemDigit(stem);
-    branchDigitOut = branchDigit(branch);
+    const PillarDigits digits = pillarDigits(pillar);
+    stemDigitOut = digits.stem;
+    branchDigitOut = digits.branch;
 }
 
 // Entry i of a hexagram's per-line values; an empty value past their end.
@@ -174,15 +175,33 @@ struct LineColumns {
 
     // Line index i of the hexagram: its relation, stem and branch with their digits, element.
     void add(const GuaModel& gua, std::size_t i) {
-        const StemBranch ganzhi = splitGanzhi(entryAt(gua.ganzhi, i));
+        const std::string& pair = entryAt(gua.ganzhi, i);
+        const StemBranch ganzhi = splitGanzhi(pair);
+        const PillarDigits digits = pillarDigits(pair);
         relations.push_back(entryAt(gua.relations, i));
         stems.emplace_back(ganzhi.stem);
-        stemDigits.push_back(stemDigit(stems.back()));
+        stemDigits.push_back(digits.stem);
         branches.emplace_back(ganzhi.branch);
-        branchDigits.push_back(branchDigit(branches.back()));
+        branchDigits.push_back(digits.branch);
         elements.push_back(entryAt(gua.elements, i));
     }
 };
+
+HexagramDigits derivedDigits(int upperTrigram, int lowerTrigram) {
+    GuaModel gua;
+    gua.upperTrigram = upperTrigram;
+    gua.lowerTrigram = lowerTrigram;
+    deriveChanged(gua);
+    HexagramDigits digits;
+    digits.shiLine = gua.shiLine;
+    digits.yingLine = gua.yingLine;
+    for (std::size_t i = 0; i < 6; ++i) {
+        const PillarDigits line = pillarDigits(entryAt(gua.ganzhi, i));
+        digits.stemDigits[i] = line.stem;
+        digits.branchDigits[i] = line.branch;
+    }
+    return digits;
+}
 
 } // namespace
 
@@ -206,6 +225,27 @@ int relationOf(int palaceElement, int lineElement) {
         return 2; // 妻财: the palace element controls the line's
     }
     return 3; // 官鬼
+}
+
+PillarDigits pillarDigits(std::string_view pillar) {
+    const StemBranch parts = splitGanzhi(pillar);
+    return {stemDigit(parts.stem), branchDigit(parts.branch)};
+}
+
+HexagramDigits hexagramDigits(int upperTrigram, int lowerTrigram) {
+    if (upperTrigram < 1 || upperTrigram > 8 || lowerTrigram < 1 || lowerTrigram > 8) {
+        return derivedDigits(upperTrigram, lowerTrigram);
+    }
+    static const auto kept = [] {
+        std::array<HexagramDigits, 64> all;
+        for (int upper = 1; upper <= 8; ++upper) {
+            for (int lower = 1; lower <= 8; ++lower) {
+                all[static_cast<std::size_t>((upper - 1) * 8 + lower - 1)] = derivedDigits(upper, lower);
+            }
+        }
+        return all;
+    }();
+    return kept[static_cast<std::size_t>((upperTrigram - 1) * 8 + lowerTrigram - 1)];
 }
 
 void derive(GuaModel& gua, std::string_view dayStem) {

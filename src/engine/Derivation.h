@@ -4,6 +4,7 @@
 #include "engine/ChartResult.h"
 #include "engine/GuaModel.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,24 @@ void derive(GuaModel& gua, std::string_view dayStem);
 
 /// The same without spirits, for the changed hexagram.
 void deriveChanged(GuaModel& gua);
+
+/// The digits of the stem and the branch of a pillar or na-jia pair such as "甲子".
+struct PillarDigits {
+    int stem = 0;
+    int branch = 0;
+};
+PillarDigits pillarDigits(std::string_view pillar);
+
+/// The digits of a hexagram's six na-jia stems and branches (line 1 first) and its 世 and 应
+/// lines, as completeChartResult writes them: what the suggested numbers read of a hexagram.
+/// Each of the 64 hexagrams is derived once and kept; other trigram numbers are derived anew.
+struct HexagramDigits {
+    std::array<int, 6> stemDigits{};
+    std::array<int, 6> branchDigits{};
+    int shiLine = 0;
+    int yingLine = 0;
+};
+HexagramDigits hexagramDigits(int upperTrigram, int lowerTrigram);
 
 /// Calendar pillars of one calculation.
 struct Pillars {

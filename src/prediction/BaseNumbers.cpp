@@ -2,8 +2,6 @@
 
 #include <array>
 #include <cmath>
-#include <string_view>
-#include <vector>
 
 namespace quenmar {
 
@@ -26,32 +24,20 @@ constexpr std::array<std::array<int, 10>, 10> RelationScores{{
 constexpr int kLines = 6;
 constexpr double kTenthsSlack = 0.000001;
 
-// The digits of a line that a short (unfilled) chart does not have read as 0.
-std::int32_t digitAt(const std::vector<int>& digits, int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= digits.size()) {
-        return 0;
-    }
-    return digits[static_cast<std::size_t>(index)];
-}
-
 std::int32_t digitAt(const std::array<std::int32_t, kLines>& digits, int index) {
     return index >= 0 && index < kLines ? digits[static_cast<std::size_t>(index)] : 0;
 }
 
 // The first 青龙 or 玄武 line that holds neither 世 nor 应; failing that the last such line
 // that does; failing that the bottom line.
-int markedLineOf(const std::vector<std::string>& spirits, int shiIndex, int yingIndex) {
+int markedLineOf(unsigned dragonOrTortoiseLines, int shiIndex, int yingIndex) {
     int result = 0;
-    const std::size_t count = spirits.size() < kLines ? spirits.size() : kLines;
-    for (std::size_t i = 0; i < count; ++i) {
-        const int line = static_cast<int>(i);
-        for (const std::string_view spirit : {std::string_view("青龙"), std::string_view("玄武")}) {
-            if (spirits[i] == spirit) {
-                if (line != shiIndex && line != yingIndex) {
-                    return line;
-                }
-                result = line;
+    for (int line = 0; line < kLines; ++line) {
+        if ((dragonOrTortoiseLines >> line & 1U) != 0) {
+            if (line != shiIndex && line != yingIndex) {
+                return line;
             }
+            result = line;
         }
     }
     return result;
@@ -137,19 +123,20 @@ double crossLineFactor(const NumberBasis& basis, int line, double s) {
 }
 
 NumberBasis buildNumberBasis(const ChartResult& chart) {
+    return buildNumberBasis(chartDigits(chart));
+}
+
+NumberBasis buildNumberBasis(const ChartDigits& chart) {
     NumberBasis b;
     b.querentDigit = chart.zodiacDigit;
     b.dayStemDigit = chart.dayStemDigit;
     b.dayBranchDigit = chart.dayBranchDigit;
     b.hourStemDigit = chart.hourStemDigit;
     b.hourBranchDigit = chart.hourBranchDigit;
-    for (int i = 0; i < kLines; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        b.primaryStemDigits[k] = digitAt(chart.primaryStemDigits, i);
-        b.primaryBranchDigits[k] = digitAt(chart.primaryBranchDigits, i);
-        b.changedStemDigits[k] = digitAt(chart.changedStemDigits, i);
-        b.changedBranchDigits[k] = digitAt(chart.changedBranchDigits, i);
-    }
+    b.primaryStemDigits = chart.primaryStemDigits;
+    b.primaryBranchDigits = chart.primaryBranchDigits;
+    b.changedStemDigits = chart.changedStemDigits;
+    b.changedBranchDigits = chart.changedBranchDigits;
 
     const int q = b.querentDigit;
     b.querentRelations[0] = digitRelation(q, b.dayStemDigit);
@@ -181,7 +168,7 @@ NumberBasis buildNumberBasis(const ChartResult& chart) {
         b.changedShiYingRelations[k] = digitRelation(q, b.changedShiYingDigits[k]);
     }
 
-    b.markedLine = markedLineOf(chart.primarySpirits, b.shiIndex, b.yingIndex);
+    b.markedLine = markedLineOf(chart.dragonOrTortoiseLines, b.shiIndex, b.yingIndex);
     b.markedDigits = {
         digitAt(b.primaryStemDigits, b.markedLine), digitAt(b.primaryBranchDigits, b.markedLine),
         digitAt(b.changedStemDigits, b.markedLine), digitAt(b.changedBranchDigits, b.markedLine)};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ChartDigits.h"
 #include "engine/ChartResult.h"
 #include "prediction/NumberBasis.h"
 
@@ -10,6 +11,8 @@ namespace quenmar {
 /// The number basis of a finished chart: its digits, relation scores and marked lines.
 /// Per-line arrays shorter than six entries and line indexes outside 0..5 read as digit 0.
 NumberBasis buildNumberBasis(const ChartResult& chart);
+/// The same of a chart's digits alone.
+NumberBasis buildNumberBasis(const ChartDigits& digits);
 
 /// Relation score −5..5 of two digits (not symmetric); 0 for unequal arguments outside 0..9.
 int digitRelation(int a, int b);

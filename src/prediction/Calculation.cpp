@@ -14,11 +14,12 @@ Calculation runCalculation(const CastRequest& request) {
 }
 
 Result<std::array<NumberSet, kPickCount>, std::string> computePicks(const CastRequest& request) {
-    const Result<ChartResult, std::string> chart = castChart(request);
-    if (!chart) {
-        return Failure{chart.error()};
+    // The digits alone: the chart's texts would cost more than the picks themselves.
+    const Result<ChartDigits, std::string> digits = castDigits(request);
+    if (!digits) {
+        return Failure{digits.error()};
     }
-    return pickSets(generatePicks(buildNumberBasis(*chart)));
+    return pickSets(generatePicks(buildNumberBasis(*digits)));
 }
 
 } // namespace quenmar

@@ -1,0 +1,90 @@
+#include "engine/ChartDigits.h"
+
+#include "base/Utf8.h"
+#include "engine/Calendar.h"
+#include "engine/CastRule.h"
+#include "engine/Casting.h"
+#include "engine/Derivation.h"
+#include "engine/Tables.h"
+
+#include <string_view>
+#include <vector>
+
+namespace quenmar {
+
+namespace {
+
+bool isDragonOrTortoise(std::string_view spirit) {
+    return spirit == "青龙" || spirit == "玄武";
+}
+
+std::array<int, 6> firstSix(const std::vector<int>& values) {
+    std::array<int, 6> six{};
+    for (std::size_t i = 0; i < six.size() && i < values.size(); ++i) {
+        six[i] = values[i];
+    }
+    return six;
+}
+
+} // namespace
+
+ChartDigits chartDigits(const ChartResult& chart) {
+    ChartDigits d;
+    d.zodiacDigit = chart.zodiacDigit;
+    d.dayStemDigit = chart.dayStemDigit;
+    d.dayBranchDigit = chart.dayBranchDigit;
+    d.hourStemDigit = chart.hourStemDigit;
+    d.hourBranchDigit = chart.hourBranchDigit;
+    d.primaryStemDigits = firstSix(chart.primaryStemDigits);
+    d.primaryBranchDigits = firstSix(chart.primaryBranchDigits);
+    d.changedStemDigits = firstSix(chart.changedStemDigits);
+    d.changedBranchDigits = firstSix(chart.changedBranchDigits);
+    d.shiIndex = chart.shiIndex;
+    d.yingIndex = chart.yingIndex;
+    d.changedShiIndex = chart.changedShiIndex;
+    d.changedYingIndex = chart.changedYingIndex;
+    for (std::size_t i = 0; i < 6 && i < chart.primarySpirits.size(); ++i) {
+        if (isDragonOrTortoise(chart.primarySpirits[i])) {
+            d.dragonOrTortoiseLines |= 1U << i;
+        }
+    }
+    return d;
+}
+
+Result<ChartDigits, std::string> castDigits(const CastRequest& request) {
+    const CastVerdict verdict = checkCast(request, CastStage::Completed);
+    if (!verdict.castable()) {
+        return Failure{std::string(verdict.message)};
+    }
+    ChartDigits d;
+    const std::string day = dayPillar(request.moment);
+    const std::string_view dayStem = utf8::charAt(day, 0);
+    const PillarDigits dayDigits = pillarDigits(day);
+    const PillarDigits hourDigits = pillarDigits(hourPillar(request.moment, dayStem));
+    d.zodiacDigit = branchDigit(branchText(request.zodiac));
+    d.dayStemDigit = dayDigits.stem;
+    d.dayBranchDigit = dayDigits.branch;
+    d.hourStemDigit = hourDigits.stem;
+    d.hourBranchDigit = hourDigits.branch;
+
+    const CastTrigrams cast = castTrigrams(request);
+    const HexagramDigits primary = hexagramDigits(cast.upper, cast.lower);
+    const HexagramDigits changed = hexagramDigits(cast.changedUpper, cast.changedLower);
+    d.primaryStemDigits = primary.stemDigits;
+    d.primaryBranchDigits = primary.branchDigits;
+    d.changedStemDigits = changed.stemDigits;
+    d.changedBranchDigits = changed.branchDigits;
+    d.shiIndex = primary.shiLine - 1;
+    d.yingIndex = primary.yingLine - 1;
+    d.changedShiIndex = changed.shiLine - 1;
+    d.changedYingIndex = changed.yingLine - 1;
+    const auto spirits = spiritOrder(stemNumber(dayStem));
+    for (std::size_t i = 0; i < spirits.size(); ++i) {
+        if (isDragonOrTortoise(spirits[i])) {
+            d.dragonOrTortoiseLines |= 1U << i;
+        }
+    }
+    return d;
+}
+
+} // namespace quenmar
