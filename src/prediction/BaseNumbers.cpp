@@ -126,17 +126,17 @@ NumberBasis buildNumberBasis(const ChartResult& chart) {
     return buildNumberBasis(chartDigits(chart));
 }
 
-NumberBasis buildNumberBasis(const ChartDigits& chart) {
+NumberBasis buildNumberBasis(const ChartDigits& digits) {
     NumberBasis b;
-    b.querentDigit = chart.zodiacDigit;
-    b.dayStemDigit = chart.dayStemDigit;
-    b.dayBranchDigit = chart.dayBranchDigit;
-    b.hourStemDigit = chart.hourStemDigit;
-    b.hourBranchDigit = chart.hourBranchDigit;
-    b.primaryStemDigits = chart.primaryStemDigits;
-    b.primaryBranchDigits = chart.primaryBranchDigits;
-    b.changedStemDigits = chart.changedStemDigits;
-    b.changedBranchDigits = chart.changedBranchDigits;
+    b.querentDigit = digits.zodiacDigit;
+    b.dayStemDigit = digits.dayStemDigit;
+    b.dayBranchDigit = digits.dayBranchDigit;
+    b.hourStemDigit = digits.hourStemDigit;
+    b.hourBranchDigit = digits.hourBranchDigit;
+    b.primaryStemDigits = digits.primaryStemDigits;
+    b.primaryBranchDigits = digits.primaryBranchDigits;
+    b.changedStemDigits = digits.changedStemDigits;
+    b.changedBranchDigits = digits.changedBranchDigits;
 
     const int q = b.querentDigit;
     b.querentRelations[0] = digitRelation(q, b.dayStemDigit);
@@ -154,13 +154,13 @@ NumberBasis buildNumberBasis(const ChartDigits& chart) {
                                digitRelation(b.primaryBranchDigits[k], b.changedBranchDigits[k])};
     }
 
-    b.shiIndex = chart.shiIndex;
-    b.yingIndex = chart.yingIndex;
+    b.shiIndex = digits.shiIndex;
+    b.yingIndex = digits.yingIndex;
     b.shiDigits = {digitAt(b.primaryStemDigits, b.shiIndex), digitAt(b.primaryBranchDigits, b.shiIndex)};
     b.yingDigits = {digitAt(b.changedStemDigits, b.yingIndex), digitAt(b.changedBranchDigits, b.yingIndex)};
 
-    b.changedShiIndex = chart.changedShiIndex;
-    b.changedYingIndex = chart.changedYingIndex;
+    b.changedShiIndex = digits.changedShiIndex;
+    b.changedYingIndex = digits.changedYingIndex;
     b.changedShiYingDigits = {
         digitAt(b.changedStemDigits, b.changedShiIndex), digitAt(b.changedBranchDigits, b.changedShiIndex),
         digitAt(b.changedStemDigits, b.changedYingIndex), digitAt(b.changedBranchDigits, b.changedYingIndex)};
@@ -168,7 +168,7 @@ NumberBasis buildNumberBasis(const ChartDigits& chart) {
         b.changedShiYingRelations[k] = digitRelation(q, b.changedShiYingDigits[k]);
     }
 
-    b.markedLine = markedLineOf(chart.dragonOrTortoiseLines, b.shiIndex, b.yingIndex);
+    b.markedLine = markedLineOf(digits.dragonOrTortoiseLines, b.shiIndex, b.yingIndex);
     b.markedDigits = {
         digitAt(b.primaryStemDigits, b.markedLine), digitAt(b.primaryBranchDigits, b.markedLine),
         digitAt(b.changedStemDigits, b.markedLine), digitAt(b.changedBranchDigits, b.markedLine)};
