@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <array>
+#include <optional>
 
 namespace quenmar::app {
 
@@ -16,6 +17,18 @@ const QColor kHitText(200, 0, 0);
 
 QString twoDigits(int number) {
     return QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'));
+}
+
+// The number a bet shows in a number column (its numbers ascending), or nothing past its end.
+std::optional<int> numberAt(const tally::BetCheck& bet, int column) {
+    int index = column - CheckTableModel::kFirstNumberColumn;
+    std::optional<int> found;
+    bet.numbers.forEach([&](int number) {
+        if (index-- == 0) {
+            found = number;
+        }
+    });
+    return found;
 }
 
 } // namespace
@@ -52,9 +65,8 @@ bool CheckTableModel::isHit(const tally::RecordCheck& check, int line, int colum
         return false;
     }
     const tally::BetCheck& bet = check.bets[static_cast<std::size_t>(line)];
-    const std::vector<int> numbers = bet.numbers.numbers();
-    const auto at = static_cast<std::size_t>(column - kFirstNumberColumn);
-    return at < numbers.size() && bet.hits.contains(numbers[at]);
+    const std::optional<int> number = numberAt(bet, column);
+    return number && bet.hits.contains(*number);
 }
 
 QVariant CheckTableModel::display(const tally::RecordCheck& check, int line, int column) const {
@@ -86,9 +98,8 @@ QVariant CheckTableModel::display(const tally::RecordCheck& check, int line, int
         if (line == kPreselectionLine) {
             return QString();
         }
-        const std::vector<int> numbers = check.bets[static_cast<std::size_t>(line)].numbers.numbers();
-        const auto at = static_cast<std::size_t>(column - kFirstNumberColumn);
-        return at < numbers.size() ? twoDigits(numbers[at]) : QString();
+        const std::optional<int> number = numberAt(check.bets[static_cast<std::size_t>(line)], column);
+        return number ? twoDigits(*number) : QString();
     }
     if (!check.target) {
         return QString();

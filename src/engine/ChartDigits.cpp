@@ -14,8 +14,17 @@ namespace quenmar {
 
 namespace {
 
-bool isDragonOrTortoise(std::string_view spirit) {
-    return spirit == "青龙" || spirit == "玄武";
+// Bit i set when spirit i (of six at most) is 青龙 or 玄武.
+template <typename Spirits>
+unsigned dragonOrTortoiseLinesOf(const Spirits& spirits) {
+    unsigned lines = 0;
+    for (std::size_t i = 0; i < 6 && i < spirits.size(); ++i) {
+        const std::string_view spirit = spirits[i];
+        if (spirit == "青龙" || spirit == "玄武") {
+            lines |= 1U << i;
+        }
+    }
+    return lines;
 }
 
 std::array<int, 6> firstSix(const std::vector<int>& values) {
@@ -43,11 +52,7 @@ ChartDigits chartDigits(const ChartResult& chart) {
     d.yingIndex = chart.yingIndex;
     d.changedShiIndex = chart.changedShiIndex;
     d.changedYingIndex = chart.changedYingIndex;
-    for (std::size_t i = 0; i < 6 && i < chart.primarySpirits.size(); ++i) {
-        if (isDragonOrTortoise(chart.primarySpirits[i])) {
-            d.dragonOrTortoiseLines |= 1U << i;
-        }
-    }
+    d.dragonOrTortoiseLines = dragonOrTortoiseLinesOf(chart.primarySpirits);
     return d;
 }
 
@@ -78,12 +83,7 @@ Result<ChartDigits, std::string> castDigits(const CastRequest& request) {
     d.yingIndex = primary.yingLine - 1;
     d.changedShiIndex = changed.shiLine - 1;
     d.changedYingIndex = changed.yingLine - 1;
-    const auto spirits = spiritOrder(stemNumber(dayStem));
-    for (std::size_t i = 0; i < spirits.size(); ++i) {
-        if (isDragonOrTortoise(spirits[i])) {
-            d.dragonOrTortoiseLines |= 1U << i;
-        }
-    }
+    d.dragonOrTortoiseLines = dragonOrTortoiseLinesOf(spiritOrder(stemNumber(dayStem)));
     return d;
 }
 

@@ -138,13 +138,17 @@ StemBranch splitGanzhi(std::string_view ganzhi) {
     return {ganzhi.substr(0, first), ganzhi.substr(first, utf8::charLength(ganzhi, first))};
 }
 
+PillarDigits digitsOf(const StemBranch& parts) {
+    return {stemDigit(parts.stem), branchDigit(parts.branch)};
+}
+
 // The stem and branch of a day or hour pillar, and their digits, into the chart's fields.
 void splitPillar(std::string_view pillar, std::string& stem, std::string& branch, int& stemDigitOut,
                  int& branchDigitOut) {
     const StemBranch parts = splitGanzhi(pillar);
     stem = parts.stem;
     branch = parts.branch;
-    const PillarDigits digits = pillarDigits(pillar);
+    const PillarDigits digits = digitsOf(parts);
     stemDigitOut = digits.stem;
     branchDigitOut = digits.branch;
 }
@@ -175,9 +179,8 @@ struct LineColumns {
 
     // Line index i of the hexagram: its relation, stem and branch with their digits, element.
     void add(const GuaModel& gua, std::size_t i) {
-        const std::string& pair = entryAt(gua.ganzhi, i);
-        const StemBranch ganzhi = splitGanzhi(pair);
-        const PillarDigits digits = pillarDigits(pair);
+        const StemBranch ganzhi = splitGanzhi(entryAt(gua.ganzhi, i));
+        const PillarDigits digits = digitsOf(ganzhi);
         relations.push_back(entryAt(gua.relations, i));
         stems.emplace_back(ganzhi.stem);
         stemDigits.push_back(digits.stem);
@@ -196,7 +199,7 @@ HexagramDigits derivedDigits(int upperTrigram, int lowerTrigram) {
     digits.shiLine = gua.shiLine;
     digits.yingLine = gua.yingLine;
     for (std::size_t i = 0; i < 6; ++i) {
-        const PillarDigits line = pillarDigits(entryAt(gua.ganzhi, i));
+        const PillarDigits line = digitsOf(splitGanzhi(entryAt(gua.ganzhi, i)));
         digits.stemDigits[i] = line.stem;
         digits.branchDigits[i] = line.branch;
     }
@@ -228,8 +231,7 @@ int relationOf(int palaceElement, int lineElement) {
 }
 
 PillarDigits pillarDigits(std::string_view pillar) {
-    const StemBranch parts = splitGanzhi(pillar);
-    return {stemDigit(parts.stem), branchDigit(parts.branch)};
+    return digitsOf(splitGanzhi(pillar));
 }
 
 HexagramDigits hexagramDigits(int upperTrigram, int lowerTrigram) {
